@@ -1,0 +1,53 @@
+# One interface target carries the language standard, the warning set and the
+# sanitizer choice; every library, program and test links it.
+set(QZM_SANITIZER "" CACHE STRING "Sanitizers to build with: '', 'address' (address+undefined) or 'thread'")
+set_property(CACHE QZM_SANITIZER PROPERTY STRINGS "" address thread)
+option(QZM_WERROR "Treat warnings as errors" ON)
+
+add_library(qzm_options INTERFACE)
+target_compile_features(qzm_options INTERFACE cxx_std_20)
+set(CMAKE_CXX_EXTENSIONS OFF)
+
+target_compile_options(qzm_options INTERFACE
+    -Wall -Wextra -Wpedantic -Wconversion -Wsign-conversion -Wshadow
+    -Wnon-virtual-dtor -Woverloaded-virtual -Wcast-align -Wnull-dereference
+    -Wdouble-promotion -Wformat=2 -Wimplicit-fallthrough)
+if(QZM_WERROR)
+    target_compile_options(qzm_options INTERFACE -Werror)
+endif()
+
+if(QZM_SANITIZER STREQUAL "address")
+    set(_qzm_san -fsanitize=address,undefined -fno-sanitize-recover=undefined -fno-omit-frame-pointer)
+elseif(QZM_SANITIZER STREQUAL "thread")
+    set(_qzm_san -fsanitize=thread -fno-omit-frame-pointer)
+elseif(NOT QZM_SANITIZER STREQUAL "")
+    message(FATAL_ERROR "QZM_SANITIZER must be '', 'address' or 'thread', not '${QZM_SANITIZER}'")
+endif()
+if(_qzm_san)
+    target_compile_options(qzm_options INTERFACE ${_qzm_san})
+    target_link_options(qzm_options INTERFACE ${_qzm_san})
+endif()
+
+# Adds a GoogleTest executable.  LABELS (for example "transfer") select tests
+# for the extra sanitizer runs of `make test`; GUI tests get the offscreen platform.
+function(qzm_add_test name)
+    cmake_parse_arguments(T "GUI" "" "SOURCES;LIBS;LABELS" ${ARGN})
+    add_executable(${name} ${T_SOURCES})
+    target_link_libraries(${name} PRIVATE ${T_LIBS} GTest::gtest GTest::gmock GTest::gtest_main qzm_options)
+    set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests)
+    target_compile_definitions(${name} PRIVATE
+        QZM_TEST_PROGRAM_DIR="${QZM_PROGRAM_DIR}"
+        QZM_TEST_SOURCE_DIR="${PROJECT_SOURCE_DIR}")
+    set(props TIMEOUT 300)
+    if(T_GUI)
+        list(APPEND T_LABELS gui)
+        list(APPEND props ENVIRONMENT QT_QPA_PLATFORM=offscreen)
+    endif()
+    if(T_LABELS)
+        list(APPEND props LABELS "${T_LABELS}")
+    endif()
+    gtest_discover_tests(${name}
+        DISCOVERY_MODE PRE_TEST
+        DISCOVERY_TIMEOUT 60
+        PROPERTIES ${props})
+endfunction()
