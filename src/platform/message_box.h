@@ -24,7 +24,7 @@ struct MessageStyle {
 };
 
 class MessageBoxSeam {
-public:
+  public:
     virtual ~MessageBoxSeam() = default;
     virtual MessageResult show(const std::string& text, const std::string& caption,
                                MessageStyle style) = 0;

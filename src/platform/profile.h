@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -22,6 +23,16 @@ std::string readProfileString(const std::filesystem::path& file, std::string_vie
                               std::string_view key, std::string_view defaultValue,
                               std::size_t bufferSize);
 
+// The value exactly as stored (blanks removed, not cut); nothing when the file,
+// the section or the key is absent.  Lists that end at the first missing or
+// empty key are read with this.
+std::optional<std::string> readProfileValue(const std::filesystem::path& file,
+                                            std::string_view section, std::string_view key);
+
+// The leading decimal digits of `text` after blanks, with an optional sign,
+// saturated to the int range; nothing when there are no digits.
+std::optional<int> parseLeadingInt(std::string_view text);
+
 // The leading decimal digits of the value (with an optional sign); the default
 // when the key is absent or the value has no leading digits.
 int readProfileInt(const std::filesystem::path& file, std::string_view section,
@@ -29,7 +40,9 @@ int readProfileInt(const std::filesystem::path& file, std::string_view section,
 
 // Sets `key` in `section`, keeping every other line of the file as it was and
 // adding the section or key when missing.  The file is replaced atomically
-// (temporary file in the same folder, then rename).  Returns false, leaving the
+// (temporary file in the same folder, synced, then renamed; the old file's
+// permissions are kept).  A section, key or value holding a line break, a key
+// holding '=', or a section holding ']' is refused.  Returns false, leaving the
 // old file intact, when it cannot be written.
 bool writeProfileString(const std::filesystem::path& file, std::string_view section,
                         std::string_view key, std::string_view value);

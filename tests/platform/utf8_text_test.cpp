@@ -21,8 +21,14 @@ TEST(Utf8Text, CutsByCharactersNeverInsideASequence) {
         {"\xE8\xAF\xAD\xE8\xA8\x80\xE8\xBD\xAC\xE6\x8D\xA2", 2, "\xE8\xAF\xAD\xE8\xA8\x80"},
         {"a\xC3\xA9z", 2, "a\xC3\xA9"},
         // A lead byte without its continuation counts as one character.
-        {"\xE8\xAF" "x", 1, "\xE8"},
-        {"\xFF\xFE" "ab", 3, "\xFF\xFE" "a"},
+        {"\xE8\xAF"
+         "x",
+         1, "\xE8"},
+        {"\xFF\xFE"
+         "ab",
+         3,
+         "\xFF\xFE"
+         "a"},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(cutToCharacters(c.text, c.limit), c.expected) << c.text << " limit " << c.limit;

@@ -1,0 +1,54 @@
+#include "platform/profile_line.h"
+
+#include <algorithm>
+
+namespace qzm::profile_detail {
+
+namespace {
+
+bool isBlank(char c) {
+    return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\v' || c == '\f';
+}
+
+char asciiLower(char c) {
+    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
+}  // namespace
+
+std::string_view trimBlanks(std::string_view text) {
+    while (!text.empty() && isBlank(text.front())) {
+        text.remove_prefix(1);
+    }
+    while (!text.empty() && isBlank(text.back())) {
+        text.remove_suffix(1);
+    }
+    return text;
+}
+
+bool namesEqual(std::string_view a, std::string_view b) {
+    return std::ranges::equal(a, b, [](char x, char y) { return asciiLower(x) == asciiLower(y); });
+}
+
+ProfileLine classifyLine(std::string_view line) {
+    const std::string_view text = trimBlanks(line);
+    if (text.empty() || text.front() == ';') {
+        return {};
+    }
+    if (text.front() == '[') {
+        // A header without its closing bracket still opens a section named by
+        // the rest of the line, so a damaged header does not merge sections.
+        std::string_view name = text.substr(1);
+        if (const auto close = name.find(']'); close != std::string_view::npos) {
+            name = name.substr(0, close);
+        }
+        return {LineKind::Section, trimBlanks(name), {}};
+    }
+    const auto equals = text.find('=');
+    if (equals == std::string_view::npos) {
+        return {};
+    }
+    return {LineKind::Key, trimBlanks(text.substr(0, equals)), trimBlanks(text.substr(equals + 1))};
+}
+
+}  // namespace qzm::profile_detail
