@@ -1,0 +1,45 @@
+#include "platform/qt/qt_file_dialog.h"
+
+#include <QFileDialog>
+#include <QStringList>
+
+namespace qzm {
+
+std::optional<std::filesystem::path> QtFileDialog::choose(const FileDialogRequest& request) {
+    QFileDialog dialog(owner_.data(), QString::fromStdString(request.title));
+    const bool saving = request.mode == FileDialogMode::Save;
+    dialog.setAcceptMode(saving ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+    dialog.setFileMode(saving ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+    QStringList filters;
+    if (!request.filterName.empty()) {
+        // Qt reads the pattern from the parentheses of a filter; the name may
+        // already carry them, as "Radio Program Data Files(*.836)" does.
+        const QString name = QString::fromStdString(request.filterName);
+        const QString pattern = QString::fromStdString(request.filterPattern);
+        filters << (name.contains(u'(') || pattern.isEmpty() ? name : name + " (" + pattern + ")");
+    }
+    filters << QFileDialog::tr("All Files (*)");
+    dialog.setNameFilters(filters);
+    if (!request.defaultExtension.empty()) {
+        QString suffix = QString::fromStdString(request.defaultExtension);
+        if (suffix.startsWith(u'.')) {
+            suffix.remove(0, 1);
+        }
+        dialog.setDefaultSuffix(suffix);
+    }
+    if (!request.initialPath.empty()) {
+        const QString initial = QString::fromStdString(request.initialPath.string());
+        std::error_code error;
+        if (std::filesystem::is_directory(request.initialPath, error)) {
+            dialog.setDirectory(initial);
+        } else {
+            dialog.selectFile(initial);
+        }
+    }
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
+        return std::nullopt;
+    }
+    return std::filesystem::path(dialog.selectedFiles().constFirst().toStdString());
+}
+
+}  // namespace qzm
