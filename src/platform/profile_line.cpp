@@ -1,5 +1,9 @@
 #include "platform/profile_line.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <algorithm>
 
 namespace qzm::profile_detail {
@@ -28,6 +32,19 @@ std::string_view trimBlanks(std::string_view text) {
 
 bool namesEqual(std::string_view a, std::string_view b) {
     return std::ranges::equal(a, b, [](char x, char y) { return asciiLower(x) == asciiLower(y); });
+}
+
+int openRegularFile(const char* file) {
+    const int fd = ::open(file, O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) {
+        return -1;
+    }
+    struct stat info {};
+    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+        ::close(fd);
+        return -1;
+    }
+    return fd;
 }
 
 ProfileLine classifyLine(std::string_view line) {

@@ -21,4 +21,8 @@ bool namesEqual(std::string_view a, std::string_view b);
 
 std::string_view trimBlanks(std::string_view text);
 
+// A descriptor for reading `file`, or -1.  Only regular files open: a fifo or
+// a device named like a settings file would otherwise block or never end.
+int openRegularFile(const char* file);
+
 }  // namespace qzm::profile_detail

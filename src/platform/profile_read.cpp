@@ -1,3 +1,5 @@
+#include <unistd.h>
+
 #include <algorithm>
 #include <cstdio>
 #include <limits>
@@ -27,8 +29,7 @@ struct FileCloser {
 // Reads a file line by line in fixed-size chunks.
 class LineReader {
   public:
-    explicit LineReader(const std::filesystem::path& file)
-        : file_(std::fopen(file.c_str(), "rb")) {}
+    explicit LineReader(const std::filesystem::path& file) : file_(openStream(file)) {}
 
     bool isOpen() const { return file_ != nullptr; }
 
@@ -58,6 +59,18 @@ class LineReader {
 
   private:
     static constexpr std::size_t kChunk = 64 * 1024;
+
+    static std::FILE* openStream(const std::filesystem::path& file) {
+        const int fd = profile_detail::openRegularFile(file.c_str());
+        if (fd < 0) {
+            return nullptr;
+        }
+        std::FILE* stream = ::fdopen(fd, "rb");
+        if (stream == nullptr) {
+            ::close(fd);
+        }
+        return stream;
+    }
 
     bool refill() {
         if (!file_ || std::feof(file_.get()) || std::ferror(file_.get())) {

@@ -42,7 +42,7 @@ std::optional<std::string> readWhole(const std::filesystem::path& file, bool& ex
     if (!exists) {
         return std::string();
     }
-    const int fd = ::open(file.c_str(), O_RDONLY | O_CLOEXEC);
+    const int fd = profile_detail::openRegularFile(file.c_str());
     if (fd < 0) {
         return std::nullopt;
     }

@@ -116,6 +116,11 @@ TEST(ProfileRead, SurvivesAwkwardFiles) {
     writeFile(dir / "binary.ini", binary);
     EXPECT_EQ(readProfileString(dir / "binary.ini", "zz", "zz", "d", 10), "d");
     EXPECT_EQ(readProfileInt(dir / "binary.ini", "zz", "zz", 4), 4);
+
+    // A fifo named like a settings file would block a plain open forever.
+    ASSERT_EQ(::mkfifo((dir / "fifo.ini").c_str(), 0600), 0);
+    EXPECT_EQ(readProfileString(dir / "fifo.ini", "s", "k", "d", 10), "d");
+    EXPECT_FALSE(writeProfileString(dir / "fifo.ini", "s", "k", "v"));
 }
 
 TEST(ProfileWrite, KeepsEveryOtherLine) {

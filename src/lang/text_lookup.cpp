@@ -1,0 +1,48 @@
+#include "lang/text_lookup.h"
+
+#include "platform/profile.h"
+#include "platform/program_paths.h"
+
+namespace qzm {
+
+namespace {
+
+std::string replaceAll(std::string_view text, std::string_view from, char to) {
+    std::string result;
+    result.reserve(text.size());
+    for (std::size_t pos = 0; pos < text.size();) {
+        if (text.substr(pos, from.size()) == from) {
+            result += to;
+            pos += from.size();
+        } else {
+            result += text[pos++];
+        }
+    }
+    return result;
+}
+
+}  // namespace
+
+std::string expandTextEscapes(std::string_view text) {
+    return replaceAll(replaceAll(text, "\\n", '\n'), "\\t", '\t');
+}
+
+std::string lookupTextIn(const std::filesystem::path& languageFile, std::string_view key) {
+    return expandTextEscapes(readProfileString(languageFile, kStringSection, key, kNotFoundText,
+                                               kMaxStringCharacters + 1));
+}
+
+std::string lookupText(std::string_view key) {
+    return lookupTextIn(languagePath(), key);
+}
+
+std::string resourceTextIn(const std::filesystem::path& languageFile, int id) {
+    return readProfileString(languageFile, kResourceSection, std::to_string(id), "",
+                             kMaxResourceCharacters + 1);
+}
+
+std::string resourceText(int id) {
+    return resourceTextIn(languagePath(), id);
+}
+
+}  // namespace qzm

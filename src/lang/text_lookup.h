@@ -1,0 +1,32 @@
+#pragma once
+
+#include <cstddef>
+#include <filesystem>
+#include <string>
+#include <string_view>
+
+namespace qzm {
+
+// Texts of the current language file (languagePath).  The file is read afresh
+// at every lookup, so a language switch affects the very next text.
+
+inline constexpr std::string_view kStringSection = "String";
+inline constexpr std::string_view kResourceSection = "Resource";
+inline constexpr std::string_view kNotFoundText = "Not Found";
+inline constexpr std::size_t kMaxStringCharacters = 999;
+inline constexpr std::size_t kMaxResourceCharacters = 1023;
+
+// Backslash-n becomes a line break, then backslash-t a tab.
+std::string expandTextEscapes(std::string_view text);
+
+// The text of `key` in section String, escapes expanded; "Not Found" when the
+// file, the section or the key is missing.  Never fails.
+std::string lookupText(std::string_view key);
+std::string lookupTextIn(const std::filesystem::path& languageFile, std::string_view key);
+
+// The caption of a dialog or control id in section Resource, without escapes;
+// empty when there is none, and then the template caption stays.
+std::string resourceText(int id);
+std::string resourceTextIn(const std::filesystem::path& languageFile, int id);
+
+}  // namespace qzm

@@ -1,0 +1,59 @@
+#include "platform/program_paths.h"
+
+#include <mutex>
+#include <system_error>
+
+namespace qzm {
+
+namespace {
+
+// The transfer worker takes a copy of settingsPath while the user-interface
+// thread may switch language, so the values are guarded.
+struct ProgramPaths {
+    std::mutex mutex;
+    std::filesystem::path programDir;
+    std::filesystem::path languagePath;
+};
+
+ProgramPaths& paths() {
+    static ProgramPaths instance;
+    return instance;
+}
+
+}  // namespace
+
+std::optional<std::filesystem::path> executableDir() {
+    std::error_code ec;
+    const auto exe = std::filesystem::read_symlink("/proc/self/exe", ec);
+    if (ec || !exe.has_parent_path()) {
+        return std::nullopt;
+    }
+    return exe.parent_path();
+}
+
+std::filesystem::path programDir() {
+    std::lock_guard lock(paths().mutex);
+    return paths().programDir;
+}
+
+std::filesystem::path settingsPath() {
+    std::lock_guard lock(paths().mutex);
+    return paths().programDir / "setting.ini";
+}
+
+std::filesystem::path languagePath() {
+    std::lock_guard lock(paths().mutex);
+    return paths().languagePath;
+}
+
+void setProgramDir(const std::filesystem::path& dir) {
+    std::lock_guard lock(paths().mutex);
+    paths().programDir = dir;
+}
+
+void setLanguagePath(const std::filesystem::path& file) {
+    std::lock_guard lock(paths().mutex);
+    paths().languagePath = file;
+}
+
+}  // namespace qzm
