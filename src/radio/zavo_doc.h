@@ -1,0 +1,181 @@
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <functional>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "platform/message_box.h"
+#include "radio/band_table.h"
+#include "radio/document_host.h"
+#include "radio/document_view.h"
+#include "radio/file_header.h"
+#include "radio/radio_image.h"
+#include "radio/value_codecs.h"
+
+namespace qzm {
+
+enum class CommandStatus {
+    Done,
+    Cancelled,  // the user said Cancel; this command changed nothing
+    Refused,    // not a data file: "IDS_WARN_LOAD" was shown, the document is a new one
+    FileError,  // errorText says what failed; the window shows it
+    NeedsPath,  // Save of a document without a path: the window runs Save As instead
+};
+
+struct CommandResult {
+    CommandStatus status = CommandStatus::Done;
+    std::string errorText;
+    bool done() const { return status == CommandStatus::Done; }
+};
+
+// The single document: the radio image, the file header, the band limits, the path of
+// its file and the modified flag, with the document commands.  Texts come from the
+// injected lookup (language keys), questions go through the message-box seam, and the
+// framework side (save-changes question, quiet-New flag) through the host.
+class CZavoDoc {
+  public:
+    using TextLookup = std::function<std::string(std::string_view key)>;
+
+    CZavoDoc(MessageBoxSeam& messages, TextLookup lookupText, DocumentHost& host);
+    CZavoDoc(const CZavoDoc&) = delete;
+    CZavoDoc& operator=(const CZavoDoc&) = delete;
+
+    // --- state ---
+    RadioImage& image() { return image_; }
+    const RadioImage& image() const { return image_; }
+    const FileHeader& header() const { return header_; }
+    BandLimits bandLimits() const { return bandLimits_; }
+    std::int32_t bandLower() const { return bandLimits_.lower; }
+    std::int32_t bandUpper() const { return bandLimits_.upper; }
+    // Absolute path of the file, empty for a document never saved or opened.
+    const std::filesystem::path& pathName() const { return pathName_; }
+    bool IsModified() const { return modified_; }
+    void SetModifiedFlag(bool modified = true) { modified_ = modified; }
+
+    // --- views ---
+    void addView(DocumentView& view);
+    void removeView(DocumentView& view);
+    void UpdateAllViews();
+
+    // --- commands (the entry points of the window and the application) ---
+    // New: the host's save-changes question for a modified document, then OnNewDocument,
+    // then the views refresh.  Cancelled when either question was cancelled.
+    CommandResult newDocument();
+    // Open a file by name (menu, recent files, command line): a quiet New, then the load.
+    // Cancel in the save-changes question abandons the open.  A file that is not ours, or
+    // cannot be read, leaves a new document behind.
+    CommandResult openDocument(const std::filesystem::path& file);
+    // The Save command: confirms with "IDS_WARN_SAVE" and the path, then saves there.
+    // NeedsPath for a document without a path.
+    CommandResult save();
+    // Stores the document in `file` without asking (Save As, and the save that the
+    // save-changes question leads to); on success the document takes the path and is no
+    // longer modified.  A failure leaves the old file intact and the document modified.
+    CommandResult saveAs(const std::filesystem::path& file);
+    // A radio read or a language change replaced what the views show.
+    void onImageReplaced();
+    // The user chose another band in the editor and confirmed: an empty image with that
+    // band and the defaults, modified.
+    void changeBand(int index);
+
+    // --- framework steps ---
+    void DeleteContents();
+    // False when the user cancelled "IDS_WARN_CLEAR"; the document is then unchanged.
+    bool OnNewDocument();
+    std::vector<std::uint8_t> SerializeStore() const;
+    // Takes header and image from a data file and recomputes the band limits.  A file that
+    // is not ours (other first 26 bytes, shorter than 4144 bytes) shows "IDS_WARN_LOAD",
+    // changes nothing and gives false.
+    bool SerializeLoad(std::span<const std::uint8_t> file);
+
+    // --- band ---
+    int bandIndex() const { return image_.bandIndex(); }
+    void updateBandLimits() { bandLimits_ = image_.bandLimits(); }
+    void setBandIndex(int index);
+    void applyDefaults() { image_.applyDefaults(); }
+
+    // --- channel fields (channels 1..16) ---
+    bool isRxEmpty(int n) const { return image_.isRxEmpty(n); }
+    bool isAnyFrequencyEmpty(int n) const { return image_.isAnyFrequencyEmpty(n); }
+    bool isTxSameAsRx(int n) const { return image_.isTxSameAsRx(n); }
+    bool isToneSame(int n) const { return image_.isToneSame(n); }
+    std::string frequencyText(int n, ChannelSide side) const {
+        return image_.frequencyText(n, side);
+    }
+    void setFrequencyText(int n, ChannelSide side, std::string_view text) {
+        image_.setFrequencyText(n, side, text);
+    }
+    // The text of an off tone is the language text of "IDS_OFF".
+    std::string toneText(int n, ChannelSide side) const;
+    void setToneText(int n, ChannelSide side, std::string_view text) {
+        image_.setToneText(n, side, text);
+    }
+    int checkFrequencyRange(std::string_view text) const {
+        return qzm::checkFrequencyRange(text, bandLimits_);
+    }
+    std::string formatLimit(int which) const { return qzm::formatLimit(which, bandLimits_); }
+    int col8No(int n) const { return image_.col8No(n); }
+    void setCol8No(int n, int v) { image_.setCol8No(n, v); }
+    int col9No(int n) const { return image_.col9No(n); }
+    void setCol9No(int n, int v) { image_.setCol9No(n, v); }
+    int narrow(int n) const { return image_.narrow(n); }
+    void setNarrow(int n, int v) { image_.setNarrow(n, v); }
+    int highPower(int n) const { return image_.highPower(n); }
+    void setHighPower(int n, int v) { image_.setHighPower(n, v); }
+    int col5No(int n) const { return image_.col5No(n); }
+    void setCol5No(int n, int v) { image_.setCol5No(n, v); }
+
+    // --- settings ---
+    bool voiceEnabled() const { return image_.voiceEnabled(); }
+    void setVoiceEnabled(int v) { image_.setVoiceEnabled(v); }
+    int voicePrompt() const { return image_.voicePrompt(); }
+    void setVoicePrompt(int v) { image_.setVoicePrompt(v); }
+    bool scanEnabled() const { return image_.scanEnabled(); }
+    void setScanEnabled(int v) { image_.setScanEnabled(v); }
+    bool voxEnabled() const { return image_.voxEnabled(); }
+    void setVoxEnabled(int v) { image_.setVoxEnabled(v); }
+    int voxLevel() const { return image_.voxLevel(); }
+    void setVoxLevel(int v) { image_.setVoxLevel(v); }
+    bool fmRadioEnabled() const { return image_.fmRadioEnabled(); }
+    void setFmRadioEnabled(int v) { image_.setFmRadioEnabled(v); }
+    bool beepEnabled() const { return image_.beepEnabled(); }
+    void setBeepEnabled(int v) { image_.setBeepEnabled(v); }
+    bool batterySave() const { return image_.batterySave(); }
+    void setBatterySave(int v) { image_.setBatterySave(v); }
+    int squelchLevel() const { return image_.squelchLevel(); }
+    void setSquelchLevel(int v) { image_.setSquelchLevel(v); }
+    int sideKey1() const { return image_.sideKey1(); }
+    void setSideKey1(int v) { image_.setSideKey1(v); }
+    int txTimeLimit() const { return image_.txTimeLimit(); }
+    void setTxTimeLimit(int v) { image_.setTxTimeLimit(v); }
+    int sideKey2() const { return image_.sideKey2(); }
+    void setSideKey2(int v) { image_.setSideKey2(v); }
+    int fmFrequency() const { return image_.fmFrequency(); }
+    void setFmFrequency(int v) { image_.setFmFrequency(v); }
+    int scanMode() const { return image_.scanMode(); }
+    void setScanMode(int v) { image_.setScanMode(v); }
+    DtmfBytes dtmfCode() const { return image_.dtmfCode(); }
+    void setDtmfCode(const DtmfBytes& code) { image_.setDtmfCode(code); }
+
+  private:
+    std::string text(std::string_view key) const;
+    void resetToNew();
+    CommandResult OnOpenDocument(const std::filesystem::path& file);
+
+    MessageBoxSeam& messages_;
+    TextLookup lookupText_;
+    DocumentHost& host_;
+    std::vector<DocumentView*> views_;
+
+    RadioImage image_;
+    FileHeader header_;
+    BandLimits bandLimits_;
+    std::filesystem::path pathName_;
+    bool modified_ = false;
+};
+
+}  // namespace qzm
