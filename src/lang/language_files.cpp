@@ -110,4 +110,12 @@ LanguageSwitch switchToNextLanguage() {
     return switchLanguage(*next) ? LanguageSwitch::Switched : LanguageSwitch::SwitchedNotSaved;
 }
 
+LanguageSwitch applyLanguageChoice(std::string_view selectedText) {
+    const auto chosen = chooseLanguageByDisplayName(listLanguageFiles(programDir()), selectedText);
+    if (!chosen) {
+        return LanguageSwitch::NoLanguageFile;
+    }
+    return switchLanguage(*chosen) ? LanguageSwitch::Switched : LanguageSwitch::SwitchedNotSaved;
+}
+
 }  // namespace qzm

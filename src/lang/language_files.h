@@ -64,4 +64,9 @@ enum class LanguageSwitch {
 // The next-language command's step, in programDir.
 LanguageSwitch switchToNextLanguage();
 
+// The language dialog's OK: lists programDir again and switches to the first
+// file whose display name is `selectedText`; NoLanguageFile (nothing written,
+// languagePath kept) when none is.  The caller refreshes the texts either way.
+LanguageSwitch applyLanguageChoice(std::string_view selectedText);
+
 }  // namespace qzm

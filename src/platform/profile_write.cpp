@@ -3,6 +3,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <mutex>
 #include <optional>
 #include <system_error>
 #include <vector>
@@ -17,6 +18,8 @@ namespace {
 using profile_detail::classifyLine;
 using profile_detail::LineKind;
 using profile_detail::namesEqual;
+
+constexpr off_t kMaxRewrittenBytes = 64 * 1024 * 1024;
 
 struct Line {
     std::string text;    // without its line end
@@ -44,6 +47,13 @@ std::optional<std::string> readWhole(const std::filesystem::path& file, bool& ex
     }
     const int fd = profile_detail::openRegularFile(file.c_str());
     if (fd < 0) {
+        return std::nullopt;
+    }
+    // A file this big is no settings file; rewriting it whole would only
+    // exhaust memory.
+    struct stat info {};
+    if (::fstat(fd, &info) != 0 || info.st_size > kMaxRewrittenBytes) {
+        ::close(fd);
         return std::nullopt;
     }
     std::string content;
@@ -207,6 +217,10 @@ bool writeProfileString(const std::filesystem::path& file, std::string_view sect
     if (!writable(section, key, value)) {
         return false;
     }
+    // Two threads updating the same file would each rewrite the other's
+    // change away; within the program, writes take turns.
+    static std::mutex writers;
+    std::lock_guard lock(writers);
     const auto target = resolveTarget(file);
     bool existed = false;
     const auto content = readWhole(target, existed);

@@ -102,6 +102,24 @@ TEST(LanguageFiles, NextLanguageSkipsFoldersAndStoresTheChoice) {
     EXPECT_EQ(languagePath(), empty / "english.lang");
 }
 
+TEST(LanguageFiles, DialogOkSwitchesToTheChosenName) {
+    TempDir dir;
+    writeFile(dir / "setting.ini", "[setup]\nlanguage=\n");
+    writeFile(dir / "deutsch.lang", "[Face]\ndisp=Deutsch\n");
+    writeFile(dir / "english.lang", "[Face]\ndisp=English\n");
+    setProgramDir(dir.path());
+    setLanguagePath(dir / "english.lang");
+
+    EXPECT_EQ(applyLanguageChoice("Deutsch"), LanguageSwitch::Switched);
+    EXPECT_EQ(languagePath(), dir / "deutsch.lang");
+    EXPECT_EQ(readLanguageSetting(), "deutsch");
+
+    // No entry selected: nothing is written and the language stays.
+    EXPECT_EQ(applyLanguageChoice(""), LanguageSwitch::NoLanguageFile);
+    EXPECT_EQ(languagePath(), dir / "deutsch.lang");
+    EXPECT_EQ(readLanguageSetting(), "deutsch");
+}
+
 TEST(LanguageFiles, SwitchThatCannotBeStoredIsReported) {
     TempDir dir;
     writeFile(dir / "english.lang", "[Face]\ndisp=English\n");

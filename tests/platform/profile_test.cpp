@@ -5,6 +5,8 @@
 
 #include <climits>
 #include <random>
+#include <thread>
+#include <vector>
 
 #include "temp_dir.h"
 
@@ -179,6 +181,30 @@ TEST(ProfileWrite, CreatesMissingFileAndKeepsPermissions) {
         ++entries;
     }
     EXPECT_EQ(entries, 2u);
+}
+
+TEST(ProfileWrite, ConcurrentWritersLoseNothing) {
+    TempDir dir;
+    const auto file = dir / "a.ini";
+    writeFile(file, "[setup]\n");
+    std::vector<std::thread> writers;
+    for (int t = 0; t < 4; ++t) {
+        writers.emplace_back([&, t] {
+            for (int i = 0; i < 10; ++i) {
+                const auto key = "k" + std::to_string(t) + "_" + std::to_string(i);
+                EXPECT_TRUE(writeProfileString(file, "setup", key, std::to_string(i)));
+            }
+        });
+    }
+    for (auto& writer : writers) {
+        writer.join();
+    }
+    for (int t = 0; t < 4; ++t) {
+        for (int i = 0; i < 10; ++i) {
+            const auto key = "k" + std::to_string(t) + "_" + std::to_string(i);
+            EXPECT_EQ(readProfileString(file, "setup", key, "lost", 10), std::to_string(i)) << key;
+        }
+    }
 }
 
 TEST(ProfileWrite, WritesThroughSymbolicLink) {

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "platform/startup_paths.h"
 #include "platform/system_locale.h"
 #include "temp_dir.h"
 
@@ -112,6 +113,19 @@ TEST(SystemLocale, ChineseOnlyForZhCn) {
         EXPECT_EQ(isChinesePrcLocale(c.lcAll, c.lcMessages, c.lang), c.chinese)
             << c.lcAll << "|" << c.lcMessages << "|" << c.lang;
     }
+}
+
+TEST(StartupPathsTest, NeedsTheSettingsFile) {
+    TempDir dir;
+    setLanguagePath("/untouched.lang");
+    EXPECT_EQ(initProgramPaths(dir.path(), false), StartupPaths::SettingsMissing);
+    EXPECT_EQ(settingsPath(), dir / "setting.ini");
+    EXPECT_EQ(languagePath(), "/untouched.lang");
+
+    writeFile(dir / "setting.ini", "[setup]\ncom=2\n");
+    EXPECT_EQ(initProgramPaths(dir.path(), true), StartupPaths::Ready);
+    EXPECT_EQ(programDir(), dir.path());
+    EXPECT_EQ(languagePath(), dir / "chinese.lang");
 }
 
 TEST(ProgramPaths, SettingsLieInTheProgramFolder) {
