@@ -51,6 +51,7 @@ constexpr std::string_view kStringKeys[] = {
     "IDS_WARN_CLEAR",
     "IDS_WARN_LOAD",
     "IDS_WARN_SAVE",
+    "IDS_ASK_SAVE_CHANGES",  // save-changes question before New, Open and Exit; %1 is the name
     // Channel editor and printout.
     "IDS_CONFIRM_FREQ",
     "IDS_OFF",
@@ -68,8 +69,9 @@ constexpr int kResourceIds[] = {
     // Push buttons shared by every dialog.
     1,
     2,
-    // About box.
+    // About box: title and the line under the version.
     100,
+    1052,
     // Editor form: the group box, labels and check boxes.
     101,
     1020,

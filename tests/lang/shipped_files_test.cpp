@@ -73,6 +73,10 @@ TEST_P(ShippedLanguageFile, MenuItemsWithShortcutsShowThem) {
     }
 }
 
+TEST_P(ShippedLanguageFile, KeepsPlaceholders) {
+    EXPECT_NE(lookupTextIn(file(), "IDS_ASK_SAVE_CHANGES").find("%1"), std::string::npos);
+}
+
 INSTANTIATE_TEST_SUITE_P(Shipped, ShippedLanguageFile,
                          testing::Values("english.lang", "chinese.lang"));
 
