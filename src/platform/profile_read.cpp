@@ -39,6 +39,7 @@ class LineReader {
         bool any = false;
         for (;;) {
             if (pos_ == size_ && !refill()) {
+                stripByteOrderMark(line);
                 return any;
             }
             any = true;
