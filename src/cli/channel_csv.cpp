@@ -1,0 +1,215 @@
+#include "cli/channel_csv.h"
+
+#include <array>
+#include <map>
+#include <vector>
+
+#include "radio/channel_commit.h"
+#include "radio/value_codecs.h"
+
+namespace qzm::cli {
+namespace {
+
+enum Column : std::size_t {
+    kChannel,
+    kRxFreq,
+    kRxTone,
+    kTxFreq,
+    kTxTone,
+    kCol5,
+    kNarrow,
+    kHighPower,
+    kCol8,
+    kCol9,
+    kColumnCount
+};
+
+constexpr std::array<std::string_view, kColumnCount> kColumnNames{
+    "channel", "rx_freq", "rx_tone",    "tx_freq", "tx_tone",
+    "col5",    "narrow",  "high_power", "col8",    "col9"};
+
+struct FlagColumn {
+    Column column;
+    ChannelFlag flag;
+};
+
+constexpr std::array<FlagColumn, 5> kFlagColumns{{{kCol5, ChannelFlag::Col5No},
+                                                  {kNarrow, ChannelFlag::Narrow},
+                                                  {kHighPower, ChannelFlag::HighPower},
+                                                  {kCol8, ChannelFlag::Col8No},
+                                                  {kCol9, ChannelFlag::Col9No}}};
+
+// Spreadsheets pad cells; a blank before a frequency would otherwise read as 0.
+std::string_view trimmed(std::string_view text) {
+    const auto first = text.find_first_not_of(" \t");
+    if (first == std::string_view::npos) {
+        return {};
+    }
+    const auto last = text.find_last_not_of(" \t");
+    return text.substr(first, last - first + 1);
+}
+
+std::optional<int> channelNumber(std::string_view text) {
+    if (text.empty() || text.size() > 2) {
+        return std::nullopt;
+    }
+    int value = 0;
+    for (char c : text) {
+        if (c < '0' || c > '9') {
+            return std::nullopt;
+        }
+        value = value * 10 + (c - '0');
+    }
+    if (!RadioImage::isValidChannel(value)) {
+        return std::nullopt;
+    }
+    return value;
+}
+
+// One row taken apart and checked, before anything is applied.
+struct ChannelRow {
+    std::size_t line = 0;
+    int channel = 0;
+    std::array<std::string, kColumnCount> values;
+    std::array<std::optional<int>, kColumnCount> flags;  // empty keeps the flag
+};
+
+ChannelImportResult refused(std::size_t line, std::string message) {
+    ChannelImportResult result;
+    result.error = CsvError{line, std::move(message)};
+    return result;
+}
+
+bool isBlankRecord(const CsvRecord& record) {
+    for (const auto& field : record.fields) {
+        if (!trimmed(field).empty()) {
+            return false;
+        }
+    }
+    return true;
+}
+
+void applyRow(RadioImage& image, const ChannelRow& row) {
+    const int n = row.channel;
+    commitFrequency(image, image.bandLimits(), n, ChannelSide::Receive, row.values[kRxFreq]);
+    if (image.isRxEmpty(n)) {
+        return;  // an empty channel takes no other field, as in the editor
+    }
+    commitTone(image, n, ChannelSide::Receive, row.values[kRxTone], "");
+    commitFrequency(image, image.bandLimits(), n, ChannelSide::Transmit, row.values[kTxFreq]);
+    if (!image.isAnyFrequencyEmpty(n)) {
+        commitTone(image, n, ChannelSide::Transmit, row.values[kTxTone], "");
+    }
+    for (const auto& flagColumn : kFlagColumns) {
+        if (row.flags[flagColumn.column]) {
+            setChannelFlag(image, n, flagColumn.flag, *row.flags[flagColumn.column]);
+        }
+    }
+}
+
+}  // namespace
+
+std::string exportChannelsCsv(const RadioImage& image) {
+    std::string out =
+        formatCsvRecord(std::vector<std::string>(kColumnNames.begin(), kColumnNames.end()));
+    for (int n = 1; n <= kChannelCount; ++n) {
+        std::vector<std::string> fields(kColumnCount);
+        fields[kChannel] = std::to_string(n);
+        if (!image.isRxEmpty(n)) {
+            fields[kRxFreq] = image.frequencyText(n, ChannelSide::Receive);
+            fields[kRxTone] = image.toneText(n, ChannelSide::Receive, "");
+            fields[kTxFreq] = image.frequencyText(n, ChannelSide::Transmit);
+            if (!fields[kTxFreq].empty()) {
+                fields[kTxTone] = image.toneText(n, ChannelSide::Transmit, "");
+            }
+            for (const auto& flagColumn : kFlagColumns) {
+                fields[flagColumn.column] = std::to_string(channelFlag(image, n, flagColumn.flag));
+            }
+        }
+        out += formatCsvRecord(fields);
+    }
+    return out;
+}
+
+ChannelImportResult importChannelsCsv(std::string_view csv, const RadioImage& base) {
+    CsvParseResult parsed = parseCsv(csv);
+    if (parsed.error) {
+        return refused(parsed.error->line, parsed.error->message);
+    }
+    if (parsed.records.empty()) {
+        return refused(1, "no header line");
+    }
+
+    const CsvRecord& header = parsed.records.front();
+    std::array<std::size_t, kColumnCount> position{};
+    std::map<std::string, std::size_t> seen;
+    for (std::size_t i = 0; i < header.fields.size(); ++i) {
+        std::string name(trimmed(header.fields[i]));
+        if (!seen.emplace(name, i).second && !name.empty()) {
+            for (auto known : kColumnNames) {
+                if (known == name) {
+                    return refused(header.line, "column '" + name + "' appears twice");
+                }
+            }
+        }
+    }
+    for (std::size_t c = 0; c < kColumnCount; ++c) {
+        auto found = seen.find(std::string(kColumnNames[c]));
+        if (found == seen.end()) {
+            return refused(header.line,
+                           "the header lacks the column '" + std::string(kColumnNames[c]) + "'");
+        }
+        position[c] = found->second;
+    }
+
+    std::vector<ChannelRow> rows;
+    std::map<int, std::size_t> channelLines;
+    for (std::size_t r = 1; r < parsed.records.size(); ++r) {
+        const CsvRecord& record = parsed.records[r];
+        if (isBlankRecord(record)) {
+            continue;  // an empty spreadsheet row
+        }
+        if (record.fields.size() != header.fields.size()) {
+            return refused(record.line, std::to_string(record.fields.size()) +
+                                            " fields where the header has " +
+                                            std::to_string(header.fields.size()));
+        }
+        ChannelRow row;
+        row.line = record.line;
+        for (std::size_t c = 0; c < kColumnCount; ++c) {
+            row.values[c] = std::string(trimmed(record.fields[position[c]]));
+        }
+        auto channel = channelNumber(row.values[kChannel]);
+        if (!channel) {
+            return refused(record.line,
+                           "channel '" + row.values[kChannel] + "' is not a number from 1 to 16");
+        }
+        row.channel = *channel;
+        auto [earlier, fresh] = channelLines.emplace(row.channel, record.line);
+        if (!fresh) {
+            return refused(record.line, "channel " + std::to_string(row.channel) +
+                                            " appears twice (first on line " +
+                                            std::to_string(earlier->second) + ")");
+        }
+        for (const auto& flagColumn : kFlagColumns) {
+            const std::string& value = row.values[flagColumn.column];
+            if (value == "0" || value == "1") {
+                row.flags[flagColumn.column] = value == "1" ? 1 : 0;
+            } else if (!value.empty()) {
+                return refused(record.line, std::string(kColumnNames[flagColumn.column]) +
+                                                " must be 0, 1 or empty, not '" + value + "'");
+            }
+        }
+        rows.push_back(std::move(row));
+    }
+
+    RadioImage image = base;
+    for (const auto& row : rows) {
+        applyRow(image, row);
+    }
+    ChannelImportResult result;
+    result.image = image;
+    return result;
+}
+
+}  // namespace qzm::cli

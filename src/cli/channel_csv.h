@@ -1,0 +1,26 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "cli/csv.h"
+#include "radio/radio_image.h"
+
+namespace qzm::cli {
+
+// The channel table as CSV, one record per channel after the header
+// channel,rx_freq,rx_tone,tx_freq,tx_tone,col5,narrow,high_power,col8,col9.
+std::string exportChannelsCsv(const RadioImage& image);
+
+struct ChannelImportResult {
+    std::optional<RadioImage> image;  // the result; empty when the input was refused
+    std::optional<CsvError> error;    // the line and the reason
+};
+
+// `base` with the channels listed in `csv` entered as a user types them into
+// the editor (band limit, grid snapping, follow rules).  Channels not listed
+// keep what `base` has.  Input that cannot be taken as a whole is refused.
+ChannelImportResult importChannelsCsv(std::string_view csv, const RadioImage& base);
+
+}  // namespace qzm::cli

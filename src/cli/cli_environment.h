@@ -1,0 +1,51 @@
+#pragma once
+
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace qzm::cli {
+
+// Where the settings and the language texts come from for one run.
+struct CliEnvironment {
+    std::filesystem::path settingsPath;
+    std::filesystem::path languagePath;
+};
+
+struct EnvironmentResult {
+    std::optional<CliEnvironment> environment;
+    std::string error;
+};
+
+// "setting.ini" beside the executable unless `settingsFile` names another; it
+// must exist, as for the program.  The language is `languageName` when given,
+// else "setup"/"language" of the settings, else the one the locale suggests.
+// A name is looked up beside the settings file first, then beside the program;
+// a name holding a '/' is taken as the path of a language file.
+EnvironmentResult findEnvironment(const std::optional<std::string>& settingsFile,
+                                  const std::optional<std::string>& languageName);
+
+// Texts of the current language file, read afresh at each call.
+class LanguageTexts {
+  public:
+    explicit LanguageTexts(std::filesystem::path languagePath)
+        : languagePath_(std::move(languagePath)) {}
+
+    // Section "String": "Not Found" when absent; \n and \t stand for line
+    // break and tab.
+    std::string text(std::string_view key) const;
+    // Section "Resource": the caption of a control, or `fallback` when absent.
+    std::string resource(int id, std::string_view fallback) const;
+    // Keys "0", "1", ... of `section` until the first missing or empty one.
+    std::vector<std::string> list(std::string_view section) const;
+    // Column titles "IDS_ChText0".."IDS_ChText9"; a missing title repeats the
+    // one before it.
+    std::vector<std::string> columnTitles() const;
+
+  private:
+    std::filesystem::path languagePath_;
+};
+
+}  // namespace qzm::cli

@@ -1,0 +1,332 @@
+#include "cli/cli_options.h"
+
+#include <array>
+#include <charconv>
+#include <string_view>
+
+namespace qzm::cli {
+namespace {
+
+struct CommandInfo {
+    Command command;
+    std::string_view name;
+    std::size_t minOperands;
+    std::size_t maxOperands;
+    std::string_view synopsis;
+    std::string_view description;
+};
+
+constexpr std::array kCommands{
+    CommandInfo{Command::New, "new", 1, 1, "new OUT.836 [--band INDEX]",
+                "Create a new document (band INDEX 0..6, default 3) and save it as OUT.836."},
+    CommandInfo{Command::Show, "show", 1, 1, "show FILE.836",
+                "Print the settings and the 16 channels as the editor shows them."},
+    CommandInfo{Command::Export, "export", 1, 2, "export FILE.836 [OUT.csv|-]",
+                "Write the channel table as CSV (to standard output by default or for -)."},
+    CommandInfo{Command::Import, "import", 3, 3, "import FILE.836 IN.csv OUT.836",
+                "Apply the channels of IN.csv to FILE.836 as the editor applies typed\n"
+                "values, and save the result as OUT.836 (which may be FILE.836 itself)."},
+    CommandInfo{Command::Read, "read", 1, 1,
+                "read OUT.836 [--port N | --device PATH] [--no-search]",
+                "Read the radio into a new document and save it as OUT.836."},
+    CommandInfo{Command::Write, "write", 1, 1,
+                "write FILE.836 [--port N | --device PATH] [--no-search]",
+                "Write FILE.836 to the radio."},
+};
+
+const CommandInfo* findCommand(std::string_view name) {
+    for (const auto& info : kCommands) {
+        if (info.name == name) {
+            return &info;
+        }
+    }
+    return nullptr;
+}
+
+const CommandInfo* findCommand(Command command) {
+    for (const auto& info : kCommands) {
+        if (info.command == command) {
+            return &info;
+        }
+    }
+    return nullptr;
+}
+
+std::optional<int> parseNumber(std::string_view text) {
+    int value = 0;
+    const char* end = text.data() + text.size();
+    auto [ptr, ec] = std::from_chars(text.data(), end, value);
+    if (text.empty() || ec != std::errc{} || ptr != end) {
+        return std::nullopt;
+    }
+    return value;
+}
+
+bool isTransferCommand(Command command) {
+    return command == Command::Read || command == Command::Write;
+}
+
+// Splits "--name=value" into name and value; plain "--name" gives no value.
+struct OptionWord {
+    std::string_view name;
+    std::optional<std::string_view> inlineValue;
+};
+
+OptionWord splitOption(std::string_view word) {
+    auto eq = word.find('=');
+    if (word.starts_with("--") && eq != std::string_view::npos) {
+        return {word.substr(0, eq), word.substr(eq + 1)};
+    }
+    return {word, std::nullopt};
+}
+
+class Parser {
+  public:
+    explicit Parser(const std::vector<std::string>& arguments) : args_(arguments) {}
+
+    ParsedCommandLine run() {
+        ParsedCommandLine result;
+        CliOptions options;
+        bool operandsOnly = false;
+        const CommandInfo* info = nullptr;
+        for (index_ = 0; index_ < args_.size(); ++index_) {
+            const std::string& word = args_[index_];
+            if (!operandsOnly && word == "--") {
+                operandsOnly = true;
+                continue;
+            }
+            if (!operandsOnly && word.size() > 1 && word[0] == '-') {
+                if (!takeOption(word, options, info)) {
+                    return fail(result, info);
+                }
+                continue;
+            }
+            if (info == nullptr) {
+                info = findCommand(word);
+                if (info == nullptr) {
+                    error_ = "unknown command '" + word + "'";
+                    return fail(result, info);
+                }
+                options.command = info->command;
+                continue;
+            }
+            options.operands.push_back(word);
+        }
+        result.command = options.command;
+        if (options.help || options.version) {
+            result.options = std::move(options);
+            return result;
+        }
+        if (info == nullptr) {
+            error_ = "no command given";
+            return fail(result, info);
+        }
+        if (options.operands.size() < info->minOperands) {
+            error_ = "'" + std::string(info->name) + "' needs " +
+                     (info->minOperands == info->maxOperands ? "" : "at least ") +
+                     std::to_string(info->minOperands) + " file name" +
+                     (info->minOperands == 1 ? "" : "s");
+            return fail(result, info);
+        }
+        if (options.operands.size() > info->maxOperands) {
+            error_ = "too many arguments for '" + std::string(info->name) + "': '" +
+                     options.operands[info->maxOperands] + "'";
+            return fail(result, info);
+        }
+        if (!checkCombinations(options, *info)) {
+            return fail(result, info);
+        }
+        result.options = std::move(options);
+        return result;
+    }
+
+  private:
+    ParsedCommandLine& fail(ParsedCommandLine& result, const CommandInfo* info) {
+        result.error = error_;
+        result.command = info == nullptr ? Command::None : info->command;
+        result.options.reset();
+        return result;
+    }
+
+    // The value of an option: inline after '=' or the next word.
+    std::optional<std::string> valueOf(const OptionWord& option) {
+        if (option.inlineValue) {
+            return std::string(*option.inlineValue);
+        }
+        if (index_ + 1 >= args_.size()) {
+            error_ = "option '" + std::string(option.name) + "' needs a value";
+            return std::nullopt;
+        }
+        return args_[++index_];
+    }
+
+    bool takeOption(const std::string& word, CliOptions& options, const CommandInfo* info) {
+        OptionWord option = splitOption(word);
+        auto flagWithoutValue = [&]() {
+            if (option.inlineValue) {
+                error_ = "option '" + std::string(option.name) + "' takes no value";
+                return false;
+            }
+            return true;
+        };
+        if (option.name == "--help" || option.name == "-h") {
+            options.help = true;
+            return flagWithoutValue();
+        }
+        if (option.name == "--version") {
+            options.version = true;
+            return flagWithoutValue();
+        }
+        if (option.name == "--settings") {
+            auto value = valueOf(option);
+            if (!value) {
+                return false;
+            }
+            if (value->empty()) {
+                error_ = "option '--settings' needs a file name";
+                return false;
+            }
+            options.settingsFile = *value;
+            return true;
+        }
+        if (option.name == "--lang") {
+            auto value = valueOf(option);
+            if (!value) {
+                return false;
+            }
+            if (value->empty()) {
+                error_ = "option '--lang' needs a language name";
+                return false;
+            }
+            options.languageName = *value;
+            return true;
+        }
+        Command command = info == nullptr ? Command::None : info->command;
+        if (option.name == "--band" && command == Command::New) {
+            auto value = valueOf(option);
+            if (!value) {
+                return false;
+            }
+            auto number = parseNumber(*value);
+            if (!number || *number < 0 || *number > 6) {
+                error_ = "band index must be 0 to 6, not '" + *value + "'";
+                return false;
+            }
+            options.bandIndex = *number;
+            return true;
+        }
+        if (option.name == "--port" && isTransferCommand(command)) {
+            auto value = valueOf(option);
+            if (!value) {
+                return false;
+            }
+            auto number = parseNumber(*value);
+            if (!number || *number < 1 || *number > 255) {
+                error_ = "port must be 1 to 255, not '" + *value + "'";
+                return false;
+            }
+            options.port = *number;
+            return true;
+        }
+        if (option.name == "--device" && isTransferCommand(command)) {
+            auto value = valueOf(option);
+            if (!value) {
+                return false;
+            }
+            if (value->empty()) {
+                error_ = "option '--device' needs a device path";
+                return false;
+            }
+            options.device = *value;
+            return true;
+        }
+        if (option.name == "--no-search" && isTransferCommand(command)) {
+            options.noSearch = true;
+            return flagWithoutValue();
+        }
+        if (info == nullptr) {
+            error_ = "unknown option '" + std::string(option.name) + "'";
+        } else {
+            error_ = "unknown option '" + std::string(option.name) + "' for '" +
+                     std::string(info->name) + "'";
+        }
+        return false;
+    }
+
+    bool checkCombinations(const CliOptions& options, const CommandInfo& info) {
+        if (options.port && options.device) {
+            error_ = "'--port' and '--device' exclude each other";
+            return false;
+        }
+        (void)info;
+        return true;
+    }
+
+    const std::vector<std::string>& args_;
+    std::size_t index_ = 0;
+    std::string error_;
+};
+
+}  // namespace
+
+ParsedCommandLine parseCommandLine(const std::vector<std::string>& arguments) {
+    return Parser(arguments).run();
+}
+
+std::string commandName(Command command) {
+    const CommandInfo* info = findCommand(command);
+    return info == nullptr ? std::string() : std::string(info->name);
+}
+
+std::string usageText(Command command) {
+    std::string text;
+    const CommandInfo* info = findCommand(command);
+    if (info != nullptr) {
+        text += "Usage: qzm836-cli [--settings FILE] [--lang NAME] ";
+        text += info->synopsis;
+        text += "\n\n";
+        text += info->description;
+        text += "\n";
+        if (isTransferCommand(command)) {
+            text +=
+                "\n"
+                "  --port N       use port N (1..255) for this run; the stored port stays\n"
+                "  --device PATH  use this serial device (no search, nothing stored)\n"
+                "  --no-search    do not search the other ports when the port is silent\n"
+                "\n"
+                "The port is \"setup\"/\"com\" of the settings file; when it does not answer\n"
+                "and \"setup\"/\"searchcom\" allows it, ports 1 to 255 are searched and the\n"
+                "port found is stored. Ctrl+C stops after the current block.\n";
+        }
+        if (command == Command::Export || command == Command::Import) {
+            text +=
+                "\n"
+                "CSV columns: channel,rx_freq,rx_tone,tx_freq,tx_tone,col5,narrow,high_power,"
+                "col8,col9\n";
+        }
+        return text;
+    }
+    text +=
+        "Usage: qzm836-cli [--settings FILE] [--lang NAME] COMMAND ...\n"
+        "\n"
+        "Reads, writes and edits the memory of a QZM-836 radio.\n"
+        "\n"
+        "Commands:\n";
+    for (const auto& entry : kCommands) {
+        std::string line = "  " + std::string(entry.synopsis);
+        text += line + "\n";
+    }
+    text +=
+        "\n"
+        "Options:\n"
+        "  --settings FILE  the settings file (default: setting.ini beside the program)\n"
+        "  --lang NAME      the language file NAME.lang (default: the one the settings choose)\n"
+        "  --help           this text; COMMAND --help describes one command\n"
+        "  --version        the program's version\n"
+        "\n"
+        "Exit status: 0 success, 1 a block failed, 2 usage error, 3 file error,\n"
+        "4 no radio answered, 5 wrong identification, 130 cancelled.\n";
+    return text;
+}
+
+}  // namespace qzm::cli

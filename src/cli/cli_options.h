@@ -1,0 +1,42 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace qzm::cli {
+
+enum class Command { None, New, Show, Export, Import, Read, Write };
+
+// Everything the command line asks for, checked for shape (counts, ranges,
+// combinations) but not for the existence of files.
+struct CliOptions {
+    std::optional<std::string> settingsFile;  // --settings FILE
+    std::optional<std::string> languageName;  // --lang NAME
+    Command command = Command::None;
+    bool help = false;                  // --help: print the usage of `command` (or of the tool)
+    bool version = false;               // --version
+    std::vector<std::string> operands;  // the files, in command-line order
+    int bandIndex = 3;                  // new --band INDEX
+    std::optional<int> port;            // read/write --port N
+    std::optional<std::string> device;  // read/write --device PATH
+    bool noSearch = false;              // read/write --no-search
+};
+
+struct ParsedCommandLine {
+    std::optional<CliOptions> options;  // empty on a usage error
+    std::string error;                  // why, for the user
+    Command command = Command::None;    // the command named before the error, if any
+};
+
+// `arguments` excludes the program name.
+ParsedCommandLine parseCommandLine(const std::vector<std::string>& arguments);
+
+// The usage text of the tool (Command::None) or of one command.
+std::string usageText(Command command);
+
+std::string commandName(Command command);
+
+inline constexpr const char* kProgramName = "qzm836-cli";
+
+}  // namespace qzm::cli

@@ -1,0 +1,14 @@
+#pragma once
+
+#include "cli/cli_environment.h"
+#include "cli/cli_options.h"
+
+namespace qzm::cli {
+
+// new, show, export and import; the exit code.
+int runFileCommand(const CliOptions& options, const CliEnvironment& environment);
+
+// read and write; the exit code.
+int runTransferCommand(const CliOptions& options, const CliEnvironment& environment);
+
+}  // namespace qzm::cli

@@ -1,0 +1,99 @@
+#include <cstdio>
+
+#include "cli/channel_csv.h"
+#include "cli/commands.h"
+#include "cli/exit_codes.h"
+#include "cli/file_io.h"
+#include "cli/messages.h"
+#include "cli/show_document.h"
+
+namespace qzm::cli {
+namespace {
+
+bool writeStandardOutput(const std::string& text) {
+    return std::fwrite(text.data(), 1, text.size(), stdout) == text.size() &&
+           std::fflush(stdout) == 0;
+}
+
+int runNew(const CliOptions& options) {
+    return saveOrReport(options.operands[0], newDocument(options.bandIndex)) ? kExitSuccess
+                                                                             : kExitFileError;
+}
+
+int runShow(const CliOptions& options, const CliEnvironment& environment,
+            const LanguageTexts& texts) {
+    auto document = loadOrReport(options.operands[0], texts);
+    if (!document) {
+        return kExitFileError;
+    }
+    if (!writeStandardOutput(showDocument(document->image, texts, environment.settingsPath))) {
+        printError("cannot write to standard output");
+        return kExitFileError;
+    }
+    return kExitSuccess;
+}
+
+int runExport(const CliOptions& options, const LanguageTexts& texts) {
+    auto document = loadOrReport(options.operands[0], texts);
+    if (!document) {
+        return kExitFileError;
+    }
+    const std::string csv = exportChannelsCsv(document->image);
+    if (options.operands.size() < 2 || options.operands[1] == "-") {
+        if (!writeStandardOutput(csv)) {
+            printError("cannot write to standard output");
+            return kExitFileError;
+        }
+        return kExitSuccess;
+    }
+    const std::string& out = options.operands[1];
+    if (auto error = writeFileAtomically(out, csv)) {
+        printError(out + ": " + *error);
+        return kExitFileError;
+    }
+    return kExitSuccess;
+}
+
+int runImport(const CliOptions& options, const LanguageTexts& texts) {
+    const std::string& source = options.operands[0];
+    const std::string& csvPath = options.operands[1];
+    const std::string& out = options.operands[2];
+    auto document = loadOrReport(source, texts);
+    if (!document) {
+        return kExitFileError;
+    }
+    FileReadResult csv = readWholeFile(csvPath);
+    if (!csv.contents) {
+        printError(csvPath + ": " + csv.error);
+        return kExitFileError;
+    }
+    ChannelImportResult imported = importChannelsCsv(*csv.contents, document->image);
+    if (!imported.image) {
+        const std::string name = csvPath == "-" ? "<stdin>" : csvPath;
+        std::fprintf(stderr, "%s:%zu: %s\n", name.c_str(), imported.error->line,
+                     imported.error->message.c_str());
+        return kExitFileError;
+    }
+    document->image = *imported.image;
+    return saveOrReport(out, *document) ? kExitSuccess : kExitFileError;
+}
+
+}  // namespace
+
+int runFileCommand(const CliOptions& options, const CliEnvironment& environment) {
+    const LanguageTexts texts(environment.languagePath);
+    switch (options.command) {
+        case Command::New:
+            return runNew(options);
+        case Command::Show:
+            return runShow(options, environment, texts);
+        case Command::Export:
+            return runExport(options, texts);
+        case Command::Import:
+            return runImport(options, texts);
+        default:
+            return kExitUsage;
+    }
+}
+
+}  // namespace qzm::cli

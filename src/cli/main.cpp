@@ -1,0 +1,46 @@
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "cli/cli_environment.h"
+#include "cli/cli_options.h"
+#include "cli/commands.h"
+#include "cli/exit_codes.h"
+#include "cli/messages.h"
+
+#ifndef QZM_VERSION
+#define QZM_VERSION "unknown"
+#endif
+
+int main(int argc, char** argv) {
+    using namespace qzm::cli;
+    std::vector<std::string> arguments(argv + 1, argv + argc);
+    ParsedCommandLine parsed = parseCommandLine(arguments);
+    if (!parsed.options) {
+        printError(parsed.error);
+        std::string hint =
+            parsed.command == Command::None
+                ? std::string(kProgramName) + " --help"
+                : std::string(kProgramName) + " " + commandName(parsed.command) + " --help";
+        std::fprintf(stderr, "Try '%s' for more information.\n", hint.c_str());
+        return kExitUsage;
+    }
+    const CliOptions& options = *parsed.options;
+    if (options.help) {
+        std::fputs(usageText(options.command).c_str(), stdout);
+        return kExitSuccess;
+    }
+    if (options.version) {
+        std::printf("%s %s\n", kProgramName, QZM_VERSION);
+        return kExitSuccess;
+    }
+    EnvironmentResult environment = findEnvironment(options.settingsFile, options.languageName);
+    if (!environment.environment) {
+        printError(environment.error);
+        return kExitFileError;
+    }
+    if (options.command == Command::Read || options.command == Command::Write) {
+        return runTransferCommand(options, *environment.environment);
+    }
+    return runFileCommand(options, *environment.environment);
+}

@@ -1,0 +1,40 @@
+#include "cli/messages.h"
+
+#include <cstdio>
+
+#include "cli/cli_options.h"
+
+namespace qzm::cli {
+
+void printError(std::string_view message) {
+    std::fprintf(stderr, "%s: %.*s\n", kProgramName, static_cast<int>(message.size()),
+                 message.data());
+    std::fflush(stderr);
+}
+
+std::optional<DocumentFile> loadOrReport(const std::string& path, const LanguageTexts& texts) {
+    DocumentLoadResult loaded = loadDocumentFile(path);
+    switch (loaded.failure) {
+        case LoadFailure::None:
+            return loaded.document;
+        case LoadFailure::HeaderMismatch:
+            // The program's own text for a file that is not one of its data files.
+            printError(path + ": " + texts.text("IDS_WARN_LOAD"));
+            break;
+        case LoadFailure::Unreadable:
+        case LoadFailure::Truncated:
+            printError(path + ": " + loaded.error);
+            break;
+    }
+    return std::nullopt;
+}
+
+bool saveOrReport(const std::string& path, const DocumentFile& document) {
+    if (auto error = saveDocumentFile(path, document)) {
+        printError(path + ": " + *error);
+        return false;
+    }
+    return true;
+}
+
+}  // namespace qzm::cli

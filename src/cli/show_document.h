@@ -1,0 +1,16 @@
+#pragma once
+
+#include <filesystem>
+#include <string>
+
+#include "cli/cli_environment.h"
+#include "radio/radio_image.h"
+
+namespace qzm::cli {
+
+// The settings panel and the channel grid as the editor shows them, as text:
+// the same captions, list entries and cell texts, from the same language file.
+std::string showDocument(const RadioImage& image, const LanguageTexts& texts,
+                         const std::filesystem::path& settingsPath);
+
+}  // namespace qzm::cli

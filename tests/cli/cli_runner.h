@@ -1,0 +1,47 @@
+#pragma once
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+namespace qzm::test {
+
+struct ProcessResult {
+    int exitCode = -1;  // the exit status, or 128 + signal when killed
+    std::string out;
+    std::string err;
+};
+
+// Runs `program` with `arguments`, feeding `input` to its standard input and
+// capturing standard output and standard error.
+ProcessResult runProcess(const std::filesystem::path& program,
+                         const std::vector<std::string>& arguments, const std::string& input = {});
+
+// The same, started in the background: the caller may signal it and then wait.
+class RunningProcess {
+  public:
+    RunningProcess(const std::filesystem::path& program, const std::vector<std::string>& arguments);
+    ~RunningProcess();
+    RunningProcess(const RunningProcess&) = delete;
+    RunningProcess& operator=(const RunningProcess&) = delete;
+
+    int pid() const { return pid_; }
+    // Reads standard error until `text` appears or the process ends; true when seen.
+    bool waitForError(const std::string& text);
+    // Reads standard output until `text` appears or the process ends; true when seen.
+    bool waitForOutput(const std::string& text);
+    const std::string& output() const { return result_.out; }
+    ProcessResult wait();
+
+  private:
+    void pump(int timeoutMs);
+
+    int pid_ = -1;
+    int outFd_ = -1;
+    int errFd_ = -1;
+    ProcessResult result_;
+};
+
+std::filesystem::path cliProgram();
+
+}  // namespace qzm::test
