@@ -1,38 +1,18 @@
 #include "cli/cli_environment.h"
 
-#include <unistd.h>
-
-#include <array>
-#include <cstdlib>
 #include <system_error>
 
-#include "platform/profile.h"
+#include "lang/language_sections.h"
+#include "lang/text_lookup.h"
+#include "platform/program_paths.h"
+#include "platform/settings.h"
+#include "platform/system_locale.h"
 
 namespace qzm::cli {
 namespace {
 
-constexpr std::size_t kLanguageNameBuffer = 260;
-constexpr std::size_t kStringBuffer = 1000;
-constexpr std::size_t kResourceBuffer = 1024;
-constexpr std::size_t kListEntryBuffer = 30;
-
-std::filesystem::path programDir() {
-    std::error_code error;
-    std::filesystem::path exe = std::filesystem::read_symlink("/proc/self/exe", error);
-    if (error) {
-        return std::filesystem::current_path(error);
-    }
-    return exe.parent_path();
-}
-
-bool localeIsChinese() {
-    for (const char* name : {"LC_ALL", "LC_MESSAGES", "LANG"}) {
-        const char* value = std::getenv(name);
-        if (value != nullptr && *value != '\0') {
-            return std::string_view(value).starts_with("zh_CN");
-        }
-    }
-    return false;
+std::filesystem::path executableFolder() {
+    return executableDir().value_or(std::filesystem::current_path());
 }
 
 std::filesystem::path languageFile(const std::string& name,
@@ -40,24 +20,13 @@ std::filesystem::path languageFile(const std::string& name,
     if (name.find('/') != std::string::npos) {
         return name;
     }
+    // A settings file of its own may bring its language files along.
     std::filesystem::path besideSettings = settingsPath.parent_path() / (name + ".lang");
     std::error_code error;
     if (std::filesystem::exists(besideSettings, error)) {
         return besideSettings;
     }
-    return programDir() / (name + ".lang");
-}
-
-std::string expandEscapes(std::string text) {
-    for (auto [from, to] :
-         std::array<std::pair<std::string_view, char>, 2>{{{"\\n", '\n'}, {"\\t", '\t'}}}) {
-        std::size_t at = 0;
-        while ((at = text.find(from, at)) != std::string::npos) {
-            text.replace(at, from.size(), 1, to);
-            at += 1;
-        }
-    }
-    return text;
+    return executableFolder() / (name + ".lang");
 }
 
 }  // namespace
@@ -67,57 +36,36 @@ EnvironmentResult findEnvironment(const std::optional<std::string>& settingsFile
     EnvironmentResult result;
     CliEnvironment environment;
     environment.settingsPath =
-        settingsFile ? std::filesystem::path(*settingsFile) : programDir() / "setting.ini";
+        settingsFile ? std::filesystem::path(*settingsFile) : executableFolder() / "setting.ini";
     std::error_code error;
     if (!std::filesystem::is_regular_file(environment.settingsPath, error)) {
-        result.error = "Can not find the file " + environment.settingsPath.string() + "!";
+        result.error = settingsFile ? "Can not find the file " + *settingsFile + "!"
+                                    : std::string(kMissingSettingsMessage);
         return result;
     }
-    std::string name = languageName.value_or(
-        readProfileString(environment.settingsPath, "setup", "language", "", kLanguageNameBuffer));
-    if (name.empty()) {
-        name = localeIsChinese() ? "chinese" : "english";
-    }
+    const std::string name = languageName.value_or(
+        startupLanguageName(environment.settingsPath, systemLocaleIsChinesePrc()));
     environment.languagePath = languageFile(name, environment.settingsPath);
     result.environment = environment;
     return result;
 }
 
 std::string LanguageTexts::text(std::string_view key) const {
-    return expandEscapes(
-        readProfileString(languagePath_, "String", key, "Not Found", kStringBuffer));
+    return lookupTextIn(languagePath_, key);
 }
 
 std::string LanguageTexts::resource(int id, std::string_view fallback) const {
-    std::string value =
-        readProfileString(languagePath_, "Resource", std::to_string(id), "", kResourceBuffer);
+    std::string value = resourceTextIn(languagePath_, id);
     return value.empty() ? std::string(fallback) : value;
 }
 
 std::vector<std::string> LanguageTexts::list(std::string_view section) const {
-    std::vector<std::string> entries;
-    for (int i = 0;; ++i) {
-        std::string entry =
-            readProfileString(languagePath_, section, std::to_string(i), "", kListEntryBuffer);
-        if (entry.empty()) {
-            return entries;
-        }
-        entries.push_back(std::move(entry));
-    }
+    return languageList(languagePath_, section);
 }
 
 std::vector<std::string> LanguageTexts::columnTitles() const {
-    std::vector<std::string> titles;
-    std::string previous;
-    for (int column = 0; column < 10; ++column) {
-        std::string title = readProfileString(
-            languagePath_, "ChText", "IDS_ChText" + std::to_string(column), "", kListEntryBuffer);
-        if (!title.empty()) {
-            previous = title;
-        }
-        titles.push_back(previous);
-    }
-    return titles;
+    auto titles = qzm::columnTitles(languagePath_);
+    return {titles.begin(), titles.end()};
 }
 
 }  // namespace qzm::cli

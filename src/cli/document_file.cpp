@@ -1,23 +1,12 @@
 #include "cli/document_file.h"
 
 #include <algorithm>
-#include <string_view>
-
-#include "cli/file_io.h"
 
 namespace qzm::cli {
-namespace {
-
-constexpr std::string_view kFileMagic = "QZM-836 Radio Program data v1.04";
-constexpr std::size_t kComparedMagicLength = 26;
-constexpr std::size_t kHeaderSize = 48;
-constexpr std::size_t kFileSize = kHeaderSize + kImageSize;
-
-}  // namespace
 
 DocumentFile newDocument(int bandIndex) {
     DocumentFile document;
-    std::copy(kFileMagic.begin(), kFileMagic.end(), document.header.begin());
+    document.header.writeMagic();
     document.image.erase();
     document.image.setBandIndex(bandIndex);
     return document;
@@ -25,40 +14,28 @@ DocumentFile newDocument(int bandIndex) {
 
 DocumentLoadResult loadDocumentFile(const std::string& path) {
     DocumentLoadResult result;
-    FileReadResult file = readWholeFile(path);
-    if (!file.contents) {
+    FileBytes file = readDataFileBytes(path);
+    if (!file.result.ok) {
         result.failure = LoadFailure::Unreadable;
-        result.error = file.error;
+        result.error = file.result.errorText;
         return result;
     }
-    const std::string& data = *file.contents;
-    if (data.size() < kHeaderSize ||
-        !std::equal(kFileMagic.begin(), kFileMagic.begin() + kComparedMagicLength, data.begin())) {
-        result.failure = LoadFailure::HeaderMismatch;
+    if (auto contents = decodeDataFile(file.bytes)) {
+        result.document = *contents;
         return result;
     }
-    if (data.size() < kFileSize) {
+    FileHeader header;
+    if (file.bytes.size() >= kFileHeaderSize) {
+        std::copy_n(file.bytes.begin(), kFileHeaderSize, header.bytes.begin());
+    }
+    if (header.hasMagic()) {
         result.failure = LoadFailure::Truncated;
-        result.error = "the file is truncated (" + std::to_string(data.size()) + " of " +
-                       std::to_string(kFileSize) + " bytes)";
-        return result;
+        result.error = "the file is truncated (" + std::to_string(file.bytes.size()) + " of " +
+                       std::to_string(kDataFileSize) + " bytes)";
+    } else {
+        result.failure = LoadFailure::HeaderMismatch;
     }
-    DocumentFile document;
-    std::copy_n(reinterpret_cast<const std::uint8_t*>(data.data()), kHeaderSize,
-                document.header.begin());
-    std::copy_n(reinterpret_cast<const std::uint8_t*>(data.data()) + kHeaderSize, kImageSize,
-                document.image.bytes.begin());
-    result.document = document;
     return result;
-}
-
-std::optional<std::string> saveDocumentFile(const std::string& path, const DocumentFile& document) {
-    std::string data;
-    data.reserve(kFileSize);
-    data.append(reinterpret_cast<const char*>(document.header.data()), document.header.size());
-    data.append(reinterpret_cast<const char*>(document.image.bytes.data()),
-                document.image.bytes.size());
-    return writeFileAtomically(path, data);
 }
 
 }  // namespace qzm::cli

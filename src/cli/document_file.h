@@ -1,19 +1,13 @@
 #pragma once
 
-#include <array>
-#include <cstdint>
 #include <optional>
 #include <string>
 
-#include "radio/radio_image.h"
+#include "radio/data_file.h"
 
 namespace qzm::cli {
 
-// A ".836" data file: the 48-byte header, then the 4096-byte image.
-struct DocumentFile {
-    std::array<std::uint8_t, 48> header{};
-    RadioImage image;
-};
+using DocumentFile = DataFileContents;
 
 enum class LoadFailure { None, Unreadable, HeaderMismatch, Truncated };
 
@@ -27,12 +21,8 @@ struct DocumentLoadResult {
 // the defaults.
 DocumentFile newDocument(int bandIndex);
 
-// A file is refused when it cannot be read, when it is shorter than header and
-// image, or when its header is not that of a data file: a script must never
-// mistake another file for an empty radio.
+// Unlike the window, which opens a foreign file as a blank image, a script gets
+// a refusal: it must never mistake another file, or a cut-off one, for a radio.
 DocumentLoadResult loadDocumentFile(const std::string& path);
-
-// Written atomically; the reason on failure.
-std::optional<std::string> saveDocumentFile(const std::string& path, const DocumentFile& document);
 
 }  // namespace qzm::cli

@@ -47,8 +47,8 @@ int runExport(const CliOptions& options, const LanguageTexts& texts) {
         return kExitSuccess;
     }
     const std::string& out = options.operands[1];
-    if (auto error = writeFileAtomically(out, csv)) {
-        printError(out + ": " + *error);
+    if (auto error = replaceFile(out, csv)) {
+        printError(*error);
         return kExitFileError;
     }
     return kExitSuccess;

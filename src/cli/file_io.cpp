@@ -6,6 +6,9 @@
 
 #include <cerrno>
 #include <cstring>
+#include <span>
+
+#include "radio/data_file.h"
 
 namespace qzm::cli {
 namespace {
@@ -59,63 +62,13 @@ FileReadResult readWholeFile(const std::string& path) {
     return result;
 }
 
-std::optional<std::string> writeFileAtomically(const std::filesystem::path& path,
-                                               std::string_view data) {
-    const std::filesystem::path folder = folderOf(path);
-    std::string pattern = (folder / ("." + path.filename().string() + ".XXXXXX")).string();
-    std::vector<char> name(pattern.begin(), pattern.end());
-    name.push_back('\0');
-    int fd = ::mkostemp(name.data(), O_CLOEXEC);
-    if (fd < 0) {
-        return errnoText(errno);
+std::optional<std::string> replaceFile(const std::filesystem::path& path, std::string_view data) {
+    FileResult result = writeFileAtomically(
+        path, std::span(reinterpret_cast<const std::uint8_t*>(data.data()), data.size()));
+    if (result.ok) {
+        return std::nullopt;
     }
-    const std::string tempPath(name.data());
-    auto fail = [&](int error) -> std::optional<std::string> {
-        ::close(fd);
-        ::unlink(tempPath.c_str());
-        return errnoText(error);
-    };
-
-    // mkostemp creates the file private; give it the mode the target has, or
-    // the mode a newly created file would get.
-    struct stat existing {};
-    mode_t mode = 0;
-    if (::stat(path.c_str(), &existing) == 0) {
-        mode = existing.st_mode & 07777;
-    } else {
-        mode_t mask = ::umask(0);
-        ::umask(mask);
-        mode = static_cast<mode_t>(0666 & ~mask);
-    }
-    if (::fchmod(fd, mode) != 0) {
-        return fail(errno);
-    }
-
-    std::size_t written = 0;
-    while (written < data.size()) {
-        ssize_t put = ::write(fd, data.data() + written, data.size() - written);
-        if (put < 0) {
-            if (errno == EINTR) {
-                continue;
-            }
-            return fail(errno);
-        }
-        written += static_cast<std::size_t>(put);
-    }
-    if (::fsync(fd) != 0) {
-        return fail(errno);
-    }
-    if (::close(fd) != 0) {
-        int error = errno;
-        ::unlink(tempPath.c_str());
-        return errnoText(error);
-    }
-    if (::rename(tempPath.c_str(), path.c_str()) != 0) {
-        int error = errno;
-        ::unlink(tempPath.c_str());
-        return errnoText(error);
-    }
-    return std::nullopt;
+    return result.errorText;
 }
 
 std::optional<std::string> checkWritableTarget(const std::filesystem::path& path) {

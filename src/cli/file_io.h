@@ -17,12 +17,9 @@ struct FileReadResult {
 // The whole file; "-" reads standard input.
 FileReadResult readWholeFile(const std::string& path);
 
-// Replaces `path` with `data` atomically: a temporary file in the same folder is
-// written, flushed to disk and renamed over the target, so an interrupted or
-// failed write leaves any existing file as it was.  An existing file keeps its
-// permission bits.  Returns the reason on failure.
-std::optional<std::string> writeFileAtomically(const std::filesystem::path& path,
-                                               std::string_view data);
+// Replaces `path` atomically (see writeFileAtomically of the data file); the
+// reason on failure, naming the file.
+std::optional<std::string> replaceFile(const std::filesystem::path& path, std::string_view data);
 
 // Whether a file could be created at `path` (its folder exists and is writable):
 // checked before a long radio read, so the user learns of a bad output path first.

@@ -22,6 +22,8 @@ std::optional<DocumentFile> loadOrReport(const std::string& path, const Language
             printError(path + ": " + texts.text("IDS_WARN_LOAD"));
             break;
         case LoadFailure::Unreadable:
+            printError(loaded.error);
+            break;
         case LoadFailure::Truncated:
             printError(path + ": " + loaded.error);
             break;
@@ -30,11 +32,11 @@ std::optional<DocumentFile> loadOrReport(const std::string& path, const Language
 }
 
 bool saveOrReport(const std::string& path, const DocumentFile& document) {
-    if (auto error = saveDocumentFile(path, document)) {
-        printError(path + ": " + *error);
-        return false;
+    FileResult saved = storeDataFile(path, document.header, document.image);
+    if (!saved.ok) {
+        printError(saved.errorText);
     }
-    return true;
+    return saved.ok;
 }
 
 }  // namespace qzm::cli

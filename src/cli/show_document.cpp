@@ -6,15 +6,12 @@
 #include <string_view>
 #include <vector>
 
-#include "platform/profile.h"
+#include "platform/settings.h"
 #include "platform/utf8_text.h"
 #include "radio/value_codecs.h"
 
 namespace qzm::cli {
 namespace {
-
-constexpr std::size_t kListEntryBuffer = 30;
-constexpr int kMaxBandNames = 16;
 
 // Captions of the settings panel: control id and the caption of the form
 // template, which stays where the language file has none.
@@ -46,19 +43,6 @@ std::string entryAt(const std::vector<std::string>& entries, int position) {
         return {};  // a list without that entry shows none
     }
     return entries[static_cast<std::size_t>(position)];
-}
-
-std::vector<std::string> bandNames(const std::filesystem::path& settingsPath) {
-    std::vector<std::string> names;
-    for (int i = 0; i < kMaxBandNames; ++i) {
-        std::string name = readProfileString(settingsPath, "ModelInfo", "Freq" + std::to_string(i),
-                                             "", kListEntryBuffer);
-        if (name.empty()) {
-            break;
-        }
-        names.push_back(std::move(name));
-    }
-    return names;
 }
 
 std::string fmFrequencyText(int step) {
@@ -115,7 +99,7 @@ std::string showDocument(const RadioImage& image, const LanguageTexts& texts,
     const std::vector<std::string> monitorKeys = texts.list("MonitorKey");
 
     std::vector<std::vector<std::string>> settings{
-        {caption(kBandLabel), entryAt(bandNames(settingsPath), image.bandIndex())},
+        {caption(kBandLabel), entryAt(readBandNames(settingsPath), image.bandIndex())},
         {caption(kSquelchLabel), std::to_string(image.squelchLevel())},
         {caption(kTxTimeLabel), txTime == 0 ? offText : std::to_string(30 * txTime)},
         {caption(kVoicePromptLabel), entryAt(texts.list("VoiceAnnunciation"), image.voicePrompt())},

@@ -272,8 +272,8 @@ TEST_F(CliFileTest, UnusableDataFilesAreRefused) {
     const Case cases[] = {
         {"foreign.836", 3, "foreign.836: This is not a radio data file."},
         {"short.836", 3, "short.836: the file is truncated (4000 of 4144 bytes)"},
-        {"missing.836", 3, "missing.836: No such file or directory"},
-        {"folder.836", 3, "folder.836: Is a directory"},
+        {"missing.836", 3, "missing.836\": No such file or directory"},
+        {"folder.836", 3, "folder.836\": Is a directory"},
         {"version.836", 0, ""},
     };
     for (const auto& c : cases) {
