@@ -157,11 +157,15 @@ FileResult writeFileAtomically(const std::filesystem::path& file,
         ::unlink(temporary.c_str());
         return failed("Cannot save", file, error);
     };
-    // An existing file keeps its permissions.
+    // An existing file keeps its permissions, and one the user may not write stays as it
+    // is: the rename alone would replace even a write-protected file.
     struct stat old {};
     if (::stat(target.c_str(), &old) == 0) {
         if (!S_ISREG(old.st_mode)) {
             return discard(S_ISDIR(old.st_mode) ? EISDIR : EINVAL);
+        }
+        if (::access(target.c_str(), W_OK) != 0) {
+            return discard(errno);
         }
         ::fchmod(fd.get(), old.st_mode & 07777);
     }
