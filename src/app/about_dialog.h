@@ -1,0 +1,15 @@
+#pragma once
+
+#include <QDialog>
+
+namespace qzm {
+
+// Dialog 100: program icon, version line and a line about the program.
+class AboutDialog : public QDialog {
+    Q_OBJECT
+
+  public:
+    explicit AboutDialog(QWidget* parent = nullptr);
+};
+
+}  // namespace qzm

@@ -1,0 +1,192 @@
+// The framework side of the document commands: file dialogs, the
+// save-changes question, the recent-file list and the error messages.
+#include <QDir>
+
+#include "app/main_frame.h"
+#include "app/zavo_app.h"
+#include "editor/zavo_view.h"
+#include "lang/text_lookup.h"
+#include "platform/file_dialog.h"
+#include "platform/profile.h"
+#include "platform/program_paths.h"
+#include "radio/document_strings.h"
+#include "radio/zavo_doc.h"
+
+namespace qzm {
+namespace {
+
+// Texts of the framework itself: the language file may give them, else the
+// built-in English ones are shown (never "Not Found").
+std::string frameworkText(std::string_view key, std::string_view builtIn) {
+    const std::string text =
+        readProfileString(languagePath(), kStringSection, key, builtIn, kMaxStringCharacters + 1);
+    return expandTextEscapes(text.empty() ? builtIn : text);
+}
+
+FileDialogRequest dataFileRequest(FileDialogMode mode, const std::filesystem::path& initial) {
+    FileDialogRequest request;
+    request.mode = mode;
+    request.filterName = std::string(kDocumentFilterName);
+    request.filterPattern = std::string(kDocumentFilterPattern);
+    request.defaultExtension = std::string(kDocumentFilterExtension);
+    request.initialPath = initial;
+    return request;
+}
+
+QString displayPath(const std::filesystem::path& file) {
+    return QDir::toNativeSeparators(QString::fromStdString(file.string()));
+}
+
+}  // namespace
+
+bool CZavoApp::openDocumentFile(const std::filesystem::path& file) {
+    // The New inside the open asks no clear question.
+    skipClearPrompt_ = true;
+    const CommandResult opened = document_->openDocument(file);
+    switch (opened.status) {
+        case CommandStatus::Cancelled:
+            skipClearPrompt_ = false;
+            return false;
+        case CommandStatus::FileError:
+            showFileError(opened.errorText);
+            recentFiles_->remove(displayPath(file));
+            updateRecentMenu();
+            afterDocumentReset();
+            return false;
+        case CommandStatus::Refused:  // "not a data file" was shown; a new document stays
+        case CommandStatus::Done:
+        case CommandStatus::NeedsPath:
+            break;
+    }
+    afterDocumentReset();
+    rememberCurrentFile();
+    return true;
+}
+
+void CZavoApp::afterDocumentReset() {
+    if (view_ != nullptr) {
+        view_->OnInitialUpdate();
+    }
+    if (mainFrame_) {
+        mainFrame_->updateTitle();
+    }
+}
+
+void CZavoApp::onFileNew() {
+    if (document_->newDocument().done()) {
+        afterDocumentReset();
+    }
+}
+
+void CZavoApp::onFileOpen() {
+    const auto chosen = fileDialog_->choose(
+        dataFileRequest(FileDialogMode::Open, document_->pathName().parent_path()));
+    if (chosen) {
+        openDocumentFile(*chosen);
+    }
+}
+
+void CZavoApp::onRecentFile(int index) {
+    const QStringList& entries = recentFiles_->entries();
+    if (index >= 0 && index < entries.size()) {
+        openDocumentFile(entries[index].toStdString());
+    }
+}
+
+void CZavoApp::onFileSave() {
+    const CommandResult saved = document_->save();
+    switch (saved.status) {
+        case CommandStatus::NeedsPath:
+            saveDocumentAs();
+            break;
+        case CommandStatus::FileError:
+            showFileError(saved.errorText);
+            break;
+        case CommandStatus::Done:
+            rememberCurrentFile();
+            break;
+        case CommandStatus::Cancelled:
+        case CommandStatus::Refused:
+            break;
+    }
+}
+
+void CZavoApp::onFileSaveAs() {
+    saveDocumentAs();
+}
+
+bool CZavoApp::saveDocumentAs() {
+    const auto chosen =
+        fileDialog_->choose(dataFileRequest(FileDialogMode::Save, document_->pathName()));
+    if (!chosen) {
+        return false;
+    }
+    const CommandResult saved = document_->saveAs(*chosen);
+    if (!saved.done()) {
+        showFileError(saved.errorText);
+        return false;
+    }
+    rememberCurrentFile();
+    if (mainFrame_) {
+        mainFrame_->updateTitle();
+    }
+    return true;
+}
+
+bool CZavoApp::saveModified(CZavoDoc& document) {
+    if (!document.IsModified()) {
+        return true;
+    }
+    const std::string name = document.pathName().empty()
+                                 ? std::string(kDocumentName)
+                                 : displayPath(document.pathName()).toStdString();
+    std::string question = frameworkText("IDS_ASK_SAVE_CHANGES", "Save changes to %1?");
+    if (const auto at = question.find("%1"); at != std::string::npos) {
+        question.replace(at, 2, name);
+    }
+    const MessageResult answer = messageBox_->show(
+        question, applicationName(),
+        {MessageIcon::Exclamation, MessageButtons::YesNoCancel, MessageOwner::MainWindow});
+    switch (answer) {
+        case MessageResult::No:
+            return true;
+        case MessageResult::Yes:
+            break;
+        default:
+            return false;
+    }
+    if (document.pathName().empty()) {
+        return saveDocumentAs();
+    }
+    const CommandResult saved = document.saveAs(document.pathName());
+    if (!saved.done()) {
+        showFileError(saved.errorText);
+        return false;
+    }
+    rememberCurrentFile();
+    return true;
+}
+
+bool CZavoApp::canCloseDocument() {
+    return !document_ || saveModified(*document_);
+}
+
+void CZavoApp::showFileError(const std::string& text) {
+    messageBox_->show(text, applicationName(),
+                      {MessageIcon::Stop, MessageButtons::Ok, MessageOwner::MainWindow});
+}
+
+void CZavoApp::rememberCurrentFile() {
+    if (!document_->pathName().empty()) {
+        recentFiles_->add(displayPath(document_->pathName()));
+        updateRecentMenu();
+    }
+}
+
+void CZavoApp::updateRecentMenu() {
+    if (mainFrame_) {
+        mainFrame_->setRecentFiles(recentFiles_->entries());
+    }
+}
+
+}  // namespace qzm

@@ -1,0 +1,21 @@
+// qzm836: the programming tool of the QZM-836 radio.
+#include <QApplication>
+#include <QStringList>
+
+#include "app/toolbar_icons.h"
+#include "app/zavo_app.h"
+
+int main(int argc, char** argv) {
+    QApplication application(argc, argv);
+    QApplication::setApplicationName(qzm::RecentFileList::kApplication);
+    QApplication::setOrganizationName(qzm::RecentFileList::kOrganisation);
+    QApplication::setWindowIcon(qzm::programIcon());
+
+    qzm::CZavoApp zavo;
+    QStringList arguments = QApplication::arguments();
+    arguments.removeFirst();
+    if (!zavo.InitInstance(arguments)) {
+        return 1;
+    }
+    return QApplication::exec();
+}

@@ -1,0 +1,118 @@
+#pragma once
+
+#include <QMainWindow>
+#include <QPointer>
+#include <QStringList>
+#include <QUrl>
+#include <filesystem>
+#include <functional>
+#include <map>
+#include <vector>
+
+#include "app/command_table.h"
+
+class QAction;
+class QLabel;
+class QScrollArea;
+class QTimer;
+class QToolBar;
+
+namespace qzm {
+
+// The main window: menu, toolbar, the two-pane status bar (port, Num Lock) and
+// the editor form.  Its title is always the program name of the language file.
+// Every menu item, toolbar button and key runs its command through commands();
+// a command without a handler is disabled.
+class CMainFrame : public QMainWindow {
+    Q_OBJECT
+
+  public:
+    explicit CMainFrame(QWidget* parent = nullptr);
+    ~CMainFrame() override;
+
+    CommandTable& commands() { return commands_; }
+    // Enables exactly the menu items, buttons and keys whose command has a handler.
+    void refreshCommandStates();
+    // Runs a command as its menu item would; false when it has no handler.
+    bool runCommand(int id);
+
+    // The menu item and the toolbar button of a command (nullptr when none).
+    QAction* menuAction(int id) const;
+    QAction* toolbarAction(int id) const;
+    QToolBar* toolBar() const { return toolBar_; }
+
+    // Writes "COM<n>" into the port pane.
+    void showPortInStatusBar(int portNumber);
+    QLabel* portPane() const { return portPane_; }
+    QLabel* numLockPane() const { return numLockPane_; }
+
+    // The title is the language file's program name, whatever the document.
+    void updateTitle();
+
+    // The editor form, shown in the client area (scrolling when the window is
+    // smaller than the form).
+    void setView(QWidget* view);
+    QWidget* view() const;
+    // Shrinks the window to fit the form, never grows it.
+    void shrinkToFitView();
+
+    // The recent-file entries, newest first; the placeholder when empty.
+    void setRecentFiles(const QStringList& paths);
+
+    // The tooltip of a toolbar command: its "IDS_TIP_<id>" text, at most 19
+    // characters; empty for id 0.
+    static QString toolTipText(int commandId);
+
+    // Help: the ".chm" beside the language file, or an ".html" of that name.
+    void openHelp();
+    // The help file for a language file, when one exists.
+    static std::optional<std::filesystem::path> helpFileFor(
+        const std::filesystem::path& languageFile);
+    // Opens a help file; the desktop's viewer by default, replaced in tests.
+    void setUrlOpener(std::function<bool(const QUrl&)> opener) { urlOpener_ = std::move(opener); }
+
+    // Asked by the close button (and Exit): false keeps the window open.
+    void setCloseGuard(std::function<bool()> guard) { closeGuard_ = std::move(guard); }
+    // Files dropped on the window, in the order given.
+    void setDropHandler(std::function<void(const std::vector<std::filesystem::path>&)> handler) {
+        dropHandler_ = std::move(handler);
+    }
+    // Runs when the window is destroyed, before anything else (closes the port).
+    void setDestroyHook(std::function<void()> hook) { destroyHook_ = std::move(hook); }
+
+    // 900 by 650 pixels, centred on the screen.
+    void placeOnScreen();
+
+    // Shows the Num Lock state now (a timer keeps it current).
+    void updateNumLockPane();
+
+  protected:
+    void closeEvent(QCloseEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+  private:
+    void createMenu();
+    void createToolBar();
+    void createAccelerators();
+    void createStatusBar();
+    QAction* addCommandAction(QWidget* owner, int id, const QString& caption);
+
+    CommandTable commands_;
+    std::map<int, QAction*> menuActions_;
+    std::map<int, QAction*> toolbarActions_;
+    std::vector<QAction*> acceleratorActions_;
+    std::vector<QAction*> recentActions_;
+    QToolBar* toolBar_ = nullptr;
+    QLabel* portPane_ = nullptr;
+    QLabel* numLockPane_ = nullptr;
+    QTimer* numLockTimer_ = nullptr;
+    QScrollArea* viewArea_ = nullptr;
+    std::function<bool(const QUrl&)> urlOpener_;
+    std::function<bool()> closeGuard_;
+    std::function<void(const std::vector<std::filesystem::path>&)> dropHandler_;
+    std::function<void()> destroyHook_;
+};
+
+}  // namespace qzm

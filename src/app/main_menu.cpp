@@ -1,0 +1,82 @@
+#include "app/main_menu.h"
+
+#include <array>
+
+#include "platform/command_ids.h"
+
+namespace qzm {
+namespace {
+
+constexpr std::array kFileItems{
+    MenuItemTemplate{ID_FILE_NEW, "新建(&N)\tCtrl+N"},
+    MenuItemTemplate{ID_FILE_OPEN, "打开(&O)...\tCtrl+O"},
+    MenuItemTemplate{ID_FILE_SAVE, "保存(&S)\tCtrl+S"},
+    MenuItemTemplate{ID_FILE_SAVE_AS, "另存为(&A)..."},
+    MenuItemTemplate{0, ""},
+    MenuItemTemplate{ID_FILE_PRINT, "打印(&P)...\tCtrl+P"},
+    MenuItemTemplate{ID_FILE_PRINT_PREVIEW, "打印预览(&V)"},
+    MenuItemTemplate{ID_FILE_PRINT_SETUP, "打印设置(&R)..."},
+    MenuItemTemplate{0, ""},
+    MenuItemTemplate{ID_FILE_MRU_FILE1, kRecentFilePlaceholder},
+    MenuItemTemplate{0, ""},
+    MenuItemTemplate{ID_APP_EXIT, "退出(&X)"},
+};
+constexpr std::array kProgramItems{
+    MenuItemTemplate{ID_PROGRAM_READ, "从对讲机读取数据(&R)"},
+    MenuItemTemplate{ID_PROGRAM_WRITE, "向对讲机写入数据(&W)"},
+};
+constexpr std::array kSettingItems{
+    MenuItemTemplate{ID_SETTING_PORT, "通信端口(&C)"},
+    MenuItemTemplate{ID_SETTING_LANGUAGE, "语言转换(&L)"},
+};
+constexpr std::array kHelpItems{
+    MenuItemTemplate{ID_HELP_HELP, "帮助(&H)"},
+    MenuItemTemplate{ID_APP_ABOUT, "关于(&A)..."},
+};
+
+constexpr std::array kMenus{
+    MenuTemplate{"文件(&F)", kFileItems},
+    MenuTemplate{"编程(&P)", kProgramItems},
+    MenuTemplate{"设置(&S)", kSettingItems},
+    MenuTemplate{"帮助(&H)", kHelpItems},
+};
+
+constexpr std::array kToolbar{
+    ID_FILE_NEW, ID_FILE_OPEN, ID_FILE_SAVE, 0, ID_PROGRAM_READ, ID_PROGRAM_WRITE, 0, ID_FILE_PRINT,
+    0,           ID_HELP_HELP};
+
+// Ctrl+C opens the port dialog; the framework's edit and pane keys have no
+// handler here and do nothing.
+constexpr std::array kAccelerators{
+    AcceleratorTemplate{"Ctrl+N", ID_FILE_NEW},
+    AcceleratorTemplate{"Ctrl+O", ID_FILE_OPEN},
+    AcceleratorTemplate{"Ctrl+S", ID_FILE_SAVE},
+    AcceleratorTemplate{"Ctrl+P", ID_FILE_PRINT},
+    AcceleratorTemplate{"Ctrl+R", ID_PROGRAM_READ},
+    AcceleratorTemplate{"Ctrl+W", ID_PROGRAM_WRITE},
+    AcceleratorTemplate{"Ctrl+C", ID_SETTING_PORT},
+    AcceleratorTemplate{"Ctrl+L", ID_SETTING_LANGUAGE},
+    AcceleratorTemplate{"Ctrl+Z", ID_EDIT_UNDO},
+    AcceleratorTemplate{"Alt+Backspace", ID_EDIT_UNDO},
+    AcceleratorTemplate{"Ctrl+X", ID_EDIT_CUT},
+    AcceleratorTemplate{"Shift+Del", ID_EDIT_CUT},
+    AcceleratorTemplate{"Ctrl+Ins", ID_EDIT_COPY},
+    AcceleratorTemplate{"Ctrl+V", ID_EDIT_PASTE},
+    AcceleratorTemplate{"Shift+Ins", ID_EDIT_PASTE},
+    AcceleratorTemplate{"F6", ID_NEXT_PANE},
+    AcceleratorTemplate{"Shift+F6", ID_PREV_PANE},
+};
+
+}  // namespace
+
+std::span<const MenuTemplate> mainMenuTemplate() {
+    return kMenus;
+}
+std::span<const int> toolbarTemplate() {
+    return kToolbar;
+}
+std::span<const AcceleratorTemplate> acceleratorTemplate() {
+    return kAccelerators;
+}
+
+}  // namespace qzm

@@ -1,0 +1,32 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+namespace qzm {
+
+// The four most recently opened or saved files, newest first, kept in the
+// per-user store under "WT-650 radio program software" and written at once.
+class RecentFileList {
+  public:
+    static constexpr const char* kOrganisation = "WT-650 radio program software";
+    static constexpr const char* kApplication = "qzm836";
+
+    // `storeFile` names an INI file to keep the list in (tests); empty: the
+    // per-user store.
+    explicit RecentFileList(QString storeFile = {});
+
+    const QStringList& entries() const { return entries_; }
+    // Moves or adds `path` to the front; the oldest falls off after four.
+    void add(const QString& path);
+    void remove(const QString& path);
+
+  private:
+    void load();
+    void save() const;
+
+    QString storeFile_;
+    QStringList entries_;
+};
+
+}  // namespace qzm

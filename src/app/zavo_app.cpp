@@ -1,0 +1,187 @@
+#include "app/zavo_app.h"
+
+#include <QApplication>
+#include <QMenuBar>
+
+#include "app/about_dialog.h"
+#include "app/main_frame.h"
+#include "editor/zavo_view.h"
+#include "lang/language_dialog.h"
+#include "lang/language_files.h"
+#include "lang/menu_retitle.h"
+#include "lang/text_lookup.h"
+#include "platform/command_ids.h"
+#include "platform/program_paths.h"
+#include "platform/qt/qt_file_dialog.h"
+#include "platform/qt/qt_message_box.h"
+#include "platform/settings.h"
+#include "platform/system_locale.h"
+#include "radio/document_strings.h"
+#include "radio/zavo_doc.h"
+
+namespace qzm {
+
+CZavoApp::CZavoApp(AppOptions options) : options_(std::move(options)) {
+    if (options_.messageBox != nullptr) {
+        messageBox_ = options_.messageBox;
+    } else {
+        ownMessageBox_ = std::make_unique<QtMessageBox>();
+        messageBox_ = ownMessageBox_.get();
+    }
+    if (options_.fileDialog != nullptr) {
+        fileDialog_ = options_.fileDialog;
+    } else {
+        ownFileDialog_ = std::make_unique<QtFileDialog>();
+        fileDialog_ = ownFileDialog_.get();
+    }
+}
+
+CZavoApp::~CZavoApp() {
+    // The window goes first (it closes the port), then the document.
+    mainFrame_.reset();
+    document_.reset();
+}
+
+bool CZavoApp::InitInstance(const QStringList& arguments) {
+    std::filesystem::path folder = options_.programDir;
+    if (folder.empty()) {
+        folder = executableDir().value_or(std::filesystem::path());
+    }
+    setProgramDir(folder);
+
+    std::error_code error;
+    if (folder.empty() || !std::filesystem::is_regular_file(settingsPath(), error)) {
+        // The one message no language file can supply.
+        messageBox_->show(std::string(kMissingSettingsMessage), applicationName(),
+                          {MessageIcon::Stop, MessageButtons::Ok, MessageOwner::Application});
+        return false;
+    }
+
+    const bool chinese = options_.chineseLocale.value_or(systemLocaleIsChinesePrc());
+    setLanguagePath(startupLanguagePath(programDir(), chinese));
+
+    // The empty document made below asks no question.
+    skipClearPrompt_ = true;
+
+    recentFiles_ = std::make_unique<RecentFileList>(options_.recentFileStore);
+
+    document_ = std::make_unique<CZavoDoc>(
+        *messageBox_, [](std::string_view key) { return lookupText(key); }, *this);
+    createMainWindow();
+
+    // The command line: a data file opens it, nothing makes the empty document.
+    if (!arguments.isEmpty()) {
+        if (!openDocumentFile(arguments.front().toStdString())) {
+            return false;
+        }
+    } else {
+        const CommandResult made = document_->newDocument();
+        if (!made.done()) {
+            return false;
+        }
+        afterDocumentReset();
+    }
+
+    mainFrame_->placeOnScreen();
+    mainFrame_->show();
+    mainFrame_->repaint();
+    mainFrame_->setAcceptDrops(true);
+    mainFrame_->updateTitle();
+    return true;
+}
+
+void CZavoApp::createMainWindow() {
+    mainFrame_ = std::make_unique<CMainFrame>();
+    if (ownMessageBox_) {
+        ownMessageBox_->setMainWindow(mainFrame_.get());
+    }
+    if (ownFileDialog_) {
+        ownFileDialog_->setOwner(mainFrame_.get());
+    }
+    view_ = new CZavoView(*this, *document_);
+    mainFrame_->setView(view_);
+    mainFrame_->setDestroyHook([] {});
+    mainFrame_->setCloseGuard([this] { return canCloseDocument(); });
+    mainFrame_->setDropHandler([this](const std::vector<std::filesystem::path>& files) {
+        for (const auto& file : files) {
+            if (!openDocumentFile(file)) {
+                break;
+            }
+        }
+    });
+    registerCommands();
+    updateRecentMenu();
+    showPortInStatusBar(readComPort());
+}
+
+void CZavoApp::registerCommands() {
+    CommandTable& commands = mainFrame_->commands();
+    commands.set(ID_FILE_NEW, [this] { onFileNew(); });
+    commands.set(ID_FILE_OPEN, [this] { onFileOpen(); });
+    commands.set(ID_FILE_SAVE, [this] { onFileSave(); });
+    commands.set(ID_FILE_SAVE_AS, [this] { onFileSaveAs(); });
+    for (int i = 0; i < kRecentFileCount; ++i) {
+        commands.set(ID_FILE_MRU_FILE1 + i, [this, i] { onRecentFile(i); });
+    }
+    commands.set(ID_APP_ABOUT, [this] { onAppAbout(); });
+    commands.set(ID_SETTING_LANGUAGE, [this] { onLanguage(); });
+    commands.set(ID_NEXT_LANGUAGE, [this] { onNextLanguage(); });
+    // Read, write, port and printing join the table with their dialogs.
+    mainFrame_->refreshCommandStates();
+}
+
+QWidget* CZavoApp::mainWindow() {
+    return mainFrame_.get();
+}
+
+void CZavoApp::retitleMenu() {
+    if (mainFrame_) {
+        qzm::retitleMenu(*mainFrame_->menuBar());
+    }
+}
+
+void CZavoApp::refreshTextsAndViews() {
+    retitleMenu();
+    if (document_) {
+        document_->onImageReplaced();
+    }
+}
+
+void CZavoApp::showPortInStatusBar(int portNumber) {
+    if (mainFrame_) {
+        mainFrame_->showPortInStatusBar(portNumber);
+    }
+}
+
+void CZavoApp::fitMainWindowToView() {
+    if (mainFrame_) {
+        mainFrame_->shrinkToFitView();
+    }
+}
+
+std::string CZavoApp::applicationName() const {
+    return std::string(kDocumentWindowTitle);
+}
+
+void CZavoApp::onAppAbout() {
+    AboutDialog about(mainFrame_.get());
+    about.exec();
+}
+
+void CZavoApp::onLanguage() {
+    LanguageDialog dialog(*this, mainFrame_.get());
+    dialog.exec();
+}
+
+void CZavoApp::onNextLanguage() {
+    const LanguageSwitch outcome = switchToNextLanguage();
+    if (outcome == LanguageSwitch::NoLanguageFile) {
+        return;
+    }
+    if (outcome == LanguageSwitch::SwitchedNotSaved) {
+        reportSettingsNotWritten(*this);
+    }
+    refreshTextsAndViews();
+}
+
+}  // namespace qzm

@@ -1,0 +1,108 @@
+#pragma once
+
+#include <QObject>
+#include <QStringList>
+#include <filesystem>
+#include <memory>
+#include <optional>
+
+#include "app/recent_file_list.h"
+#include "platform/qt/app_shell.h"
+#include "radio/document_host.h"
+
+namespace qzm {
+
+class CMainFrame;
+class CZavoDoc;
+class CZavoView;
+class QtFileDialog;
+class QtMessageBox;
+
+// What start-up takes from outside; tests replace each part.
+struct AppOptions {
+    // The folder of "setting.ini" and the language files; empty: the executable's.
+    std::filesystem::path programDir;
+    // The recent-file store as an INI file; empty: the per-user store.
+    QString recentFileStore;
+    // Seams for questions and file names; null: the Qt ones.
+    MessageBoxSeam* messageBox = nullptr;
+    FileDialogSeam* fileDialog = nullptr;
+    // Whether the system locale is Chinese (PRC); empty: from the environment.
+    std::optional<bool> chineseLocale;
+};
+
+// The application object: it lives for the whole run, owns the serial port,
+// the document, the main window and the view, and carries the commands that
+// are not the main window's own (New, Open, recent files, About, language).
+class CZavoApp : public QObject, public AppShell, public DocumentHost {
+    Q_OBJECT
+
+  public:
+    explicit CZavoApp(AppOptions options = {});
+    ~CZavoApp() override;
+
+    // Start-up in its fixed order.  False: end the program at once (no
+    // "setting.ini", or the file named on the command line could not be opened).
+    // `arguments` are the command-line arguments after the program name.
+    bool InitInstance(const QStringList& arguments = {});
+
+    CMainFrame* mainFrame() const { return mainFrame_.get(); }
+    CZavoDoc* document() const { return document_.get(); }
+    CZavoView* view() const { return view_; }
+    RecentFileList& recentFiles() { return *recentFiles_; }
+
+    // The single entry for opening a named file: menu, recent list, command
+    // line, drops.  False when the file could not be opened or the user
+    // cancelled.
+    bool openDocumentFile(const std::filesystem::path& file);
+
+    // Commands of the application object.
+    void onFileNew();
+    void onFileOpen();
+    void onFileSave();
+    void onFileSaveAs();
+    void onRecentFile(int index);
+    void onAppAbout();
+    void onLanguage();
+    void onNextLanguage();
+    // Closing the window or Exit: false when the user keeps the document open.
+    bool canCloseDocument();
+
+    // AppShell
+    QWidget* mainWindow() override;
+    MessageBoxSeam& messageBox() override { return *messageBox_; }
+    FileDialogSeam& fileDialog() override { return *fileDialog_; }
+    void retitleMenu() override;
+    void refreshTextsAndViews() override;
+    void showPortInStatusBar(int portNumber) override;
+    void fitMainWindowToView() override;
+
+    // DocumentHost
+    bool skipClearPrompt() const override { return skipClearPrompt_; }
+    void setSkipClearPrompt(bool value) override { skipClearPrompt_ = value; }
+    bool saveModified(CZavoDoc& document) override;
+    std::string applicationName() const override;
+
+  private:
+    void createMainWindow();
+    void registerCommands();
+    void afterDocumentReset();
+    void showFileError(const std::string& text);
+    // Save As: the file dialog, then the store.  False when cancelled or failed.
+    bool saveDocumentAs();
+    void rememberCurrentFile();
+    void updateRecentMenu();
+
+    AppOptions options_;
+    bool skipClearPrompt_ = false;
+    std::unique_ptr<QtMessageBox> ownMessageBox_;
+    std::unique_ptr<QtFileDialog> ownFileDialog_;
+    MessageBoxSeam* messageBox_ = nullptr;
+    FileDialogSeam* fileDialog_ = nullptr;
+    std::unique_ptr<RecentFileList> recentFiles_;
+    std::unique_ptr<CZavoDoc> document_;
+    std::unique_ptr<CMainFrame> mainFrame_;
+    CZavoView* view_ = nullptr;  // owned by the main window
+};
+
+}  // namespace qzm

@@ -1,0 +1,86 @@
+#include "lang/language_dialog.h"
+
+#include <QComboBox>
+#include <QPushButton>
+
+#include "lang/apply_resource_texts.h"
+#include "lang/language_files.h"
+#include "lang/text_lookup.h"
+#include "platform/command_ids.h"
+#include "platform/program_paths.h"
+#include "platform/qt/app_shell.h"
+#include "platform/qt/dialog_builder.h"
+
+namespace qzm {
+namespace {
+
+constexpr int IDC_LANGUAGE_LABEL = 1013;
+constexpr int IDC_LANGUAGE_LIST = 1014;
+
+const DialogTemplate kLanguageDialog{
+    IDD_LANGUAGE,
+    "语言转换",
+    {152, 62},
+    {
+        {IDOK, ControlKind::PushButton, "确定", {27, 39, 41, 15}, ControlStyle::DefaultButton},
+        {IDCANCEL, ControlKind::PushButton, "取消", {84, 39, 41, 15}},
+        {IDC_LANGUAGE_LABEL,
+         ControlKind::Label,
+         "语言转换",
+         {3, 18, 63, 11},
+         ControlStyle::RightAligned},
+        {IDC_LANGUAGE_LIST,
+         ControlKind::DropDownList,
+         "",
+         {68, 15, 79, 63},
+         ControlStyle::Sorted | ControlStyle::VerticalScroll},
+    }};
+
+}  // namespace
+
+void reportSettingsNotWritten(AppShell& shell) {
+    shell.messageBox().show(lookupText("IDS_ERROR_SETTINGS"), lookupText("IDS_ERROR"),
+                            {MessageIcon::Stop, MessageButtons::Ok, MessageOwner::MainWindow});
+}
+
+LanguageDialog::LanguageDialog(AppShell& shell, QWidget* parent) : QDialog(parent), shell_(shell) {
+    buildDialog(*this, kLanguageDialog);
+    connect(findControl<QPushButton>(this, IDOK), &QPushButton::clicked, this, &QDialog::accept);
+    connect(findControl<QPushButton>(this, IDCANCEL), &QPushButton::clicked, this,
+            &QDialog::reject);
+    applyResourceTexts(this, IDD_LANGUAGE);
+
+    auto* list = findControl<QComboBox>(this, IDC_LANGUAGE_LIST);
+    list->setCurrentIndex(-1);
+    const std::vector<LanguageFile> listing = listLanguageFiles(programDir());
+    QString current;
+    bool hasCurrent = false;
+    for (const LanguageFile& file : listing) {
+        const QString name = QString::fromStdString(file.displayName);
+        addListEntry(list, name);
+        if (!hasCurrent && samePathIgnoringCase(file.path, languagePath())) {
+            current = name;
+            hasCurrent = true;
+        }
+    }
+    // The entries move while the sorted list fills, so the selection is made
+    // once it is complete.
+    list->setCurrentIndex(hasCurrent ? list->findText(current, Qt::MatchExactly) : -1);
+}
+
+void LanguageDialog::accept() {
+    const auto* list = findControl<QComboBox>(this, IDC_LANGUAGE_LIST);
+    if (list != nullptr && list->currentIndex() >= 0) {
+        const std::vector<LanguageFile> listing = listLanguageFiles(programDir());
+        if (const auto chosen =
+                chooseLanguageByDisplayName(listing, list->currentText().toStdString())) {
+            if (!switchLanguage(*chosen)) {
+                reportSettingsNotWritten(shell_);
+            }
+        }
+    }
+    shell_.refreshTextsAndViews();
+    QDialog::accept();
+}
+
+}  // namespace qzm

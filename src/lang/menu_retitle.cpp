@@ -1,0 +1,79 @@
+#include "lang/menu_retitle.h"
+
+#include <QAction>
+#include <QMenu>
+#include <QMenuBar>
+#include <array>
+
+#include "lang/text_lookup.h"
+#include "platform/command_ids.h"
+#include "platform/qt/command_action.h"
+
+namespace qzm {
+namespace {
+
+constexpr std::array kMenuTitleKeys{
+    MenuTitleKey{"Menu_File", 0, 0},
+    MenuTitleKey{"Menu_Program", 1, 0},
+    MenuTitleKey{"Menu_Setting", 2, 0},
+    MenuTitleKey{"Menu_Help", 3, 0},
+    MenuTitleKey{"Menu_File_New", -1, ID_FILE_NEW},
+    MenuTitleKey{"Menu_File_Open", -1, ID_FILE_OPEN},
+    MenuTitleKey{"Menu_File_Save", -1, ID_FILE_SAVE},
+    MenuTitleKey{"Menu_File_Save_As", -1, ID_FILE_SAVE_AS},
+    MenuTitleKey{"Menu_File_Print", -1, ID_FILE_PRINT},
+    MenuTitleKey{"Menu_File_Print_Preview", -1, ID_FILE_PRINT_PREVIEW},
+    MenuTitleKey{"Menu_File_Print_Setup", -1, ID_FILE_PRINT_SETUP},
+    MenuTitleKey{"Menu_App_Exit", -1, ID_APP_EXIT},
+    MenuTitleKey{"Menu_Program_ReadData", -1, ID_PROGRAM_READ},
+    MenuTitleKey{"Menu_Program_WriteData", -1, ID_PROGRAM_WRITE},
+    MenuTitleKey{"Menu_Setting_Port", -1, ID_SETTING_PORT},
+    MenuTitleKey{"Menu_Setting_Language", -1, ID_SETTING_LANGUAGE},
+    MenuTitleKey{"Menu_Help_Help", -1, ID_HELP_HELP},
+    MenuTitleKey{"Menu_App_About", -1, ID_APP_ABOUT},
+};
+
+QAction* findItem(const QMenu& menu, int commandId) {
+    for (QAction* action : menu.actions()) {
+        if (commandIdOf(action) == commandId) {
+            return action;
+        }
+        if (action->menu() != nullptr) {
+            if (QAction* inner = findItem(*action->menu(), commandId)) {
+                return inner;
+            }
+        }
+    }
+    return nullptr;
+}
+
+}  // namespace
+
+std::span<const MenuTitleKey> menuTitleKeys() {
+    return kMenuTitleKeys;
+}
+
+void retitleMenu(QMenuBar& menuBar) {
+    const QList<QAction*> topLevel = menuBar.actions();
+    for (const MenuTitleKey& entry : kMenuTitleKeys) {
+        const QString text = QString::fromStdString(lookupText(entry.key));
+        if (entry.topLevelPosition >= 0) {
+            if (entry.topLevelPosition < topLevel.size()) {
+                topLevel[entry.topLevelPosition]->setText(text);
+            }
+            continue;
+        }
+        for (QAction* menuAction : topLevel) {
+            if (menuAction->menu() == nullptr) {
+                continue;
+            }
+            if (QAction* item = findItem(*menuAction->menu(), entry.commandId)) {
+                item->setText(text);
+                break;
+            }
+        }
+    }
+    menuBar.update();
+}
+
+}  // namespace qzm

@@ -1,0 +1,83 @@
+#include "app_fixture.h"
+
+#include <fstream>
+#include <iterator>
+
+#include "radio/file_header.h"
+#include "radio/radio_image.h"
+
+namespace qzm::test {
+
+AppTest::AppTest() {
+    EXPECT_TRUE(temp_.isValid());
+}
+
+AppTest::~AppTest() {
+    app_.reset();
+}
+
+std::filesystem::path AppTest::dir() const {
+    return temp_.path().toStdString();
+}
+
+void AppTest::writeFile(const std::string& name, const std::string& text) const {
+    std::ofstream out(file(name), std::ios::binary);
+    out << text;
+}
+
+void AppTest::writeEnglish(const std::string& extraStrings,
+                           const std::string& extraSections) const {
+    writeFile("english.lang",
+              std::string("[Face]\ndisp=English\n[String]\n") + "IDS_WINDOWNAME=" + kTitleEnglish +
+                  "\n" + "IDS_WARN_CLEAR=" + kWarnClear + "\n" + "IDS_WARN_SAVE=" + kWarnSave +
+                  "\n" + "IDS_WARN_LOAD=" + kWarnLoad + "\n" +
+                  "IDS_PROMPT=Prompt\n"
+                  "IDS_TIP_57600=Make a new radio image\n"
+                  "Menu_File=&File\nMenu_Program=&Program\n"
+                  "Menu_Setting=&Settings\nMenu_Help=&Help\n"
+                  "Menu_File_New=&New\\tCtrl+N\nMenu_App_About=&About\n" +
+                  extraStrings + "[Resource]\n1=Okay\n2=\n" + extraSections);
+}
+
+void AppTest::writeGerman() const {
+    writeFile("german.lang",
+              "[Face]\ndisp=Deutsch\n[String]\nIDS_WINDOWNAME=Funkgeraet\n"
+              "Menu_File=&Datei\nMenu_File_New=&Neu\n[Resource]\n1=Gut\n");
+}
+
+std::filesystem::path AppTest::writeDataFile(const std::string& name, std::uint8_t marker) const {
+    FileHeader header;
+    header.writeMagic();
+    RadioImage image;
+    image.bytes.fill(0xFF);
+    image.bytes[0x3E0] = marker;
+    std::ofstream out(file(name), std::ios::binary);
+    out.write(reinterpret_cast<const char*>(header.bytes.data()),
+              static_cast<std::streamsize>(header.bytes.size()));
+    out.write(reinterpret_cast<const char*>(image.bytes.data()),
+              static_cast<std::streamsize>(image.bytes.size()));
+    return file(name);
+}
+
+std::vector<std::uint8_t> AppTest::readBytes(const std::filesystem::path& path) const {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+bool AppTest::start(const QStringList& arguments) {
+    AppOptions options;
+    options.programDir = dir();
+    options.recentFileStore = QString::fromStdString((dir() / "recent.ini").string());
+    options.messageBox = &messages_;
+    options.fileDialog = &dialogs_;
+    options.chineseLocale = false;
+    app_ = std::make_unique<CZavoApp>(options);
+    return app_->InitInstance(arguments);
+}
+
+void AppTest::restart() {
+    app_.reset();
+    ASSERT_TRUE(start());
+}
+
+}  // namespace qzm::test

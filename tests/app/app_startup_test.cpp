@@ -1,0 +1,212 @@
+#include <QAction>
+#include <QApplication>
+#include <QLabel>
+#include <QMenuBar>
+#include <QTest>
+#include <QToolBar>
+
+#include "app/main_frame.h"
+#include "app_fixture.h"
+#include "platform/command_ids.h"
+#include "platform/program_paths.h"
+#include "radio/zavo_doc.h"
+
+namespace qzm::test {
+namespace {
+
+using StartupTest = AppTest;
+
+TEST_F(StartupTest, WithoutSettingsFileSaysSoAndEndsBeforeAnyWindow) {
+    writeEnglish();
+    messages_.expect(MessageResult::Ok, "Can not find the file setting.ini!");
+    EXPECT_FALSE(start());
+    ASSERT_EQ(messages_.asked().size(), 1u);
+    const MessageStyle style = messages_.asked()[0].style;
+    EXPECT_EQ(style.icon, MessageIcon::Stop);
+    EXPECT_EQ(style.buttons, MessageButtons::Ok);
+    EXPECT_EQ(style.owner, MessageOwner::Application);
+    EXPECT_EQ(app().mainFrame(), nullptr);
+    EXPECT_TRUE(QApplication::topLevelWidgets().isEmpty());
+}
+
+TEST_F(StartupTest, OpensTheWindowWithTheLanguageTitleAndAnEmptyDocumentWithoutQuestion) {
+    writeSettings("[setup]\nlanguage=english\n");
+    writeEnglish();
+    ASSERT_TRUE(start());
+    ASSERT_NE(app().mainFrame(), nullptr);
+    EXPECT_TRUE(app().mainFrame()->isVisible());
+    EXPECT_EQ(app().mainFrame()->windowTitle(), QString(kTitleEnglish));
+    EXPECT_EQ(app().mainFrame()->size(), QSize(900, 650));
+    EXPECT_TRUE(app().document()->pathName().empty());
+    EXPECT_FALSE(app().document()->IsModified());
+    EXPECT_FALSE(app().skipClearPrompt());  // the quiet New used it up
+    EXPECT_EQ(languagePath(), file("english.lang"));
+    // The form's initial update retitled the menu.
+    EXPECT_EQ(app().mainFrame()->menuBar()->actions()[0]->text(), QString("&File"));
+}
+
+TEST_F(StartupTest, MissingLanguageFileShowsNotFound) {
+    writeSettings("[setup]\nlanguage=english\n");  // but no english.lang
+    ASSERT_TRUE(start());
+    EXPECT_EQ(app().mainFrame()->windowTitle(), QString("Not Found"));
+    EXPECT_EQ(app().mainFrame()->menuBar()->actions()[0]->text(), QString("Not Found"));
+}
+
+TEST_F(StartupTest, SettingsWithoutSetupSectionTakeLocaleLanguageAndPortOne) {
+    writeSettings("[ModelInfo]\nFreq0=a\n");
+    writeEnglish();
+    ASSERT_TRUE(start());
+    EXPECT_EQ(languagePath(), file("english.lang"));
+    EXPECT_EQ(app().mainFrame()->portPane()->text(), QString("COM1"));
+}
+
+TEST_F(StartupTest, PortPaneShowsTheConfiguredPortAndFitsLongNumbers) {
+    writeSettings("[setup]\ncom=12\n");
+    writeEnglish();
+    ASSERT_TRUE(start());
+    QLabel* pane = app().mainFrame()->portPane();
+    EXPECT_EQ(pane->text(), QString("COM12"));
+    EXPECT_GE(pane->width(), pane->fontMetrics().horizontalAdvance("COM12"));
+    app().showPortInStatusBar(255);
+    EXPECT_EQ(pane->text(), QString("COM255"));
+}
+
+TEST_F(StartupTest, DataFileOnTheCommandLineOpensWithoutClearQuestion) {
+    writeSettings("[setup]\nlanguage=english\n");
+    writeEnglish();
+    const auto data = writeDataFile("radio.836", 0x5A);
+    ASSERT_TRUE(start({QString::fromStdString(data.string())}));
+    EXPECT_EQ(app().document()->pathName(), data);
+    EXPECT_EQ(app().document()->image().bytes[0x3E0], 0x5A);
+    // The document's name never reaches the title.
+    EXPECT_EQ(app().mainFrame()->windowTitle(), QString(kTitleEnglish));
+}
+
+TEST_F(StartupTest, UnreadableCommandLineFileEndsTheProgramAfterItsMessage) {
+    writeSettings("[setup]\nlanguage=english\n");
+    writeEnglish();
+    messages_.expect(MessageResult::Ok);
+    EXPECT_FALSE(start({QString::fromStdString(file("missing.836").string())}));
+    EXPECT_EQ(messages_.asked().at(0).style.icon, MessageIcon::Stop);
+}
+
+TEST_F(StartupTest, TooltipsComeFromTheLanguageFileCutTo19Characters) {
+    writeSettings("[setup]\nlanguage=english\n");
+    writeEnglish(
+        "IDS_TIP_57601=\xE6\x89\x93\xE5\xBC\x80"
+        "abcdefghijklmnopqrstuvwxyz0123\n");
+    ASSERT_TRUE(start());
+    struct Case {
+        int id;
+        const char* tip;
+    };
+    const Case cases[] = {
+        {ID_FILE_NEW, "Make a new radio im"},  // 22 -> 19
+        {ID_FILE_OPEN,
+         "\xE6\x89\x93\xE5\xBC\x80"
+         "abcdefghijklmnopq"},  // characters, not bytes
+        {ID_FILE_SAVE, "Not Found"},
+        {0, ""},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(CMainFrame::toolTipText(c.id), QString::fromUtf8(c.tip)) << c.id;
+    }
+    // Hovering the button shows it.
+    QWidget* button = app().mainFrame()->toolBar()->widgetForAction(
+        app().mainFrame()->toolbarAction(ID_FILE_NEW));
+    ASSERT_NE(button, nullptr);
+    QHelpEvent hover(QEvent::ToolTip, QPoint(2, 2), button->mapToGlobal(QPoint(2, 2)));
+    EXPECT_TRUE(QApplication::sendEvent(button, &hover));
+}
+
+TEST_F(StartupTest, TitleStaysTheProgramNameThroughDocumentCommands) {
+    writeSettings("[setup]\nlanguage=english\n");
+    writeEnglish();
+    const auto data = writeDataFile("a.836", 1);
+    ASSERT_TRUE(start());
+    app().openDocumentFile(data);
+    EXPECT_EQ(app().mainFrame()->windowTitle(), QString(kTitleEnglish));
+    dialogs_.expect(FileDialogMode::Save, file("b.836"));
+    app().onFileSaveAs();
+    EXPECT_EQ(app().mainFrame()->windowTitle(), QString(kTitleEnglish));
+}
+
+TEST_F(StartupTest, CommandsWithoutTheirDialogsAreDisabledEverywhere) {
+    writeSettings("[setup]\nlanguage=english\n");
+    writeEnglish();
+    ASSERT_TRUE(start());
+    CMainFrame& frame = *app().mainFrame();
+    for (int id : {ID_PROGRAM_READ, ID_PROGRAM_WRITE, ID_SETTING_PORT, ID_FILE_PRINT,
+                   ID_FILE_PRINT_PREVIEW, ID_FILE_PRINT_SETUP}) {
+        EXPECT_FALSE(frame.menuAction(id)->isEnabled()) << id;
+        if (QAction* button = frame.toolbarAction(id)) {
+            EXPECT_FALSE(button->isEnabled()) << id;
+        }
+        EXPECT_FALSE(frame.runCommand(id)) << id;
+    }
+    for (int id : {ID_FILE_NEW, ID_FILE_OPEN, ID_FILE_SAVE, ID_FILE_SAVE_AS, ID_APP_EXIT,
+                   ID_SETTING_LANGUAGE, ID_HELP_HELP, ID_APP_ABOUT}) {
+        EXPECT_TRUE(frame.menuAction(id)->isEnabled()) << id;
+    }
+    // Ctrl+C belongs to the port dialog: while that is missing it does nothing,
+    // in particular no copy and no question.
+    QTest::keyClick(&frame, Qt::Key_C, Qt::ControlModifier);
+}
+
+TEST_F(StartupTest, KeysRunTheirCommands) {
+    writeSettings("[setup]\nlanguage=english\n");
+    writeEnglish();
+    ASSERT_TRUE(start());
+    CMainFrame& frame = *app().mainFrame();
+    frame.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&frame));
+    messages_.expect(MessageResult::Cancel, kWarnClear);
+    QTest::keyClick(&frame, Qt::Key_N, Qt::ControlModifier);
+    dialogs_.expect(FileDialogMode::Open, std::nullopt);
+    QTest::keyClick(&frame, Qt::Key_O, Qt::ControlModifier);
+    dialogs_.expect(FileDialogMode::Save, std::nullopt);  // Save of a new document asks a name
+    QTest::keyClick(&frame, Qt::Key_S, Qt::ControlModifier);
+}
+
+TEST_F(StartupTest, HelpOpensTheChmBesideTheLanguageFileElseItsHtmlElseNothing) {
+    writeSettings("[setup]\nlanguage=english\n");
+    writeEnglish();
+    ASSERT_TRUE(start());
+    std::vector<QUrl> opened;
+    app().mainFrame()->setUrlOpener([&opened](const QUrl& url) {
+        opened.push_back(url);
+        return true;
+    });
+    const auto help = [&] {
+        opened.clear();
+        app().mainFrame()->runCommand(ID_HELP_HELP);
+        return opened.empty() ? QString() : opened.front().toLocalFile();
+    };
+    EXPECT_EQ(help(), QString());
+    writeFile("english.html", "<html></html>");
+    EXPECT_EQ(help(), QString::fromStdString(file("english.html").string()));
+    writeFile("english.chm", "");
+    EXPECT_EQ(help(), QString::fromStdString(file("english.chm").string()));
+}
+
+TEST_F(StartupTest, DestroyingTheWindowRunsItsDestroyHook) {
+    int calls = 0;
+    auto frame = std::make_unique<CMainFrame>();
+    frame->setDestroyHook([&calls] { ++calls; });
+    frame.reset();
+    EXPECT_EQ(calls, 1);
+}
+
+TEST_F(StartupTest, MenuShowsTemplateCaptionsUntilRetitled) {
+    CMainFrame frame;
+    const QList<QAction*> menus = frame.menuBar()->actions();
+    ASSERT_EQ(menus.size(), 4);
+    EXPECT_EQ(menus[0]->text(), QString("文件(&F)"));
+    EXPECT_EQ(menus[3]->text(), QString("帮助(&H)"));
+    EXPECT_EQ(frame.menuAction(ID_FILE_NEW)->text(), QString("新建(&N)\tCtrl+N"));
+    EXPECT_EQ(frame.menuAction(ID_FILE_MRU_FILE1)->text(), QString("Recent File"));
+    EXPECT_FALSE(frame.menuAction(ID_FILE_MRU_FILE1)->isEnabled());
+}
+
+}  // namespace
+}  // namespace qzm::test
