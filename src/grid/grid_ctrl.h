@@ -51,14 +51,17 @@ class CGridCtrl : public QAbstractScrollArea {
     // Places the grid in `parent` at `rect`, gives every row and column the default size
     // and sets the scroll bars up.  False when memory runs out.
     bool create(const QRect& rect, QWidget* parent, int id);
-    // Takes over a placeholder widget of a form: its parent, geometry, visibility, name
-    // and control id (dynamic property "controlId").  The placeholder is deleted.  Does
-    // nothing when the grid already sits in a window.
+    // Takes over a placeholder widget of a form: its parent, geometry, visibility, name,
+    // layout place and dynamic properties (so the control id of a built form, see
+    // platform/qt/dialog_builder.h).  The placeholder is deleted.  False when the grid
+    // was already created or bound, or the placeholder has no parent.
     bool bindToControl(QWidget* placeholder);
-    // The same for the child of `form` whose "controlId" property equals `controlId`.
-    bool bindToControl(QWidget* form, int controlId);
-    void setControlId(int id) { m_controlId = id; }
-    int controlId() const { return m_controlId; }
+    // The same for the control of `form` with that control id.
+    bool bindToControl(QWidget* form, int id);
+    // The id sent in notifications: the one set here, else the id the grid carries as a
+    // control of a built form, else 0.
+    void setControlId(int id);
+    int controlId() const;
     // Who receives notifications; without one, the parent widget if it is a GridOwner.
     void setOwner(GridOwner* owner) { m_owner = owner; }
     GridOwner* owner() const;
@@ -332,6 +335,7 @@ class CGridCtrl : public QAbstractScrollArea {
     std::set<CellId> m_keptSelection;
 
     int m_controlId = 0;
+    bool m_hasControlId = false;
     GridOwner* m_owner = nullptr;
     QPointer<QMenu> m_contextMenu;
     bool m_attached = false;

@@ -39,7 +39,7 @@ int CGridCtrl::notifyOwner(int row, int col, int code) {
         return 0;
     }
     GridNotify notify;
-    notify.header = NotifyHeader{this, m_controlId, code};
+    notify.header = NotifyHeader{this, controlId(), code};
     notify.item.row = row;
     notify.item.col = col;
     notify.item.mask = ITEM_ALL;
@@ -458,7 +458,7 @@ void CGridCtrl::onLeftButtonUp(const QPoint& rawPoint) {
             this,
             [this] {
                 if (GridOwner* destination = owner()) {
-                    destination->onGridCommand(m_controlId, this);
+                    destination->onGridCommand(controlId(), this);
                 }
             },
             Qt::QueuedConnection);

@@ -12,6 +12,7 @@
 
 #include "grid/grid_accessible.h"
 #include "grid/grid_ctrl.h"
+#include "platform/qt/dialog_builder.h"
 
 namespace qzm {
 
@@ -81,7 +82,7 @@ bool CGridCtrl::create(const QRect& rect, QWidget* parent, int id) {
             setParent(parent);
         }
         setGeometry(rect);
-        m_controlId = id;
+        setControlId(id);
         m_rowHeights.assign(toIndex(m_rowCount), m_defaultRowHeight);
         m_columnWidths.assign(toIndex(m_columnCount), m_defaultColumnWidth);
         m_attached = true;
@@ -106,12 +107,14 @@ bool CGridCtrl::bindToControl(QWidget* placeholder) {
         setParent(form);
     }
     setGeometry(placeholder->geometry());
-    const QVariant id = placeholder->property("controlId");
-    if (id.isValid()) {
-        m_controlId = id.toInt();
+    // The control id, creation order and style of a built form travel as properties.
+    const auto names = placeholder->dynamicPropertyNames();
+    for (const QByteArray& name : names) {
+        setProperty(name.constData(), placeholder->property(name.constData()));
     }
     setObjectName(placeholder->objectName());
     setToolTip(placeholder->toolTip());
+    setEnabled(placeholder->isEnabled());
     if (QLayout* layout = form->layout()) {
         delete layout->replaceWidget(placeholder, this);
     }
@@ -126,18 +129,18 @@ bool CGridCtrl::bindToControl(QWidget* placeholder) {
     return true;
 }
 
-bool CGridCtrl::bindToControl(QWidget* form, int controlId) {
-    if (form == nullptr) {
-        return false;
+bool CGridCtrl::bindToControl(QWidget* form, int id) { return bindToControl(findControl(form, id)); }
+
+void CGridCtrl::setControlId(int id) {
+    m_controlId = id;
+    m_hasControlId = true;
+}
+
+int CGridCtrl::controlId() const {
+    if (m_hasControlId) {
+        return m_controlId;
     }
-    const auto children = form->findChildren<QWidget*>();
-    for (QWidget* child : children) {
-        const QVariant id = child->property("controlId");
-        if (child != this && id.isValid() && id.toInt() == controlId) {
-            return bindToControl(child);
-        }
-    }
-    return false;
+    return qzm::controlId(this).value_or(0);
 }
 
 bool CGridCtrl::isValid(int row, int col) const {
