@@ -15,6 +15,7 @@
 #include "platform/qt/qt_file_dialog.h"
 #include "platform/qt/qt_message_box.h"
 #include "platform/settings.h"
+#include "platform/startup_paths.h"
 #include "platform/system_locale.h"
 #include "radio/document_strings.h"
 #include "radio/zavo_doc.h"
@@ -47,18 +48,13 @@ bool CZavoApp::InitInstance(const QStringList& arguments) {
     if (folder.empty()) {
         folder = executableDir().value_or(std::filesystem::path());
     }
-    setProgramDir(folder);
-
-    std::error_code error;
-    if (folder.empty() || !std::filesystem::is_regular_file(settingsPath(), error)) {
+    const bool chinese = options_.chineseLocale.value_or(systemLocaleIsChinesePrc());
+    if (folder.empty() || initProgramPaths(folder, chinese) != StartupPaths::Ready) {
         // The one message no language file can supply.
         messageBox_->show(std::string(kMissingSettingsMessage), applicationName(),
                           {MessageIcon::Stop, MessageButtons::Ok, MessageOwner::Application});
         return false;
     }
-
-    const bool chinese = options_.chineseLocale.value_or(systemLocaleIsChinesePrc());
-    setLanguagePath(startupLanguagePath(programDir(), chinese));
 
     // The empty document made below asks no question.
     skipClearPrompt_ = true;

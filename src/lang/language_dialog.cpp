@@ -70,14 +70,10 @@ LanguageDialog::LanguageDialog(AppShell& shell, QWidget* parent) : QDialog(paren
 
 void LanguageDialog::accept() {
     const auto* list = findControl<QComboBox>(this, IDC_LANGUAGE_LIST);
-    if (list != nullptr && list->currentIndex() >= 0) {
-        const std::vector<LanguageFile> listing = listLanguageFiles(programDir());
-        if (const auto chosen =
-                chooseLanguageByDisplayName(listing, list->currentText().toStdString())) {
-            if (!switchLanguage(*chosen)) {
-                reportSettingsNotWritten(shell_);
-            }
-        }
+    if (list != nullptr && list->currentIndex() >= 0 &&
+        applyLanguageChoice(list->currentText().toStdString()) ==
+            LanguageSwitch::SwitchedNotSaved) {
+        reportSettingsNotWritten(shell_);
     }
     shell_.refreshTextsAndViews();
     QDialog::accept();
