@@ -8,6 +8,7 @@
 #include <QDropEvent>
 #include <QHelpEvent>
 #include <QLabel>
+#include <QLayout>
 #include <QMenuBar>
 #include <QMimeData>
 #include <QScreen>
@@ -213,8 +214,12 @@ void CMainFrame::shrinkToFitView() {
     if (form == nullptr) {
         return;
     }
+    // Bars and client area laid out again first, also while the window is hidden.
+    if (layout() != nullptr) {
+        layout()->activate();
+    }
     // What the window needs around the form: menu, toolbar, status bar.
-    const QSize around = size() - viewArea_->viewport()->size();
+    const QSize around = size() - viewArea_->size();
     const QSize wanted = form->minimumSize().expandedTo(form->sizeHint()) + around;
     resize(std::min(width(), wanted.width()), std::min(height(), wanted.height()));
 }

@@ -78,7 +78,6 @@ bool CZavoApp::InitInstance(const QStringList& arguments) {
         afterDocumentReset();
     }
 
-    mainFrame_->placeOnScreen();
     mainFrame_->show();
     mainFrame_->repaint();
     mainFrame_->setAcceptDrops(true);
@@ -88,6 +87,7 @@ bool CZavoApp::InitInstance(const QStringList& arguments) {
 
 void CZavoApp::createMainWindow() {
     mainFrame_ = std::make_unique<CMainFrame>();
+    mainFrame_->placeOnScreen();
     if (ownMessageBox_) {
         ownMessageBox_->setMainWindow(mainFrame_.get());
     }

@@ -197,6 +197,32 @@ TEST_F(StartupTest, DestroyingTheWindowRunsItsDestroyHook) {
     EXPECT_EQ(calls, 1);
 }
 
+TEST_F(StartupTest, FrameShrinksToFitTheFormButNeverGrows) {
+    struct Case {
+        QSize form;
+        bool fits;
+    };
+    const Case cases[] = {{{300, 200}, true}, {{2000, 1500}, false}, {{300, 1500}, false}};
+    for (const Case& c : cases) {
+        CMainFrame frame;
+        frame.placeOnScreen();
+        auto* form = new QWidget;
+        form->setMinimumSize(c.form);
+        frame.setView(form);
+        frame.shrinkToFitView();
+        EXPECT_LE(frame.width(), 900);
+        EXPECT_LE(frame.height(), 650);
+        if (c.fits) {
+            EXPECT_LT(frame.width(), 900);
+            frame.show();
+            EXPECT_GE(form->width(), c.form.width());  // all of the form in view
+            EXPECT_GE(form->height(), c.form.height());
+        } else {
+            EXPECT_EQ(frame.height(), 650);
+        }
+    }
+}
+
 TEST_F(StartupTest, MenuShowsTemplateCaptionsUntilRetitled) {
     CMainFrame frame;
     const QList<QAction*> menus = frame.menuBar()->actions();
