@@ -1,0 +1,449 @@
+#include "radio_emulator.h"
+
+#include <fcntl.h>
+#include <poll.h>
+#include <sys/eventfd.h>
+#include <termios.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <optional>
+
+#include "link/wire_protocol.h"
+#include "sim_image.h"
+
+namespace qzm::sim {
+
+namespace {
+
+using namespace qzm::wire;
+
+// 10 bits a byte at 9600 baud.
+constexpr std::chrono::nanoseconds kByteTimeAt9600{10'000'000'000LL / kBaudRate};
+// After a handshake that began like an identification request, a lone 0x02 counts as
+// one only when no handshake byte follows within this time (the tool paces those 16 ms).
+constexpr std::chrono::milliseconds kIdentQuietTime{20};
+// A radio left alone this long forgets the session and waits for a new handshake.
+constexpr std::chrono::seconds kSessionTimeout{1};
+
+constexpr std::uint8_t kIdent[kIdentLength] = {'Q', 'Z', 'M', '8', '3', '6', 0x01, 0x04};
+// Noise that is neither an acknowledgement nor the start of a frame.
+constexpr std::uint8_t kGarbage[] = {0xA5, 0x5A, 0x00, 0xFF, 0x13, 0x80, 0x7E};
+
+timespec toTimespec(std::chrono::nanoseconds ns) {
+    if (ns.count() < 0) {
+        ns = std::chrono::nanoseconds{0};
+    }
+    timespec ts{};
+    ts.tv_sec = static_cast<time_t>(ns.count() / 1'000'000'000);
+    ts.tv_nsec = static_cast<long>(ns.count() % 1'000'000'000);
+    return ts;
+}
+
+void closeFd(int& fd) {
+    if (fd >= 0) {
+        ::close(fd);
+        fd = -1;
+    }
+}
+
+}  // namespace
+
+RadioEmulator::RadioEmulator(EmulatorConfig config)
+    : config_(std::move(config)),
+      blocksWritten_(static_cast<std::size_t>(kBlockCount), false),
+      image_(config_.image) {}
+
+RadioEmulator::~RadioEmulator() {
+    stop();
+}
+
+bool RadioEmulator::start(std::string& error) {
+    masterFd_ = ::posix_openpt(O_RDWR | O_NOCTTY | O_CLOEXEC);
+    if (masterFd_ < 0 || ::grantpt(masterFd_) != 0 || ::unlockpt(masterFd_) != 0) {
+        error = std::string("cannot open a pseudo-terminal: ") + std::strerror(errno);
+        closeFd(masterFd_);
+        return false;
+    }
+    char name[128] = {};
+    if (::ptsname_r(masterFd_, name, sizeof name) != 0) {
+        error = std::string("cannot name the pseudo-terminal: ") + std::strerror(errno);
+        closeFd(masterFd_);
+        return false;
+    }
+    slavePath_ = name;
+    slaveHoldFd_ = ::open(name, O_RDWR | O_NOCTTY | O_CLOEXEC);
+    if (slaveHoldFd_ < 0) {
+        error = "cannot open " + slavePath_ + ": " + std::strerror(errno);
+        closeFd(masterFd_);
+        return false;
+    }
+    termios settings{};
+    if (::tcgetattr(slaveHoldFd_, &settings) == 0) {
+        ::cfmakeraw(&settings);
+        (void)::tcsetattr(slaveHoldFd_, TCSANOW, &settings);
+    }
+    (void)::fcntl(masterFd_, F_SETFL, ::fcntl(masterFd_, F_GETFL) | O_NONBLOCK);
+    stopFd_ = ::eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK);
+    thread_ = std::thread([this] { loop(); });
+    return true;
+}
+
+void RadioEmulator::stop() {
+    if (thread_.joinable()) {
+        const std::uint64_t one = 1;
+        (void)!::write(stopFd_, &one, sizeof one);
+        thread_.join();
+    }
+    closeFd(masterFd_);
+    closeFd(slaveHoldFd_);
+    closeFd(stopFd_);
+}
+
+std::vector<std::uint8_t> RadioEmulator::received() const {
+    std::lock_guard lock(mutex_);
+    return received_;
+}
+
+RadioImage RadioEmulator::image() const {
+    std::lock_guard lock(mutex_);
+    return image_;
+}
+
+int RadioEmulator::handshakes() const {
+    std::lock_guard lock(mutex_);
+    return handshakes_;
+}
+
+int RadioEmulator::completedWrites() const {
+    std::lock_guard lock(mutex_);
+    return completedWrites_;
+}
+
+RadioEmulator::Clock::duration RadioEmulator::byteTime() const {
+    if (config_.lineSpeed <= 0.0) {
+        return Clock::duration::zero();
+    }
+    return std::chrono::duration_cast<Clock::duration>(
+        std::chrono::duration<double, std::nano>(static_cast<double>(kByteTimeAt9600.count()) /
+                                                 config_.lineSpeed));
+}
+
+void RadioEmulator::say(const std::string& text) const {
+    if (verbose_) {
+        std::printf("%s\n", text.c_str());
+        std::fflush(stdout);
+    }
+}
+
+bool RadioEmulator::sleepUntil(Clock::time_point when) {
+    pollfd stop{stopFd_, POLLIN, 0};
+    for (;;) {
+        const auto left = when - Clock::now();
+        if (left <= Clock::duration::zero()) {
+            return true;
+        }
+        const timespec ts = toTimespec(left);
+        const int rc = ::ppoll(&stop, 1, &ts, nullptr);
+        if (rc > 0) {
+            return false;
+        }
+        if (rc < 0 && errno != EINTR) {
+            return false;
+        }
+    }
+}
+
+bool RadioEmulator::writeToMaster(std::uint8_t byte) {
+    for (;;) {
+        const ssize_t n = ::write(masterFd_, &byte, 1);
+        if (n == 1) {
+            return true;
+        }
+        if (n < 0 && errno == EINTR) {
+            continue;
+        }
+        if (n < 0 && errno == EAGAIN) {
+            pollfd fds[2] = {{stopFd_, POLLIN, 0}, {masterFd_, POLLOUT, 0}};
+            if (::poll(fds, 2, -1) > 0 && fds[0].revents == 0) {
+                continue;
+            }
+        }
+        return false;
+    }
+}
+
+void RadioEmulator::send(std::vector<std::uint8_t> bytes, bool garbageFirst) {
+    if (garbageFirst) {
+        std::vector<std::uint8_t> noisy;
+        for (int i = 0; i < config_.garbageCount; ++i) {
+            noisy.push_back(kGarbage[static_cast<std::size_t>(i) % std::size(kGarbage)]);
+        }
+        noisy.insert(noisy.end(), bytes.begin(), bytes.end());
+        bytes = std::move(noisy);
+    }
+    // Each byte is written when its last bit would have reached the tool.
+    const auto start = Clock::now() + std::chrono::milliseconds(config_.answerDelayMs);
+    const auto perByte = byteTime();
+    for (std::size_t i = 0; i < bytes.size(); ++i) {
+        if (!sleepUntil(start + perByte * static_cast<long>(i + 1)) || !writeToMaster(bytes[i])) {
+            return;
+        }
+    }
+}
+
+bool RadioEmulator::takeGarbage(int step) {
+    if (config_.garbageCount <= 0 || garbageUsed_ || config_.garbageAt != step) {
+        return false;
+    }
+    garbageUsed_ = true;
+    return true;
+}
+
+void RadioEmulator::hangUp() {
+    say("hanging up");
+    closeFd(masterFd_);
+    closeFd(slaveHoldFd_);
+    hungUp_.store(true);
+}
+
+void RadioEmulator::onHandshake() {
+    {
+        std::lock_guard lock(mutex_);
+        ++handshakes_;
+    }
+    if (identAnsweredEarly_) {
+        cautiousIdent_ = true;
+    }
+    identAnsweredEarly_ = false;
+    connected_ = true;
+    std::fill(blocksWritten_.begin(), blocksWritten_.end(), false);
+    lastAnswer_ = LastAnswer::Handshake;
+    say("handshake");
+    send({kAck}, takeGarbage(kGarbageAtHandshake));
+}
+
+void RadioEmulator::answerIdent() {
+    lastAnswer_ = LastAnswer::Ident;
+    const int count = std::clamp(config_.identBytes, 0, kIdentLength);
+    send(std::vector<std::uint8_t>(kIdent, kIdent + count), takeGarbage(kGarbageAtIdent));
+}
+
+void RadioEmulator::onAck() {
+    const bool expected = lastAnswer_ == LastAnswer::Ident || lastAnswer_ == LastAnswer::ReadBlock;
+    lastAnswer_ = LastAnswer::None;
+    if (expected && config_.answerAcks) {
+        send({kAck}, false);
+    }
+}
+
+void RadioEmulator::onReadRequest() {
+    const int address = (frame_[1] << 8) | frame_[2];
+    const int block = address / kBlockSize;
+    if (address + kBlockSize > static_cast<int>(kImageSize)) {
+        return;
+    }
+    int answered = address;
+    if (block == config_.badAddressBlock && !(config_.badAddressOnce && badAddressUsed_)) {
+        badAddressUsed_ = true;
+        answered = (address + kBlockSize) & 0xFFFF;
+    }
+    std::vector<std::uint8_t> answer = {kDataCommand, addressHigh(answered), addressLow(answered),
+                                        kBlockLength};
+    {
+        std::lock_guard lock(mutex_);
+        for (int i = 0; i < kBlockSize; ++i) {
+            answer.push_back(image_.bytes[static_cast<std::size_t>(address + i)]);
+        }
+    }
+    lastAnswer_ = LastAnswer::ReadBlock;
+    send(answer, takeGarbage(block));
+    if (block == config_.hangUpAfterBlock) {
+        hangUp();
+    }
+}
+
+void RadioEmulator::onDataFrame() {
+    const int address = (frame_[1] << 8) | frame_[2];
+    const int block = address / kBlockSize;
+    if (address + kBlockSize > static_cast<int>(kImageSize)) {
+        return;
+    }
+    lastAnswer_ = LastAnswer::WriteBlock;
+    if (block == config_.nakBlock && !(config_.nakOnce && nakUsed_)) {
+        nakUsed_ = true;
+        send({kNak}, takeGarbage(block));
+    } else {
+        bool complete = false;
+        RadioImage written;
+        {
+            std::lock_guard lock(mutex_);
+            for (int i = 0; i < kBlockSize; ++i) {
+                image_.bytes[static_cast<std::size_t>(address + i)] =
+                    frame_[static_cast<std::size_t>(4 + i)];
+            }
+            if (block < kBlockCount && address % kBlockSize == 0) {
+                blocksWritten_[static_cast<std::size_t>(block)] = true;
+            }
+            complete = std::all_of(blocksWritten_.begin(), blocksWritten_.end(),
+                                   [](bool done) { return done; });
+            if (complete) {
+                ++completedWrites_;
+                written = image_;
+            }
+        }
+        send({kAck}, takeGarbage(block));
+        if (complete) {
+            std::fill(blocksWritten_.begin(), blocksWritten_.end(), false);
+            say("write complete");
+            std::string error;
+            if (!config_.savePath.empty() && !saveDataFile(config_.savePath, written, error)) {
+                std::fprintf(stderr, "qzm836-sim: %s\n", error.c_str());
+            } else if (!config_.savePath.empty()) {
+                say("saved " + config_.savePath.string());
+            }
+        }
+    }
+    if (block == config_.hangUpAfterBlock) {
+        hangUp();
+    }
+}
+
+void RadioEmulator::feed(std::uint8_t byte) {
+    if (config_.silent) {
+        return;
+    }
+    if (handshakeMatched_ > 0) {
+        if (byte == kHandshakeFrame[handshakeMatched_]) {
+            waitingIdentQuiet_ = false;  // a handshake after all
+            if (++handshakeMatched_ == kHandshakeFrame.size()) {
+                handshakeMatched_ = 0;
+                onHandshake();
+            }
+            return;
+        }
+        const bool loneStx = handshakeMatched_ == 1;
+        handshakeMatched_ = 0;
+        if (loneStx && waitingIdentQuiet_) {
+            waitingIdentQuiet_ = false;
+            answerIdent();
+        }
+        // The byte starts something new.
+    }
+    if (frameSize_ > 0) {
+        frame_.push_back(byte);
+        if (frame_.size() == frameSize_) {
+            frameSize_ = 0;
+            if (frame_[0] == kReadCommand) {
+                onReadRequest();
+            } else {
+                onDataFrame();
+            }
+            frame_.clear();
+        }
+        return;
+    }
+    switch (byte) {
+        case kStx:
+            handshakeMatched_ = 1;
+            identAnsweredEarly_ = false;
+            if (connected_) {
+                if (cautiousIdent_) {
+                    waitingIdentQuiet_ = true;
+                    identQuietUntil_ = Clock::now() + kIdentQuietTime;
+                } else {
+                    answerIdent();
+                    identAnsweredEarly_ = true;
+                }
+            }
+            return;
+        case kReadCommand:
+            if (connected_) {
+                frame_ = {byte};
+                frameSize_ = kReadRequestSize;
+            }
+            return;
+        case kDataCommand:
+            if (connected_) {
+                frame_ = {byte};
+                frameSize_ = kDataFrameSize;
+            }
+            return;
+        case kAck:
+            onAck();
+            return;
+        default:
+            return;  // noise
+    }
+}
+
+void RadioEmulator::loop() {
+    std::uint8_t buffer[512];
+    std::optional<Clock::time_point> lastFed;
+    while (!hungUp_.load()) {
+        std::optional<Clock::time_point> next;
+        if (!incoming_.empty()) {
+            next = incoming_.front().availableAt;
+        }
+        if (waitingIdentQuiet_ && (!next || identQuietUntil_ < *next)) {
+            next = identQuietUntil_;
+        }
+        pollfd fds[2] = {{stopFd_, POLLIN, 0}, {masterFd_, POLLIN, 0}};
+        timespec ts{};
+        if (next) {
+            ts = toTimespec(*next - Clock::now());
+        }
+        const int rc = ::ppoll(fds, 2, next ? &ts : nullptr, nullptr);
+        if (rc < 0 && errno != EINTR) {
+            return;
+        }
+        if (fds[0].revents != 0) {
+            return;
+        }
+        const auto now = Clock::now();
+        if ((fds[1].revents & POLLIN) != 0) {
+            const ssize_t n = ::read(masterFd_, buffer, sizeof buffer);
+            if (n > 0) {
+                std::lock_guard lock(mutex_);
+                for (ssize_t i = 0; i < n; ++i) {
+                    // Bytes cross the line one after another, 10 bits each.
+                    lineFreeAt_ = std::max(lineFreeAt_, now) + byteTime();
+                    incoming_.push_back({buffer[i], lineFreeAt_});
+                    received_.push_back(buffer[i]);
+                }
+            }
+        } else if ((fds[1].revents & (POLLHUP | POLLERR)) != 0) {
+            // No slave open at all (cannot happen while we hold one); do not spin.
+            sleepUntil(now + std::chrono::milliseconds(10));
+        }
+        while (!incoming_.empty() && incoming_.front().availableAt <= Clock::now() &&
+               !hungUp_.load()) {
+            const Incoming in = incoming_.front();
+            incoming_.pop_front();
+            if (waitingIdentQuiet_ && in.availableAt > identQuietUntil_) {
+                waitingIdentQuiet_ = false;
+                handshakeMatched_ = 0;
+                answerIdent();
+            }
+            if (lastFed && in.availableAt - *lastFed > kSessionTimeout) {
+                connected_ = false;
+                handshakeMatched_ = 0;
+                frameSize_ = 0;
+                frame_.clear();
+                lastAnswer_ = LastAnswer::None;
+            }
+            lastFed = in.availableAt;
+            feed(in.byte);
+        }
+        if (waitingIdentQuiet_ && Clock::now() >= identQuietUntil_) {
+            waitingIdentQuiet_ = false;
+            handshakeMatched_ = 0;
+            answerIdent();
+        }
+    }
+}
+
+}  // namespace qzm::sim
