@@ -75,8 +75,8 @@ std::optional<fs::path> PortMap::configuredDevice(int number) const {
     if (settingsPath_.empty()) {
         return std::nullopt;
     }
-    const std::string value = readProfileString(settingsPath_, "ports", "COM" + std::to_string(number),
-                                                "", kDeviceValueSize);
+    const std::string value = readProfileString(
+        settingsPath_, "ports", "COM" + std::to_string(number), "", kDeviceValueSize);
     if (value.empty()) {
         return std::nullopt;
     }
@@ -101,7 +101,8 @@ std::vector<fs::path> PortMap::presentDevices() const {
     std::vector<fs::path> result;
     std::error_code error;
     std::vector<std::pair<unsigned, std::string>> found[std::size(kFamilies)];
-    for (fs::directory_iterator it(devRoot_, error), end; !error && it != end; it.increment(error)) {
+    for (fs::directory_iterator it(devRoot_, error), end; !error && it != end;
+         it.increment(error)) {
         const std::string name = it->path().filename().string();
         for (std::size_t family = 0; family < std::size(kFamilies); ++family) {
             if (const auto index = familyIndex(name, kFamilies[family])) {

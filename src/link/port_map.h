@@ -28,10 +28,11 @@ struct PortDescription {
 // The roots are parameters so that tests can point the mapping at a fake tree.
 // Nothing is cached: every call looks at the settings file and the folders anew.
 class PortMap {
-public:
+  public:
     // An empty settingsPath means: no [ports] section to consult.
     explicit PortMap(std::filesystem::path settingsPath = {},
-                     std::filesystem::path devRoot = "/dev", std::filesystem::path sysRoot = "/sys");
+                     std::filesystem::path devRoot = "/dev",
+                     std::filesystem::path sysRoot = "/sys");
 
     // The device of port `number`, or nothing when the number maps to none.
     std::optional<std::filesystem::path> deviceFor(int number) const;
@@ -48,7 +49,7 @@ public:
 
     const std::filesystem::path& settingsPath() const { return settingsPath_; }
 
-private:
+  private:
     std::optional<std::filesystem::path> configuredDevice(int number) const;
     bool hasRealUart(const std::string& ttyName) const;
 

@@ -75,7 +75,7 @@ void makeRaw(termios& settings, speed_t speed) {
 
 // Holds the descriptor for the length of one call; close() waits for all of them.
 class SerialPort::Use {
-public:
+  public:
     explicit Use(SerialPort& port) : port_(port), fd_(port.acquire()) {}
     ~Use() {
         if (fd_ >= 0) {
@@ -88,7 +88,7 @@ public:
     int fd() const { return fd_; }
     explicit operator bool() const { return fd_ >= 0; }
 
-private:
+  private:
     SerialPort& port_;
     int fd_;
 };
@@ -229,8 +229,7 @@ bool SerialPort::sleepUnlessWoken(int ms) const {
 int SerialPort::writeAll(int fd, const std::uint8_t* buffer, int count) const {
     int written = 0;
     while (written < count) {
-        const ssize_t n =
-            ::write(fd, buffer + written, static_cast<std::size_t>(count - written));
+        const ssize_t n = ::write(fd, buffer + written, static_cast<std::size_t>(count - written));
         if (n > 0) {
             written += static_cast<int>(n);
             continue;

@@ -26,7 +26,7 @@ namespace qzm {
 // using the descriptor any more, and only then closes it.  Calls on a closed port
 // return at once with no data, so a descriptor number is never used after close.
 class SerialPort {
-public:
+  public:
     explicit SerialPort(PortMap portMap = PortMap{});
     virtual ~SerialPort();
 
@@ -68,7 +68,7 @@ public:
     void setPortMap(PortMap portMap);
     PortMap portMap() const;
 
-private:
+  private:
     class Use;  // a call holding the descriptor; close() waits until none is left
 
     enum class Wait { Ready, TimedOut, Woken, HungUp };

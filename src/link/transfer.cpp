@@ -4,7 +4,7 @@
 #include <string>
 
 #include "link/wire_protocol.h"
-#include "platform/profile.h"
+#include "platform/settings.h"
 
 namespace qzm {
 
@@ -16,7 +16,7 @@ using namespace wire;
 enum class Step { Go, Stop };
 
 class Transfer {
-public:
+  public:
     explicit Transfer(TransferJob& job) : job_(job), port_(*job.port) {}
 
     void run() {
@@ -30,7 +30,7 @@ public:
         }
     }
 
-private:
+  private:
     bool cancelled() const { return job_.cancel.load() != 0; }
 
     void finish(int status) { job_.status.store(status, std::memory_order_release); }
@@ -67,12 +67,10 @@ private:
     }
 
     Step connect() {
-        const std::string searchSetting =
-            readProfileString(job_.settingsPath, "setup", "searchcom", "1", 8);
-        const bool search = searchSetting.empty() || searchSetting[0] != '0';
+        const bool search = readSearchComEnabled(job_.settingsPath);
         bool openedHere = false;
         if (!port_.isOpen()) {
-            const int configured = readProfileInt(job_.settingsPath, "setup", "com", 1);
+            const int configured = readComPort(job_.settingsPath);
             job_.portError.store(port_.openWithReason(configured, kBaudRate));
             openedHere = port_.isOpen();
         }
@@ -141,7 +139,7 @@ private:
     Step rememberPort() {
         const int found = job_.foundPort.load();
         if (found > 0 && !cancelled()) {
-            writeProfileString(job_.settingsPath, "setup", "com", std::to_string(found));
+            writeComPort(found, job_.settingsPath);
             job_.foundPort.store(-1);
         }
         return Step::Go;

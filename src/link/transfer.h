@@ -16,7 +16,7 @@ int runTransfer(TransferJob& job);
 // Runs runTransfer on its own thread.  The thread holds a reference to the job, so a
 // dialog may forget its worker after a cancel; the destructor then detaches it.
 class TransferWorker {
-public:
+  public:
     TransferWorker() = default;
     explicit TransferWorker(std::shared_ptr<TransferJob> job);
     ~TransferWorker();
@@ -31,7 +31,7 @@ public:
 
     const std::shared_ptr<TransferJob>& job() const { return job_; }
 
-private:
+  private:
     std::shared_ptr<TransferJob> job_;
     std::thread thread_;
 };

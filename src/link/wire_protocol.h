@@ -11,12 +11,12 @@ inline constexpr int kBaudRate = 9600;
 inline constexpr std::uint8_t kStx = 0x02;  // starts the handshake; alone, asks for the ident
 inline constexpr std::uint8_t kAck = 0x06;
 inline constexpr std::uint8_t kNak = 0x15;
-inline constexpr std::uint8_t kReadCommand = 0x52;   // 'R'
-inline constexpr std::uint8_t kDataCommand = 0x57;   // 'W'
+inline constexpr std::uint8_t kReadCommand = 0x52;  // 'R'
+inline constexpr std::uint8_t kDataCommand = 0x57;  // 'W'
 inline constexpr std::uint8_t kBlockLength = 0x08;
 
 inline constexpr std::array<std::uint8_t, 8> kHandshakeFrame = {kStx, 'P', 'R', 'O',
-                                                                 'G',  'R', 'A', 'M'};
+                                                                'G',  'R', 'A', 'M'};
 inline constexpr int kIdentLength = 8;
 inline constexpr int kBlockSize = 8;
 inline constexpr int kBlockCount = 124;  // 992 bytes: image offsets 0x000..0x3DF
@@ -35,9 +35,15 @@ inline constexpr int kBlockAnswerTimeoutMs = 500;
 inline constexpr int kBlockAttempts = 3;
 inline constexpr int kPauseAfterWriteMs = 1000;
 
-constexpr int blockAddress(int block) { return block * kBlockSize; }
-constexpr std::uint8_t addressHigh(int address) { return static_cast<std::uint8_t>(address >> 8); }
-constexpr std::uint8_t addressLow(int address) { return static_cast<std::uint8_t>(address & 0xFF); }
+constexpr int blockAddress(int block) {
+    return block * kBlockSize;
+}
+constexpr std::uint8_t addressHigh(int address) {
+    return static_cast<std::uint8_t>(address >> 8);
+}
+constexpr std::uint8_t addressLow(int address) {
+    return static_cast<std::uint8_t>(address & 0xFF);
+}
 
 // Percent after `blocksDone` blocks: 800 * n / 992, the same as 100 * n / 124.
 constexpr int progressAfter(int blocksDone) {

@@ -10,8 +10,8 @@
 #include <system_error>
 #include <vector>
 
+#include "radio/data_file.h"
 #include "radio_emulator.h"
-#include "sim_image.h"
 #include "sim_options.h"
 
 int main(int argc, char** argv) {
@@ -27,13 +27,18 @@ int main(int argc, char** argv) {
         return 0;
     }
     EmulatorConfig config = options->config;
-    if (options->imagePath.empty()) {
-        config.image = freshImage();
-    } else if (auto image = loadDataFile(options->imagePath, error)) {
-        config.image = *image;
-    } else {
-        std::fprintf(stderr, "qzm836-sim: %s\n", error.c_str());
-        return 1;
+    if (!options->imagePath.empty()) {
+        const qzm::LoadedDataFile file = qzm::loadDataFile(options->imagePath);
+        if (file.status == qzm::LoadStatus::FileError) {
+            std::fprintf(stderr, "qzm836-sim: %s\n", file.errorText.c_str());
+            return 1;
+        }
+        if (file.status == qzm::LoadStatus::NotADataFile) {
+            std::fprintf(stderr, "qzm836-sim: %s is not a QZM-836 data file\n",
+                         options->imagePath.c_str());
+            return 1;
+        }
+        config.image = file.contents.image;
     }
 
     // Signals are taken synchronously below, never in a handler.

@@ -13,7 +13,7 @@
 #include <optional>
 
 #include "link/wire_protocol.h"
-#include "sim_image.h"
+#include "radio/data_file.h"
 
 namespace qzm::sim {
 
@@ -23,9 +23,16 @@ using namespace qzm::wire;
 
 // 10 bits a byte at 9600 baud.
 constexpr std::chrono::nanoseconds kByteTimeAt9600{10'000'000'000LL / kBaudRate};
-// After a handshake that began like an identification request, a lone 0x02 counts as
-// one only when no handshake byte follows within this time (the tool paces those 16 ms).
-constexpr std::chrono::milliseconds kIdentQuietTime{20};
+// A lone 0x02 is the identification request when it follows the handshake answer at
+// once (the tool paces it 1 ms).  Coming later it may as well be the first byte of a
+// repeated handshake, whose bytes the tool paces 16 ms apart: then it counts as the
+// request only when no handshake byte follows within the quiet time (the margin
+// covers a loaded machine; the tool waits 500 ms for the identification).
+constexpr std::chrono::milliseconds kPromptRequestTime{10};
+constexpr std::chrono::milliseconds kIdentQuietTime{100};
+// A hang-up waits until the tool has taken the last answer (its next byte arrives),
+// or this long, so that the block before it counts as done.
+constexpr std::chrono::milliseconds kHangUpGrace{200};
 // A radio left alone this long forgets the session and waits for a new handshake.
 constexpr std::chrono::seconds kSessionTimeout{1};
 
@@ -127,9 +134,8 @@ RadioEmulator::Clock::duration RadioEmulator::byteTime() const {
     if (config_.lineSpeed <= 0.0) {
         return Clock::duration::zero();
     }
-    return std::chrono::duration_cast<Clock::duration>(
-        std::chrono::duration<double, std::nano>(static_cast<double>(kByteTimeAt9600.count()) /
-                                                 config_.lineSpeed));
+    return std::chrono::duration_cast<Clock::duration>(std::chrono::duration<double, std::nano>(
+        static_cast<double>(kByteTimeAt9600.count()) / config_.lineSpeed));
 }
 
 void RadioEmulator::say(const std::string& text) const {
@@ -190,9 +196,10 @@ void RadioEmulator::send(std::vector<std::uint8_t> bytes, bool garbageFirst) {
     const auto perByte = byteTime();
     for (std::size_t i = 0; i < bytes.size(); ++i) {
         if (!sleepUntil(start + perByte * static_cast<long>(i + 1)) || !writeToMaster(bytes[i])) {
-            return;
+            break;
         }
     }
+    lastAnswerEnd_ = Clock::now();
 }
 
 bool RadioEmulator::takeGarbage(int step) {
@@ -215,10 +222,6 @@ void RadioEmulator::onHandshake() {
         std::lock_guard lock(mutex_);
         ++handshakes_;
     }
-    if (identAnsweredEarly_) {
-        cautiousIdent_ = true;
-    }
-    identAnsweredEarly_ = false;
     connected_ = true;
     std::fill(blocksWritten_.begin(), blocksWritten_.end(), false);
     lastAnswer_ = LastAnswer::Handshake;
@@ -262,7 +265,7 @@ void RadioEmulator::onReadRequest() {
     lastAnswer_ = LastAnswer::ReadBlock;
     send(answer, takeGarbage(block));
     if (block == config_.hangUpAfterBlock) {
-        hangUp();
+        scheduleHangUp();
     }
 }
 
@@ -299,17 +302,26 @@ void RadioEmulator::onDataFrame() {
         if (complete) {
             std::fill(blocksWritten_.begin(), blocksWritten_.end(), false);
             say("write complete");
-            std::string error;
-            if (!config_.savePath.empty() && !saveDataFile(config_.savePath, written, error)) {
-                std::fprintf(stderr, "qzm836-sim: %s\n", error.c_str());
-            } else if (!config_.savePath.empty()) {
-                say("saved " + config_.savePath.string());
+            if (!config_.savePath.empty()) {
+                FileHeader header;
+                header.writeMagic();
+                const FileResult saved = storeDataFile(config_.savePath, header, written);
+                if (!saved.ok) {
+                    std::fprintf(stderr, "qzm836-sim: %s\n", saved.errorText.c_str());
+                } else {
+                    say("saved " + config_.savePath.string());
+                }
             }
         }
     }
     if (block == config_.hangUpAfterBlock) {
-        hangUp();
+        scheduleHangUp();
     }
+}
+
+void RadioEmulator::scheduleHangUp() {
+    hangUpPending_ = true;
+    hangUpAt_ = Clock::now() + kHangUpGrace;
 }
 
 void RadioEmulator::feed(std::uint8_t byte) {
@@ -349,14 +361,14 @@ void RadioEmulator::feed(std::uint8_t byte) {
     switch (byte) {
         case kStx:
             handshakeMatched_ = 1;
-            identAnsweredEarly_ = false;
             if (connected_) {
-                if (cautiousIdent_) {
+                if (lastAnswer_ == LastAnswer::Handshake &&
+                    Clock::now() - lastAnswerEnd_ <= kPromptRequestTime) {
+                    handshakeMatched_ = 0;
+                    answerIdent();
+                } else {
                     waitingIdentQuiet_ = true;
                     identQuietUntil_ = Clock::now() + kIdentQuietTime;
-                } else {
-                    answerIdent();
-                    identAnsweredEarly_ = true;
                 }
             }
             return;
@@ -391,6 +403,9 @@ void RadioEmulator::loop() {
         if (waitingIdentQuiet_ && (!next || identQuietUntil_ < *next)) {
             next = identQuietUntil_;
         }
+        if (hangUpPending_ && (!next || hangUpAt_ < *next)) {
+            next = hangUpAt_;
+        }
         pollfd fds[2] = {{stopFd_, POLLIN, 0}, {masterFd_, POLLIN, 0}};
         timespec ts{};
         if (next) {
@@ -418,6 +433,10 @@ void RadioEmulator::loop() {
         } else if ((fds[1].revents & (POLLHUP | POLLERR)) != 0) {
             // No slave open at all (cannot happen while we hold one); do not spin.
             sleepUntil(now + std::chrono::milliseconds(10));
+        }
+        if (hangUpPending_ && (!incoming_.empty() || Clock::now() >= hangUpAt_)) {
+            hangUp();
+            return;
         }
         while (!incoming_.empty() && incoming_.front().availableAt <= Clock::now() &&
                !hungUp_.load()) {

@@ -20,22 +20,22 @@ inline constexpr int kGarbageAtHandshake = -1;
 inline constexpr int kGarbageAtIdent = -2;
 
 struct EmulatorConfig {
-    RadioImage image;  // what the radio holds; set it, e.g. to freshImage()
+    RadioImage image = RadioImage::fresh();  // what the radio holds
     // 1 = a 9600-baud 8N1 line (10 bits a byte, both directions); 4 = four times
     // faster; 0 = no line time at all.
     double lineSpeed = 1.0;
     int answerDelayMs = 0;  // the radio's thinking time before every answer
 
-    bool silent = false;              // answers nothing
-    int identBytes = 8;               // 0..8: a short or missing identification
-    int badAddressBlock = -1;         // answer a read of this block with a wrong address
-    bool badAddressOnce = false;      //   only the first time
-    int nakBlock = -1;                // answer a write of this block with NAK (0x15)
-    bool nakOnce = false;             //   only the first time
-    int garbageCount = 0;             // garbage bytes, once, before one answer
+    bool silent = false;          // answers nothing
+    int identBytes = 8;           // 0..8: a short or missing identification
+    int badAddressBlock = -1;     // answer a read of this block with a wrong address
+    bool badAddressOnce = false;  //   only the first time
+    int nakBlock = -1;            // answer a write of this block with NAK (0x15)
+    bool nakOnce = false;         //   only the first time
+    int garbageCount = 0;         // garbage bytes, once, before one answer
     int garbageAt = kGarbageAtHandshake;
-    int hangUpAfterBlock = -1;        // hang up after answering this block
-    bool answerAcks = true;           // answer the acknowledgements with 0x06
+    int hangUpAfterBlock = -1;  // hang up after answering this block
+    bool answerAcks = true;     // answer the acknowledgements with 0x06
 
     std::filesystem::path savePath;  // where a completed write is stored (".836")
 };
@@ -44,7 +44,7 @@ struct EmulatorConfig {
 // thread that answers the wire protocol from the image, pacing input and output
 // like the configured line.  Used by qzm836-sim and, in-process, by the tests.
 class RadioEmulator {
-public:
+  public:
     explicit RadioEmulator(EmulatorConfig config);
     ~RadioEmulator();
 
@@ -69,7 +69,7 @@ public:
     // Set by the program to report on its standard output.
     void setVerbose(bool verbose) { verbose_ = verbose; }
 
-private:
+  private:
     using Clock = std::chrono::steady_clock;
     struct Incoming {
         std::uint8_t byte;
@@ -88,6 +88,7 @@ private:
     bool sleepUntil(Clock::time_point when);
     bool writeToMaster(std::uint8_t byte);
     void hangUp();
+    void scheduleHangUp();
     void say(const std::string& text) const;
     Clock::duration byteTime() const;
 
@@ -104,17 +105,18 @@ private:
     std::deque<Incoming> incoming_;
     Clock::time_point lineFreeAt_{};
     std::size_t handshakeMatched_ = 0;  // bytes of the handshake frame seen in a row
-    bool identAnsweredEarly_ = false;   // the 0x02 that began this handshake got an ident
-    bool cautiousIdent_ = false;        // a handshake once began like an ident request
     bool waitingIdentQuiet_ = false;
     Clock::time_point identQuietUntil_{};
     bool connected_ = false;
     enum class LastAnswer { None, Handshake, Ident, ReadBlock, WriteBlock };
     LastAnswer lastAnswer_ = LastAnswer::None;
+    Clock::time_point lastAnswerEnd_{};
     std::vector<std::uint8_t> frame_;
     std::size_t frameSize_ = 0;
     std::vector<bool> blocksWritten_;
     bool garbageUsed_ = false;
+    bool hangUpPending_ = false;
+    Clock::time_point hangUpAt_{};
     bool nakUsed_ = false;
     bool badAddressUsed_ = false;
 

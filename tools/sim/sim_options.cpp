@@ -66,7 +66,8 @@ Faults:
   --nak-once K         the same, only for the first write of block K
   --garbage N[@WHERE]  send N garbage bytes once, before the answer to WHERE:
                        "handshake" (default), "ident", or a block number 0..123
-  --hang-up-after K    hang up the line after answering block K (read or write)
+  --hang-up-after K    hang up the line once the tool has taken the answer to block K
+                       (read or write), and end
   --no-ack-answer      do not answer the acknowledgements (0x06) that follow the
                        identification and each read block
   --help               show this text
@@ -105,8 +106,9 @@ std::optional<SimOptions> parseSimOptions(const std::vector<std::string>& args,
             if (!path) {
                 return std::nullopt;
             }
-            (option == "--image" ? options.imagePath
-                                 : option == "--save" ? config.savePath : options.linkPath) = *path;
+            (option == "--image"  ? options.imagePath
+             : option == "--save" ? config.savePath
+                                  : options.linkPath) = *path;
         } else if (option == "--speed") {
             const auto text = value();
             if (!text) {
@@ -167,8 +169,10 @@ std::optional<SimOptions> parseSimOptions(const std::vector<std::string>& args,
                 step = parseInt(where, 0, kLastBlock);
             }
             if (!count || !step) {
-                error = "--garbage wants N[@handshake|@ident|@BLOCK] with N from 1 to 4096 and "
-                        "BLOCK from 0 to 123, not \"" + *text + "\"";
+                error =
+                    "--garbage wants N[@handshake|@ident|@BLOCK] with N from 1 to 4096 and "
+                    "BLOCK from 0 to 123, not \"" +
+                    *text + "\"";
                 return std::nullopt;
             }
             config.garbageCount = *count;

@@ -19,8 +19,7 @@ struct SimOptions {
 
 // The options of qzm836-sim (arguments without the program name).  Nothing, with the
 // reason in `error`, when an option is unknown or its value is unusable.
-std::optional<SimOptions> parseSimOptions(const std::vector<std::string>& args,
-                                          std::string& error);
+std::optional<SimOptions> parseSimOptions(const std::vector<std::string>& args, std::string& error);
 
 std::string simHelpText();
 

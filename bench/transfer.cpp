@@ -1,0 +1,131 @@
+// A full read and a full write against the emulator on a simulated 9600-baud line.
+// For each: the wall time, the floor (what the protocol's pacing, pauses and waits
+// plus the line time of every byte on the critical path cost at the least), their
+// ratio, and the CPU time (user+sys) of the worker thread as a share of the wall
+// time.  Targets: ratio at most 1.03, CPU at most 1 %.
+#include <stdlib.h>
+#include <sys/resource.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "link/transfer.h"
+#include "link/wire_protocol.h"
+#include "radio_emulator.h"
+
+namespace {
+
+using namespace qzm;
+using namespace qzm::wire;
+
+constexpr int kRuns = 3;
+constexpr double kByteMs = 10.0 * 1000.0 / kBaudRate;  // 10 bits a byte
+
+// Time the protocol cannot avoid.  Pacing sleeps come before the bytes; while the
+// handshake's 16 ms sleeps run, its earlier bytes are already on the line, so only
+// its last byte adds line time.  Every answer costs its bytes' line time; the
+// emulator answers the acknowledgements, so those waits end after one byte.
+double floorMs(int direction) {
+    double ms = kPauseAfterOpenMs;
+    ms += kHandshakeFrame.size() * kHandshakeByteDelayMs + kByteMs /*last byte*/ + kByteMs /*0x06*/;
+    ms += kFrameDelayMs + kByteMs + kIdentLength * kByteMs;  // identification
+    ms += kFrameDelayMs + kByteMs + kByteMs;                 // its acknowledgement
+    if (direction == kDirectionRead) {
+        const double block = kFrameDelayMs + kReadRequestSize * kByteMs + kDataFrameSize * kByteMs +
+                             kFrameDelayMs + kByteMs + kByteMs;
+        ms += kBlockCount * block;
+    } else {
+        const double block = kFrameDelayMs + kDataFrameSize * kByteMs + kByteMs;
+        ms += kBlockCount * block + kPauseAfterWriteMs;
+    }
+    return ms;
+}
+
+double threadCpuMs() {
+    rusage usage{};
+    getrusage(RUSAGE_THREAD, &usage);
+    auto ms = [](const timeval& t) {
+        return static_cast<double>(t.tv_sec) * 1000.0 + static_cast<double>(t.tv_usec) / 1000.0;
+    };
+    return ms(usage.ru_utime) + ms(usage.ru_stime);
+}
+
+struct Figures {
+    double wallMs = 0;
+    double cpuMs = 0;
+    int status = -1;
+};
+
+Figures runOnce(const std::shared_ptr<SerialPort>& port, const std::filesystem::path& settings,
+                int direction) {
+    auto job = std::make_shared<TransferJob>(port, settings, direction, RadioImage::fresh());
+    Figures figures;
+    std::thread worker([&] {
+        const double cpuBefore = threadCpuMs();
+        const auto start = std::chrono::steady_clock::now();
+        runTransfer(*job);
+        figures.wallMs =
+            std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start)
+                .count();
+        figures.cpuMs = threadCpuMs() - cpuBefore;
+    });
+    worker.join();
+    figures.status = job->status.load();
+    port->close();
+    return figures;
+}
+
+}  // namespace
+
+int main() {
+    std::string folderName = (std::filesystem::temp_directory_path() / "qzm-bench-XXXXXX").string();
+    if (mkdtemp(folderName.data()) == nullptr) {
+        std::perror("bench/transfer: temporary folder");
+        return 0;
+    }
+    const std::filesystem::path folder = folderName;
+
+    sim::EmulatorConfig config;
+    config.lineSpeed = 1;
+    sim::RadioEmulator radio(config);
+    std::string error;
+    if (!radio.start(error)) {
+        std::fprintf(stderr, "bench/transfer: %s\n", error.c_str());
+        return 0;
+    }
+    const auto settings = folder / "setting.ini";
+    std::ofstream(settings) << "[setup]\ncom=1\nsearchcom=0\n[ports]\nCOM1=" << radio.slavePath()
+                            << "\n";
+    auto port = std::make_shared<SerialPort>(PortMap(settings, folder / "dev", folder / "sys"));
+
+    std::printf("full transfers at 9600 baud 8N1 against qzm836-sim, median of %d runs\n", kRuns);
+    for (const int direction : {kDirectionRead, kDirectionWrite}) {
+        std::vector<Figures> runs;
+        for (int i = 0; i < kRuns; ++i) {
+            runs.push_back(runOnce(port, settings, direction));
+        }
+        std::sort(runs.begin(), runs.end(),
+                  [](const Figures& a, const Figures& b) { return a.wallMs < b.wallMs; });
+        const Figures& median = runs[kRuns / 2];
+        const bool ok = std::all_of(runs.begin(), runs.end(), [&](const Figures& f) {
+            return f.status == (direction == kDirectionRead ? StatusReadDone : StatusWriteDone);
+        });
+        const double floor = floorMs(direction);
+        std::printf(
+            "%-5s  wall %8.1f ms  floor %8.1f ms  ratio %.4f  cpu %6.2f ms = %.3f %% of wall%s\n",
+            direction == kDirectionRead ? "read" : "write", median.wallMs, floor,
+            median.wallMs / floor, median.cpuMs, 100.0 * median.cpuMs / median.wallMs,
+            ok ? "" : "  (A RUN FAILED)");
+    }
+    radio.stop();
+    std::error_code ignored;
+    std::filesystem::remove_all(folder, ignored);
+    return 0;
+}
