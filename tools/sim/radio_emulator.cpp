@@ -182,6 +182,25 @@ bool RadioEmulator::writeToMaster(std::uint8_t byte) {
     }
 }
 
+void RadioEmulator::writeAllToMaster(const std::vector<std::uint8_t>& bytes) {
+    std::size_t done = 0;
+    while (done < bytes.size()) {
+        const ssize_t n = ::write(masterFd_, bytes.data() + done, bytes.size() - done);
+        if (n > 0) {
+            done += static_cast<std::size_t>(n);
+        } else if (n < 0 && errno == EINTR) {
+            continue;
+        } else if (n < 0 && errno == EAGAIN) {
+            pollfd fds[2] = {{stopFd_, POLLIN, 0}, {masterFd_, POLLOUT, 0}};
+            if (::poll(fds, 2, -1) <= 0 || fds[0].revents != 0) {
+                return;
+            }
+        } else {
+            return;
+        }
+    }
+}
+
 void RadioEmulator::send(std::vector<std::uint8_t> bytes, bool garbageFirst) {
     if (garbageFirst) {
         std::vector<std::uint8_t> noisy;
@@ -191,9 +210,17 @@ void RadioEmulator::send(std::vector<std::uint8_t> bytes, bool garbageFirst) {
         noisy.insert(noisy.end(), bytes.begin(), bytes.end());
         bytes = std::move(noisy);
     }
-    // Each byte is written when its last bit would have reached the tool.
+    // Each byte is written when its last bit would have reached the tool; without
+    // line time the whole answer goes in one piece, as a fast adapter would deliver it.
     const auto start = Clock::now() + std::chrono::milliseconds(config_.answerDelayMs);
     const auto perByte = byteTime();
+    if (perByte == Clock::duration::zero()) {
+        if (sleepUntil(start)) {
+            writeAllToMaster(bytes);
+        }
+        lastAnswerEnd_ = Clock::now();
+        return;
+    }
     for (std::size_t i = 0; i < bytes.size(); ++i) {
         if (!sleepUntil(start + perByte * static_cast<long>(i + 1)) || !writeToMaster(bytes[i])) {
             break;

@@ -87,6 +87,7 @@ class RadioEmulator {
     bool takeGarbage(int step);
     bool sleepUntil(Clock::time_point when);
     bool writeToMaster(std::uint8_t byte);
+    void writeAllToMaster(const std::vector<std::uint8_t>& bytes);
     void hangUp();
     void scheduleHangUp();
     void say(const std::string& text) const;
