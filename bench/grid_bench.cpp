@@ -1,7 +1,7 @@
 // Paint cost of the grid: a full repaint and the repaint after a one-line scroll, for the
-// editor's 17 x 10 table and a 1000 x 50 table, in an 800 pixel wide window.  "painted_px" is the area the grid
-// actually repainted per iteration: after a line scroll it must be one row's strip, not
-// the window.
+// editor's 17 x 10 table and a 1000 x 50 table, in an 800 pixel wide window.  "painted_px" is the
+// area the grid actually repainted per iteration: after a line scroll it must be one row's strip,
+// not the window.
 
 #include <benchmark/benchmark.h>
 
@@ -48,7 +48,8 @@ struct Table {
                 grid->writeItem(&item);
             }
         }
-        for (int c = 0; c < cols; ++c) grid->setColumnWidth(c, c == 0 ? 40 : 90);
+        for (int c = 0; c < cols; ++c)
+            grid->setColumnWidth(c, c == 0 ? 40 : 90);
         host.resize(kClientWidth, clientHeight);
         grid->setGeometry(0, 0, kClientWidth, clientHeight);
         host.show();
@@ -69,10 +70,10 @@ void fullPaint(benchmark::State& state) {
     for (auto _ : state) {
         table.grid->viewport()->repaint();
     }
-    state.counters["painted_px"] =
-        benchmark::Counter(static_cast<double>(table.grid->paintedArea()),
-                           benchmark::Counter::kAvgIterations);
-    state.counters["client_px"] = table.grid->viewport()->width() * table.grid->viewport()->height();
+    state.counters["painted_px"] = benchmark::Counter(
+        static_cast<double>(table.grid->paintedArea()), benchmark::Counter::kAvgIterations);
+    state.counters["client_px"] =
+        table.grid->viewport()->width() * table.grid->viewport()->height();
 }
 
 void lineScroll(benchmark::State& state) {
@@ -90,11 +91,11 @@ void lineScroll(benchmark::State& state) {
         }
         table.flush();
     }
-    state.counters["painted_px"] =
-        benchmark::Counter(static_cast<double>(table.grid->paintedArea()),
-                           benchmark::Counter::kAvgIterations);
+    state.counters["painted_px"] = benchmark::Counter(
+        static_cast<double>(table.grid->paintedArea()), benchmark::Counter::kAvgIterations);
     state.counters["strip_px"] = table.grid->viewport()->width() * kRowHeight;
-    state.counters["client_px"] = table.grid->viewport()->width() * table.grid->viewport()->height();
+    state.counters["client_px"] =
+        table.grid->viewport()->width() * table.grid->viewport()->height();
 }
 
 }  // namespace

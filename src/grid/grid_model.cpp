@@ -129,7 +129,9 @@ bool CGridCtrl::bindToControl(QWidget* placeholder) {
     return true;
 }
 
-bool CGridCtrl::bindToControl(QWidget* form, int id) { return bindToControl(findControl(form, id)); }
+bool CGridCtrl::bindToControl(QWidget* form, int id) {
+    return bindToControl(findControl(form, id));
+}
 
 void CGridCtrl::setControlId(int id) {
     m_controlId = id;
