@@ -7,6 +7,7 @@
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QHelpEvent>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLayout>
 #include <QMenuBar>
@@ -59,6 +60,9 @@ CMainFrame::CMainFrame(QWidget* parent) : QMainWindow(parent) {
     commands_.set(ID_APP_EXIT, [this] { close(); });
     refreshCommandStates();
     updateTitle();
+    // Focused edit fields claim keys such as Ctrl+C for themselves; the
+    // accelerators of the window come first.
+    qApp->installEventFilter(this);
 }
 
 CMainFrame::~CMainFrame() {
@@ -335,7 +339,27 @@ void CMainFrame::dropEvent(QDropEvent* event) {
     }
 }
 
+bool CMainFrame::isAcceleratorOfThisWindow(QObject* watched, QEvent* event) const {
+    auto* widget = qobject_cast<QWidget*>(watched);
+    if (widget == nullptr || widget->window() != this) {
+        return false;
+    }
+    const auto* key = static_cast<QKeyEvent*>(event);
+    const QKeySequence pressed(key->keyCombination());
+    for (const QAction* accelerator : acceleratorActions_) {
+        if (accelerator->isEnabled() && accelerator->shortcut() == pressed) {
+            return true;
+        }
+    }
+    return false;
+}
+
 bool CMainFrame::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::ShortcutOverride) {
+        // Not accepted, so the key goes to the window's accelerator; keys
+        // without a handler stay with the field (paste keeps working there).
+        return isAcceleratorOfThisWindow(watched, event);
+    }
     if (event->type() == QEvent::ToolTip) {
         // Looked up each time, so a language switch shows at the next hover.
         auto* help = static_cast<QHelpEvent*>(event);

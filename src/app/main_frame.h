@@ -98,6 +98,7 @@ class CMainFrame : public QMainWindow {
     void createAccelerators();
     void createStatusBar();
     QAction* addCommandAction(QWidget* owner, int id, const QString& caption);
+    bool isAcceleratorOfThisWindow(QObject* watched, QEvent* event) const;
 
     CommandTable commands_;
     std::map<int, QAction*> menuActions_;

@@ -1,9 +1,11 @@
 #include <QAction>
 #include <QApplication>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenuBar>
 #include <QTest>
 #include <QToolBar>
+#include <QToolTip>
 
 #include "app/main_frame.h"
 #include "app_fixture.h"
@@ -117,6 +119,7 @@ TEST_F(StartupTest, TooltipsComeFromTheLanguageFileCutTo19Characters) {
     ASSERT_NE(button, nullptr);
     QHelpEvent hover(QEvent::ToolTip, QPoint(2, 2), button->mapToGlobal(QPoint(2, 2)));
     EXPECT_TRUE(QApplication::sendEvent(button, &hover));
+    EXPECT_EQ(QToolTip::text(), QString("Make a new radio im"));
 }
 
 TEST_F(StartupTest, TitleStaysTheProgramNameThroughDocumentCommands) {
@@ -166,6 +169,28 @@ TEST_F(StartupTest, KeysRunTheirCommands) {
     QTest::keyClick(&frame, Qt::Key_O, Qt::ControlModifier);
     dialogs_.expect(FileDialogMode::Save, std::nullopt);  // Save of a new document asks a name
     QTest::keyClick(&frame, Qt::Key_S, Qt::ControlModifier);
+}
+
+TEST_F(StartupTest, AcceleratorsComeBeforeTheKeysOfAFocusedEditField) {
+    writeSettings("[setup]\nlanguage=english\n");
+    writeEnglish();
+    ASSERT_TRUE(start());
+    CMainFrame& frame = *app().mainFrame();
+    int portDialogs = 0;
+    frame.commands().set(ID_SETTING_PORT, [&portDialogs] { ++portDialogs; });
+    frame.refreshCommandStates();
+    auto* edit = new QLineEdit("12345", frame.view());
+    edit->show();
+    frame.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&frame));
+    edit->setFocus();
+    edit->selectAll();
+    QTest::keyClick(edit, Qt::Key_C, Qt::ControlModifier);
+    EXPECT_EQ(portDialogs, 1);  // Ctrl+C is the port dialog, not Copy
+    // Keys the window does not handle still reach the field.
+    QTest::keyClick(edit, Qt::Key_Z, Qt::ControlModifier);
+    QTest::keyClick(edit, Qt::Key_X);
+    EXPECT_EQ(edit->text(), QString("x"));
 }
 
 TEST_F(StartupTest, HelpOpensTheChmBesideTheLanguageFileElseItsHtmlElseNothing) {
