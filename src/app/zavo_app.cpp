@@ -41,6 +41,7 @@ CZavoApp::~CZavoApp() {
     // The window goes first (it closes the port), then the document.
     mainFrame_.reset();
     document_.reset();
+    port_.close();
 }
 
 bool CZavoApp::InitInstance(const QStringList& arguments) {
@@ -55,6 +56,9 @@ bool CZavoApp::InitInstance(const QStringList& arguments) {
                           {MessageIcon::Stop, MessageButtons::Ok, MessageOwner::Application});
         return false;
     }
+
+    // Port numbers may be mapped to devices in section "ports" of "setting.ini".
+    port_.setPortMap(PortMap(settingsPath()));
 
     // The empty document made below asks no question.
     skipClearPrompt_ = true;
@@ -96,7 +100,7 @@ void CZavoApp::createMainWindow() {
     }
     view_ = new CZavoView(*this, *document_);
     mainFrame_->setView(view_);
-    mainFrame_->setDestroyHook([] {});
+    mainFrame_->setDestroyHook([this] { port_.close(); });
     mainFrame_->setCloseGuard([this] { return canCloseDocument(); });
     mainFrame_->setDropHandler([this](const std::vector<std::filesystem::path>& files) {
         for (const auto& file : files) {

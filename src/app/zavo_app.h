@@ -7,6 +7,7 @@
 #include <optional>
 
 #include "app/recent_file_list.h"
+#include "link/serial_port.h"
 #include "platform/qt/app_shell.h"
 #include "radio/document_host.h"
 
@@ -49,6 +50,8 @@ class CZavoApp : public QObject, public AppShell, public DocumentHost {
     CMainFrame* mainFrame() const { return mainFrame_.get(); }
     CZavoDoc* document() const { return document_.get(); }
     CZavoView* view() const { return view_; }
+    // The one serial port; the main window closes it when it goes.
+    SerialPort& port() { return port_; }
     RecentFileList& recentFiles() { return *recentFiles_; }
 
     // The single entry for opening a named file: menu, recent list, command
@@ -94,6 +97,7 @@ class CZavoApp : public QObject, public AppShell, public DocumentHost {
     void updateRecentMenu();
 
     AppOptions options_;
+    SerialPort port_;
     bool skipClearPrompt_ = false;
     std::unique_ptr<QtMessageBox> ownMessageBox_;
     std::unique_ptr<QtFileDialog> ownFileDialog_;
