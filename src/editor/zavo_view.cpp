@@ -1,23 +1,148 @@
 #include "editor/zavo_view.h"
 
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
+#include <iterator>
+#include <string>
+#include <vector>
+
+#include "editor/dtmf_edit.h"
+#include "editor/settings_entries.h"
+#include "editor/zavo_form.h"
 #include "lang/apply_resource_texts.h"
+#include "lang/language_sections.h"
 #include "lang/text_lookup.h"
 #include "platform/command_ids.h"
 #include "platform/qt/app_shell.h"
 #include "platform/qt/dialog_builder.h"
+#include "platform/settings.h"
+#include "radio/value_codecs.h"
 #include "radio/zavo_doc.h"
 
 namespace qzm {
 namespace {
 
-// The form's size; its controls are added with the settings panel.
-const DialogTemplate kZavoForm{IDD_ZAVO_FORM, "", {569, 366}, {}};
+constexpr int kDtmfMaxCharacters = 5;
+
+// The six check boxes with their fields, in the order of the view's integers.
+struct CheckBoxField {
+    int id;
+    bool (CZavoDoc::*get)() const;
+    void (CZavoDoc::*set)(int);
+};
+constexpr CheckBoxField kCheckBoxFields[] = {
+    {IDC_BEEP, &CZavoDoc::beepEnabled, &CZavoDoc::setBeepEnabled},
+    {IDC_BATTERY_SAVE, &CZavoDoc::batterySave, &CZavoDoc::setBatterySave},
+    {IDC_FM_RADIO, &CZavoDoc::fmRadioEnabled, &CZavoDoc::setFmRadioEnabled},
+    {IDC_VOICE, &CZavoDoc::voiceEnabled, &CZavoDoc::setVoiceEnabled},
+    {IDC_SCAN, &CZavoDoc::scanEnabled, &CZavoDoc::setScanEnabled},
+    {IDC_VOX, &CZavoDoc::voxEnabled, &CZavoDoc::setVoxEnabled},
+};
+
+// The lists besides the band list, in the order they are filled.  The position
+// of an entry is the value its field stores.
+struct ListField {
+    int id;
+    int (CZavoDoc::*get)() const;
+    void (CZavoDoc::*set)(int);
+};
+constexpr ListField kListFields[] = {
+    {IDC_VOICE_PROMPT, &CZavoDoc::voicePrompt, &CZavoDoc::setVoicePrompt},
+    {IDC_SQUELCH, &CZavoDoc::squelchLevel, &CZavoDoc::setSquelchLevel},
+    {IDC_SIDE_KEY1, &CZavoDoc::sideKey1, &CZavoDoc::setSideKey1},
+    {IDC_SIDE_KEY2, &CZavoDoc::sideKey2, &CZavoDoc::setSideKey2},
+    {IDC_TX_TIME_LIMIT, &CZavoDoc::txTimeLimit, &CZavoDoc::setTxTimeLimit},
+    {IDC_VOX_LEVEL, &CZavoDoc::voxLevel, &CZavoDoc::setVoxLevel},
+    {IDC_SCAN_MODE, &CZavoDoc::scanMode, &CZavoDoc::setScanMode},
+    {IDC_FM_FREQUENCY, &CZavoDoc::fmFrequency, &CZavoDoc::setFmFrequency},
+};
+
+// Entries are read at each refill, so a language switch shows the new texts.
+std::vector<std::string> listEntries(int id) {
+    switch (id) {
+        case IDC_BAND_LIST:
+            return readBandNames(settingsPath());
+        case IDC_VOICE_PROMPT:
+            return voiceAnnunciationEntries();
+        case IDC_SQUELCH:
+            return squelchEntries();
+        case IDC_SIDE_KEY1:
+        case IDC_SIDE_KEY2:
+            return monitorKeyEntries();
+        case IDC_TX_TIME_LIMIT:
+            return txTimeLimitEntries(lookupText("IDS_OFF"));
+        case IDC_VOX_LEVEL:
+            return voxLevelEntries();
+        case IDC_SCAN_MODE:
+            return scanModeEntries();
+        case IDC_FM_FREQUENCY:
+            return fmFrequencyEntries();
+        default:
+            return {};
+    }
+}
+
+// A position the list has no entry for shows no entry: a stored value the
+// list cannot show is left alone until the user picks one.
+void selectPosition(QComboBox* list, int position) {
+    if (list == nullptr) {
+        return;
+    }
+    list->setCurrentIndex(position >= 0 && position < list->count() ? position : -1);
+}
+
+void fillList(QComboBox* list, const std::vector<std::string>& entries, int position) {
+    if (list == nullptr) {
+        return;
+    }
+    list->clear();
+    for (const std::string& entry : entries) {
+        addListEntry(list, QString::fromStdString(entry));
+    }
+    selectPosition(list, position);
+}
+
+// Each caption names the control after it, so a screen reader announces
+// "caption: value".
+struct CaptionPair {
+    int label;
+    int control;
+};
+constexpr CaptionPair kCaptions[] = {
+    {IDC_BAND_LABEL, IDC_BAND_LIST},
+    {IDC_VOX_LEVEL_LABEL, IDC_VOX_LEVEL},
+    {IDC_SQUELCH_LABEL, IDC_SQUELCH},
+    {IDC_TX_TIME_LIMIT_LABEL, IDC_TX_TIME_LIMIT},
+    {IDC_VOICE_PROMPT_LABEL, IDC_VOICE_PROMPT},
+    {IDC_SIDE_KEY1_LABEL, IDC_SIDE_KEY1},
+    {IDC_SCAN_MODE_LABEL, IDC_SCAN_MODE},
+    {IDC_FM_FREQUENCY_LABEL, IDC_FM_FREQUENCY},
+    {IDC_DTMF_LABEL, IDC_DTMF},
+    {IDC_SIDE_KEY2_LABEL, IDC_SIDE_KEY2},
+};
+
+// The keyboard visits the panel column by column, top to bottom, as it is
+// read, then the channel grid.
+constexpr int kReadingOrder[] = {
+    IDC_BAND_LIST,    IDC_VOX,       IDC_VOX_LEVEL, IDC_SQUELCH,      IDC_TX_TIME_LIMIT,
+    IDC_VOICE_PROMPT, IDC_SIDE_KEY1, IDC_SCAN_MODE, IDC_BEEP,         IDC_SCAN,
+    IDC_BATTERY_SAVE, IDC_VOICE,     IDC_FM_RADIO,  IDC_CHANNEL_GRID,
+};
 
 }  // namespace
 
 CZavoView::CZavoView(AppShell& shell, CZavoDoc& document, QWidget* parent)
     : QWidget(parent), shell_(shell), document_(document) {
-    buildDialog(*this, kZavoForm);
+    static_assert(std::size(kCheckBoxFields) == kCheckBoxCount);
+    buildDialog(*this, zavoFormTemplate(), makeZavoFormControl);
+    for (const CaptionPair& pair : kCaptions) {
+        if (auto* label = findControl<QLabel>(this, pair.label)) {
+            label->setBuddy(findControl(this, pair.control));
+        }
+    }
+    setReadingOrder();
+    connectControls();
     document_.addView(*this);
 }
 
@@ -25,10 +150,76 @@ CZavoView::~CZavoView() {
     document_.removeView(*this);
 }
 
+void CZavoView::setReadingOrder() {
+    QWidget* previous = nullptr;
+    for (const int id : kReadingOrder) {
+        QWidget* control = findControl(this, id);
+        if (control == nullptr) {
+            continue;
+        }
+        if (previous != nullptr) {
+            QWidget::setTabOrder(previous, control);
+        }
+        previous = control;
+    }
+}
+
+void CZavoView::connectControls() {
+    // Only the user's own actions count as changes: clicked and activated
+    // are not raised when the refill sets a control.
+    for (const CheckBoxField& field : kCheckBoxFields) {
+        if (auto* box = findControl<QCheckBox>(this, field.id)) {
+            const int id = field.id;
+            connect(box, &QCheckBox::clicked, this, [this, id] { onCheckBoxClicked(id); });
+        }
+    }
+    for (const ListField& field : kListFields) {
+        if (QComboBox* combo = list(field.id)) {
+            const int id = field.id;
+            connect(combo, &QComboBox::activated, this, [this, id] { onListChanged(id); });
+        }
+    }
+    if (QComboBox* band = list(IDC_BAND_LIST)) {
+        connect(band, &QComboBox::activated, this, [this] { onBandListChanged(); });
+    }
+    if (auto* dtmf = findControl<DtmfEdit>(this, IDC_DTMF)) {
+        connect(dtmf, &DtmfEdit::focusLost, this, [this] { onDtmfFocusLost(); });
+    }
+}
+
+QComboBox* CZavoView::list(int controlId) const {
+    return findControl<QComboBox>(this, controlId);
+}
+
+int CZavoView::checkBoxValue(int controlId) const {
+    for (std::size_t i = 0; i < kCheckBoxCount; ++i) {
+        if (kCheckBoxFields[i].id == controlId) {
+            return checkValues_[i];
+        }
+    }
+    return 0;
+}
+
+void CZavoView::UpdateData(bool fromControls) {
+    for (std::size_t i = 0; i < kCheckBoxCount; ++i) {
+        auto* box = findControl<QCheckBox>(this, kCheckBoxFields[i].id);
+        if (box == nullptr) {
+            continue;
+        }
+        if (fromControls) {
+            checkValues_[i] = box->isChecked() ? 1 : 0;
+        } else {
+            box->setChecked(checkValues_[i] != 0);
+        }
+    }
+}
+
 void CZavoView::OnInitialUpdate() {
+    UpdateData(false);
     OnUpdate();
     shell_.fitMainWindowToView();
     shell_.retitleMenu();
+    // The floating editors hand the focus back to the grid once both exist.
 }
 
 void CZavoView::OnUpdate() {
@@ -36,10 +227,81 @@ void CZavoView::OnUpdate() {
         frame->setWindowTitle(QString::fromStdString(lookupText("IDS_WINDOWNAME")));
     }
     fillSettingsPanel();
+    // The channel rows and the tone list are refilled here once the grid
+    // control takes the place of control 1016.
+    UpdateData(false);
 }
 
 void CZavoView::fillSettingsPanel() {
     applyResourceTexts(this, IDD_ZAVO_FORM);
+    fillList(list(IDC_BAND_LIST), listEntries(IDC_BAND_LIST), document_.bandIndex());
+    for (const ListField& field : kListFields) {
+        fillList(list(field.id), listEntries(field.id), (document_.*field.get)());
+    }
+    if (auto* dtmf = findControl<DtmfEdit>(this, IDC_DTMF)) {
+        dtmf->setMaxLength(kDtmfMaxCharacters);
+        dtmf->setText(QString::fromStdString(formatDtmf(document_.dtmfCode())));
+    }
+    for (std::size_t i = 0; i < kCheckBoxCount; ++i) {
+        checkValues_[i] = (document_.*kCheckBoxFields[i].get)() ? 1 : 0;
+    }
+    UpdateData(false);
+}
+
+void CZavoView::onCheckBoxClicked(int controlId) {
+    UpdateData(true);
+    for (std::size_t i = 0; i < kCheckBoxCount; ++i) {
+        if (kCheckBoxFields[i].id == controlId) {
+            (document_.*kCheckBoxFields[i].set)(checkValues_[i]);
+        }
+    }
+    document_.SetModifiedFlag(true);
+}
+
+void CZavoView::onListChanged(int controlId) {
+    QComboBox* combo = list(controlId);
+    if (combo == nullptr || combo->currentIndex() < 0) {
+        return;
+    }
+    for (const ListField& field : kListFields) {
+        if (field.id == controlId) {
+            (document_.*field.set)(combo->currentIndex());
+        }
+    }
+    document_.SetModifiedFlag(true);
+}
+
+void CZavoView::onDtmfFocusLost() {
+    auto* dtmf = findControl<DtmfEdit>(this, IDC_DTMF);
+    if (dtmf == nullptr) {
+        return;
+    }
+    const DtmfBytes code = parseDtmf(dtmf->text().toStdString());
+    if (code != document_.dtmfCode()) {
+        document_.setDtmfCode(code);
+        document_.SetModifiedFlag(true);
+    }
+}
+
+void CZavoView::onBandListChanged() {
+    QComboBox* band = list(IDC_BAND_LIST);
+    if (band == nullptr) {
+        return;
+    }
+    const int position = band->currentIndex();
+    if (position < 0 || position == document_.bandIndex()) {
+        return;
+    }
+    const MessageResult answer = shell_.messageBox().show(
+        lookupText("IDS_CONFIRM_FREQ"), lookupText("IDS_CONFIRM"),
+        {MessageIcon::Exclamation, MessageButtons::OkCancel, MessageOwner::MainWindow});
+    if (answer != MessageResult::Ok) {
+        selectPosition(band, document_.bandIndex());
+        return;
+    }
+    // Empties the image, stores the band with its defaults, marks the
+    // document modified and refills every view.
+    document_.changeBand(position);
 }
 
 }  // namespace qzm

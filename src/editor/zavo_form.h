@@ -1,0 +1,21 @@
+#pragma once
+
+#include <QWidget>
+
+#include "editor/form_ids.h"
+#include "platform/qt/dialog_template.h"
+
+namespace qzm {
+
+// Form template 101: the settings panel above the channel grid, and the
+// hidden controls (the three settings the user never changes, the floating
+// cell editors).  Controls are listed in the order a person reads the panel,
+// which is also the keyboard order.
+const DialogTemplate& zavoFormTemplate();
+
+// The factory for the controls of the form that need a class of their own:
+// the DTMF field and the channel grid (a plain frame until the grid control
+// takes its place).  Everything else is a standard control.
+QWidget* makeZavoFormControl(const ControlTemplate& control, QWidget* parent);
+
+}  // namespace qzm
