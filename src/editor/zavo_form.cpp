@@ -3,6 +3,7 @@
 #include <QFrame>
 
 #include "editor/dtmf_edit.h"
+#include "editor/settings_list.h"
 #include "platform/command_ids.h"
 
 namespace qzm {
@@ -69,8 +70,11 @@ QWidget* makeZavoFormControl(const ControlTemplate& control, QWidget* parent) {
             frame->setFocusPolicy(Qt::StrongFocus);
             return frame;
         }
+        case IDC_LIST_PICKER:
+        case IDC_TONE_PICKER:
+            return nullptr;  // standard lists until the floating editors have classes
         default:
-            return nullptr;
+            return control.kind == ControlKind::DropDownList ? new SettingsList(parent) : nullptr;
     }
 }
 

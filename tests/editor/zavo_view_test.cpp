@@ -1,5 +1,6 @@
 #include <QAccessible>
 #include <QAccessibleInterface>
+#include <QWheelEvent>
 #include <algorithm>
 #include <vector>
 
@@ -162,6 +163,28 @@ TEST_F(EditorTest, EachCheckBoxWritesOnlyItsField) {
         EXPECT_TRUE(document->IsModified()) << c.id;
         image() = before;
     }
+}
+
+TEST_F(EditorTest, TheWheelChangesOnlyTheFocusedList) {
+    initialUpdate();
+    showView();
+    QComboBox* squelch = list(IDC_SQUELCH);
+    const auto turnWheel = [&] {
+        const QPointF at = QRectF(squelch->rect()).center();
+        QWheelEvent wheel(at, squelch->mapToGlobal(at), {}, QPoint(0, -120), Qt::NoButton,
+                          Qt::NoModifier, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(squelch, &wheel);
+    };
+    list(IDC_BAND_LIST)->setFocus();
+    turnWheel();
+    EXPECT_EQ(shown(IDC_SQUELCH), "3");
+    EXPECT_FALSE(document->IsModified());
+
+    squelch->setFocus();
+    turnWheel();
+    EXPECT_EQ(shown(IDC_SQUELCH), "4");
+    EXPECT_EQ(image().squelchLevel(), 4);
+    EXPECT_TRUE(document->IsModified());
 }
 
 TEST_F(EditorTest, DtmfIsStoredWhenTheFieldLosesTheFocus) {
