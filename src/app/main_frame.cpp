@@ -117,7 +117,6 @@ void CMainFrame::createToolBar() {
         toolbarActions_[id] = action;
         if (QWidget* button = toolBar_->widgetForAction(action)) {
             setCommandId(button, id);
-            button->installEventFilter(this);
         }
     }
     addToolBar(Qt::TopToolBarArea, toolBar_);
@@ -360,7 +359,10 @@ bool CMainFrame::eventFilter(QObject* watched, QEvent* event) {
         // without a handler stay with the field (paste keeps working there).
         return isAcceleratorOfThisWindow(watched, event);
     }
-    if (event->type() == QEvent::ToolTip) {
+    // The filter sees the whole application's events: only the toolbar's own
+    // buttons get their tooltips from here.
+    if (event->type() == QEvent::ToolTip && watched->parent() == toolBar_ &&
+        commandIdOf(watched) != 0) {
         // Looked up each time, so a language switch shows at the next hover.
         auto* help = static_cast<QHelpEvent*>(event);
         const QString text = toolTipText(commandIdOf(watched));

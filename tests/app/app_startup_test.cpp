@@ -120,6 +120,13 @@ TEST_F(StartupTest, TooltipsComeFromTheLanguageFileCutTo19Characters) {
     QHelpEvent hover(QEvent::ToolTip, QPoint(2, 2), button->mapToGlobal(QPoint(2, 2)));
     EXPECT_TRUE(QApplication::sendEvent(button, &hover));
     EXPECT_EQ(QToolTip::text(), QString("Make a new radio im"));
+    // Other widgets keep tooltips of their own.
+    QLineEdit other;
+    other.setToolTip("/dev/ttyUSB0");
+    other.show();
+    QHelpEvent otherHover(QEvent::ToolTip, QPoint(2, 2), other.mapToGlobal(QPoint(2, 2)));
+    QApplication::sendEvent(&other, &otherHover);
+    EXPECT_EQ(QToolTip::text(), QString("/dev/ttyUSB0"));
 }
 
 TEST_F(StartupTest, TitleStaysTheProgramNameThroughDocumentCommands) {
