@@ -4,12 +4,15 @@
 BUILD      ?= build
 ASAN_BUILD ?= build-asan
 TSAN_BUILD ?= build-tsan
+FUZZ_BUILD ?= build-fuzz
+FUZZ_SECONDS ?= 60
+FUZZ_TARGETS := profile data_file value_codecs language
 JOBS       ?= $(shell nproc)
 GENERATOR  := -G Ninja
 CMAKE_ARGS ?=
 CTEST      := ctest --output-on-failure --no-tests=error -j $(JOBS)
 
-.PHONY: all run test check bench format bootstrap configure build clean
+.PHONY: all run test check bench fuzz format bootstrap configure build clean
 
 all: build
 
@@ -46,8 +49,27 @@ bench: bootstrap
 	cmake --build $(BUILD) -j $(JOBS)
 	@scripts/bench $(BUILD)
 
+# The libFuzzer programs (clang), each run for FUZZ_SECONDS from its seed
+# corpus.  New inputs go to $(FUZZ_BUILD)/corpus/<target>, failures to
+# $(FUZZ_BUILD)/crashes/; copy the ones worth keeping into fuzz/corpus/<target>.
+fuzz:
+	@scripts/bootstrap fuzz
+	cmake -S . -B $(FUZZ_BUILD) $(GENERATOR) -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+		-DCMAKE_CXX_COMPILER=clang++ -DQZM_BUILD_FUZZ=ON -DQZM_WERROR=OFF \
+		-DQZM_BUILD_GUI=OFF -DQZM_BUILD_TESTS=OFF -DQZM_BUILD_BENCH=OFF $(CMAKE_ARGS)
+	cmake --build $(FUZZ_BUILD) -j $(JOBS) --target $(addprefix fuzz_,$(FUZZ_TARGETS))
+	@mkdir -p $(FUZZ_BUILD)/crashes
+	@set -e; for t in $(FUZZ_TARGETS); do \
+		mkdir -p $(FUZZ_BUILD)/corpus/$$t; \
+		echo "fuzz: $$t for $(FUZZ_SECONDS) s"; \
+		UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 $(FUZZ_BUILD)/fuzz/fuzz_$$t \
+			-max_total_time=$(FUZZ_SECONDS) -timeout=10 -rss_limit_mb=2048 -print_final_stats=1 \
+			-artifact_prefix=$(FUZZ_BUILD)/crashes/$$t- \
+			$(FUZZ_BUILD)/corpus/$$t fuzz/corpus/$$t; \
+	done
+
 format:
 	git ls-files '*.cpp' '*.h' | xargs -r clang-format -i
 
 clean:
-	rm -rf $(BUILD) $(ASAN_BUILD) $(TSAN_BUILD)
+	rm -rf $(BUILD) $(ASAN_BUILD) $(TSAN_BUILD) $(FUZZ_BUILD)

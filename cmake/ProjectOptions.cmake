@@ -3,6 +3,7 @@
 set(QZM_SANITIZER "" CACHE STRING "Sanitizers to build with: '', 'address' (address+undefined) or 'thread'")
 set_property(CACHE QZM_SANITIZER PROPERTY STRINGS "" address thread)
 option(QZM_WERROR "Treat warnings as errors" ON)
+option(QZM_BUILD_FUZZ "Build the libFuzzer programs under fuzz/ (clang only; see `make fuzz`)" OFF)
 
 add_library(qzm_options INTERFACE)
 target_compile_features(qzm_options INTERFACE cxx_std_20)
@@ -22,6 +23,15 @@ elseif(QZM_SANITIZER STREQUAL "thread")
     set(_qzm_san -fsanitize=thread -fno-omit-frame-pointer)
 elseif(NOT QZM_SANITIZER STREQUAL "")
     message(FATAL_ERROR "QZM_SANITIZER must be '', 'address' or 'thread', not '${QZM_SANITIZER}'")
+endif()
+# The fuzz build instruments everything for coverage and with both sanitizers;
+# the fuzz programs add libFuzzer's own main when they link.
+if(QZM_BUILD_FUZZ)
+    if(NOT CMAKE_CXX_COMPILER_ID STREQUAL "Clang")
+        message(FATAL_ERROR "QZM_BUILD_FUZZ needs clang: configure with -DCMAKE_CXX_COMPILER=clang++")
+    endif()
+    set(_qzm_san -fsanitize=fuzzer-no-link,address,undefined -fno-sanitize-recover=undefined
+        -fno-omit-frame-pointer)
 endif()
 if(_qzm_san)
     target_compile_options(qzm_options INTERFACE ${_qzm_san})
