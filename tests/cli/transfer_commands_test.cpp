@@ -1,0 +1,157 @@
+// qzm836-cli read and write against the radio emulator on a pseudo-terminal.
+#include <gtest/gtest.h>
+
+#include <signal.h>
+
+#include <map>
+#include <memory>
+
+#include "cli_fixture.h"
+
+namespace qzm::test {
+namespace {
+
+std::filesystem::path simProgram() {
+    return std::filesystem::path(QZM_TEST_PROGRAM_DIR) / "qzm836-sim";
+}
+
+class CliTransferTest : public CliTest {
+  protected:
+    // Starts a radio; its terminal's path.
+    std::string startRadio(std::vector<std::string> arguments) {
+        arguments.push_back("--quiet");
+        radios_.push_back(std::make_unique<RunningProcess>(simProgram(), arguments));
+        RunningProcess& radio = *radios_.back();
+        EXPECT_TRUE(radio.waitForOutput("\n")) << "the emulator did not start";
+        std::string out = radio.output();
+        return out.substr(0, out.find('\n'));
+    }
+
+    void writeSettings(const std::string& setup, const std::map<int, std::string>& ports) {
+        std::string text = "[setup]\nlanguage=testlang\n" + setup + "[ports]\n";
+        for (const auto& [number, device] : ports) {
+            text += "COM" + std::to_string(number) + "=" + device + "\n";
+        }
+        writeFile(dir_ / "setting.ini", text);
+    }
+
+    std::string settingsText() const { return readFile(dir_ / "setting.ini"); }
+
+    std::vector<std::unique_ptr<RunningProcess>> radios_;
+};
+
+// Every byte different from its neighbours, so a misplaced block shows.
+RadioImage patternImage() {
+    RadioImage image;
+    for (std::size_t i = 0; i < kImageSize; ++i) {
+        image.bytes[i] = static_cast<std::uint8_t>((i * 37 + i / 256) & 0xFF);
+    }
+    return image;
+}
+
+TEST_F(CliTransferTest, ReadThenWriteCarryTheImage) {
+    const RadioImage radioImage = patternImage();
+    writeDocument("radio.836", radioImage);
+    writeSettings("com=1\nsearchcom=1\n",
+                  {{1, startRadio({"--image", path("radio.836"), "--speed", "0"})}});
+    const std::string settingsBefore = settingsText();
+
+    ProcessResult read = cli({"read", path("out.836")});
+    ASSERT_EQ(read.exitCode, 0) << read.err;
+    EXPECT_EQ(settingsText(), settingsBefore);
+    EXPECT_EQ(read.err.substr(read.err.size() - 10), "read 100%\n") << read.err;
+    EXPECT_EQ(read.err.find("Searching"), std::string::npos);
+    const RadioImage fresh = RadioImage::fresh();
+    const RadioImage got = readDocument("out.836");
+    EXPECT_TRUE(std::equal(got.bytes.begin(), got.bytes.begin() + kRadioTransferSize,
+                           radioImage.bytes.begin()));
+    EXPECT_TRUE(std::equal(got.bytes.begin() + kRadioTransferSize, got.bytes.end(),
+                           fresh.bytes.begin() + kRadioTransferSize));
+
+    RadioImage edited = got;
+    edited.setSquelchLevel(7);
+    writeDocument("edited.836", edited);
+    // One session per emulator: it tells sessions apart only by a pause on the line.
+    writeSettings("com=1\nsearchcom=1\n",
+                  {{1, startRadio({"--save", path("saved.836"), "--speed", "0"})}});
+    const std::string settingsBeforeWrite = settingsText();
+    ProcessResult write = cli({"write", path("edited.836")});
+    ASSERT_EQ(write.exitCode, 0) << write.err;
+    EXPECT_EQ(write.err.substr(write.err.size() - 11), "write 100%\n");
+    const RadioImage saved = readDocument("saved.836");
+    EXPECT_TRUE(std::equal(saved.bytes.begin(), saved.bytes.begin() + kRadioTransferSize,
+                           edited.bytes.begin()));
+    // Found on the configured port: nothing stored.
+    EXPECT_EQ(settingsText(), settingsBeforeWrite);
+}
+
+TEST_F(CliTransferTest, SearchFindsTheRadioAndStoresItsPortButOverridesDoNot) {
+    const std::string radio = startRadio({"--speed", "0"});
+    writeSettings("com=1\n", {{1, path("no-such-tty")}, {2, radio}});
+
+    ProcessResult pinned = cli({"read", path("a.836"), "--port", "1", "--no-search"});
+    EXPECT_EQ(pinned.exitCode, 4);
+    EXPECT_NE(pinned.err.find("No radio answered.\nCOM1 (" + path("no-such-tty") + "): not found"),
+              std::string::npos)
+        << pinned.err;
+
+    ProcessResult direct = cli({"read", path("a.836"), "--device", radio});
+    EXPECT_EQ(direct.exitCode, 0) << direct.err;
+    EXPECT_NE(settingsText().find("com=1\n"), std::string::npos);  // --device stores nothing
+
+    writeSettings("com=1\n", {{1, path("no-such-tty")}, {2, startRadio({"--speed", "0"})}});
+    ProcessResult searched = cli({"read", path("b.836")});
+    EXPECT_EQ(searched.exitCode, 0) << searched.err;
+    EXPECT_NE(searched.err.find("Searching COM2\n"), std::string::npos) << searched.err;
+    EXPECT_NE(settingsText().find("com=2\n"), std::string::npos) << settingsText();
+    EXPECT_TRUE(std::filesystem::exists(path("b.836")));
+}
+
+TEST_F(CliTransferTest, FailuresGiveTheirExitCodesAndLeaveTheFileAlone) {
+    struct Case {
+        std::vector<std::string> radio;
+        std::string command;
+        int exitCode;
+        std::string message;
+    };
+    const Case cases[] = {
+        {{"--silent"}, "read", 4, "No radio answered.\nCOM1 ("},
+        {{"--ident-bytes", "3"}, "read", 5, "Wrong radio type."},
+        {{"--bad-address", "7"}, "read", 1, "Reading failed."},
+        {{"--nak", "3"}, "write", 1, "Writing failed."},
+    };
+    writeDocument("doc.836", RadioImage::fresh());
+    for (const auto& c : cases) {
+        std::vector<std::string> arguments = c.radio;
+        arguments.insert(arguments.end(), {"--speed", "0"});
+        writeSettings("com=1\nsearchcom=0\n", {{1, startRadio(arguments)}});
+        writeFile(dir_ / "out.836", "keep me");
+        const std::string file = c.command == "read" ? path("out.836") : path("doc.836");
+        ProcessResult result = cli({c.command, file});
+        EXPECT_EQ(result.exitCode, c.exitCode) << c.message << "\n" << result.err;
+        EXPECT_NE(result.err.find("qzm836-cli: " + c.message), std::string::npos) << result.err;
+        EXPECT_EQ(readFile(dir_ / "out.836"), "keep me");
+    }
+    ProcessResult missing = cli({"write", path("doc.836"), "--device", path("no-such-tty")});
+    EXPECT_EQ(missing.exitCode, 4);
+    EXPECT_NE(missing.err.find("no-such-tty: not found"), std::string::npos) << missing.err;
+}
+
+TEST_F(CliTransferTest, InterruptStopsTheReadAndWritesNothing) {
+    // Slow answers keep the read on the line long enough to be interrupted.
+    writeSettings("com=1\nsearchcom=0\n", {{1, startRadio({"--answer-delay", "20"})}});
+    writeFile(dir_ / "out.836", "keep me");
+    RunningProcess read(cliProgram(), {"--settings", path("setting.ini"), "read", path("out.836")});
+    ASSERT_TRUE(read.waitForError("read 1"));
+    ::kill(read.pid(), SIGINT);
+    ProcessResult result = read.wait();
+    EXPECT_EQ(result.exitCode, 130) << result.err;
+    EXPECT_NE(result.err.find("cancelled; " + path("out.836") + " was not written"),
+              std::string::npos)
+        << result.err;
+    EXPECT_EQ(result.err.find("read 100%"), std::string::npos);
+    EXPECT_EQ(readFile(dir_ / "out.836"), "keep me");
+}
+
+}  // namespace
+}  // namespace qzm::test
