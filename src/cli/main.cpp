@@ -1,5 +1,7 @@
 #include <cstdio>
+#include <filesystem>
 #include <string>
+#include <system_error>
 #include <vector>
 
 #include "cli/cli_environment.h"
@@ -38,6 +40,12 @@ int main(int argc, char** argv) {
     if (!environment.environment) {
         printError(environment.error);
         return kExitFileError;
+    }
+    const auto& languagePath = environment.environment->languagePath;
+    std::error_code missing;
+    if (!std::filesystem::is_regular_file(languagePath, missing)) {
+        // The run goes on, as the program's does, but with every text "Not Found".
+        printError("warning: no language file " + languagePath.string());
     }
     if (options.command == Command::Read || options.command == Command::Write) {
         return runTransferCommand(options, *environment.environment);

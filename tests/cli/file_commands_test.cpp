@@ -118,6 +118,20 @@ TEST_F(CliFileTest, MissingSettingsFileIsAFileError) {
     EXPECT_FALSE(std::filesystem::exists(path("a.836")));
 }
 
+TEST_F(CliFileTest, LanguageChosenOnTheCommandLineOrWarnedAbout) {
+    writeDocument("a.836", RadioImage::fresh());
+    writeFile(dir_ / "other.lang", "[Resource]\n1031=Rauschsperre\n");
+    ProcessResult other = cli({"--lang", "other", "show", path("a.836")});
+    EXPECT_EQ(other.exitCode, 0);
+    EXPECT_NE(other.out.find("Rauschsperre:"), std::string::npos) << other.out;
+    EXPECT_TRUE(other.err.empty()) << other.err;
+
+    ProcessResult missing = cli({"show", path("a.836"), "--lang=none"});
+    EXPECT_EQ(missing.exitCode, 0);
+    EXPECT_NE(missing.err.find("warning: no language file"), std::string::npos);
+    EXPECT_NE(missing.out.find("\n7\n"), std::string::npos);
+}
+
 TEST_F(CliFileTest, NewWritesAFreshDocumentOfTheChosenBand) {
     for (int band : {3, 4}) {
         std::vector<std::string> arguments{"new", path("a.836")};
