@@ -606,6 +606,12 @@ void CGridCtrl::keyPressEvent(QKeyEvent* event) {
     const bool shift =
         (event->modifiers() & Qt::ShiftModifier) != 0 || event->key() == Qt::Key_Backtab;
     const bool control = (event->modifiers() & Qt::ControlModifier) != 0;
+    if (virtualKey == VK_TAB && (control || !m_tabNavigation)) {
+        // Tab the grid does not want moves on to the next control, as in a dialog.
+        focusNextPrevChild(!shift);
+        event->accept();
+        return;
+    }
     if (virtualKey == VK_RETURN) {
         requestEdit(m_focusCell.row, m_focusCell.col, 1);
     }

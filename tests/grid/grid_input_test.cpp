@@ -211,6 +211,17 @@ TEST_F(GridInput, KeysMoveTheFocus) {
     }
 }
 
+TEST_F(GridInput, CtrlTabLeavesTheGrid) {
+    auto* next = new QWidget(&f.host);
+    next->setFocusPolicy(Qt::StrongFocus);
+    next->show();
+    grid.setFocus();
+    grid.moveFocus(2, 2);
+    key(Qt::Key_Tab, Qt::ControlModifier);
+    EXPECT_EQ(grid.focusCell(), (CellId{2, 2}));
+    EXPECT_FALSE(grid.hasFocus());
+}
+
 TEST_F(GridInput, EnterRequestsAnEditOfTheFocusCell) {
     grid.moveFocus(3, 3);
     forget();

@@ -7,6 +7,7 @@
 #include <QFontMetrics>
 
 #include "grid_test_support.h"
+#include "platform/qt/dialog_builder.h"
 
 namespace qzm::test {
 namespace {
@@ -306,6 +307,57 @@ TEST_F(GridModel, SystemColourChangesSpareOwnerColours) {
     QApplication::setPalette(original);
     grid.followSystemColours();
     EXPECT_EQ(grid.textBackColour(), window);
+}
+
+}  // namespace
+}  // namespace qzm::test
+
+namespace qzm::test {
+namespace {
+
+TEST(GridWindow, BindingTakesOverAFormControl) {
+    GridHost form;
+    const DialogTemplate layout{100,
+                                "",
+                                {200, 150},
+                                {{1015, ControlKind::Edit, "", {4, 4, 40, 12}},
+                                 {1016, ControlKind::Custom, "", {4, 20, 190, 120}}}};
+    buildDialog(form, layout);
+    QWidget* placeholder = findControl(&form, 1016);
+    ASSERT_NE(placeholder, nullptr);
+    const QRect place = placeholder->geometry();
+
+    auto* grid = new CGridCtrl(&form);
+    ASSERT_TRUE(grid->bindToControl(&form, 1016));
+    EXPECT_EQ(findControl(&form, 1016), grid);
+    EXPECT_EQ(grid->controlId(), 1016);
+    EXPECT_EQ(grid->geometry(), place);
+    EXPECT_EQ(controlsInOrder(&form).back(), grid) << "keeps the placeholder's place";
+    EXPECT_FALSE(grid->bindToControl(&form, 1015)) << "a grid binds once";
+
+    grid->setRowCount(3);
+    grid->setColumnCount(3);
+    grid->moveFocus(1, 1);
+    ASSERT_FALSE(form.notifications.empty()) << "the parent form is the owner by default";
+    EXPECT_EQ(form.notifications.back().header.controlId, 1016);
+
+    GridHost other;
+    grid->setOwner(&other);
+    grid->moveFocus(2, 2);
+    EXPECT_EQ(other.codes(), (std::vector<int>{GN_FOCUS_LEAVE, GN_FOCUS_ENTER}));
+    grid->setOwner(nullptr);
+}
+
+TEST(GridWindow, CreateGivesEveryRowAndColumnTheDefaultSize) {
+    GridHost form;
+    CGridCtrl grid(nullptr, 3, 2, 1, 1);
+    grid.setRowHeight(1, 5);
+    ASSERT_TRUE(grid.create(QRect(10, 10, 200, 100), &form, 77));
+    EXPECT_EQ(grid.parentWidget(), &form);
+    EXPECT_EQ(grid.controlId(), 77);
+    EXPECT_EQ(grid.rowHeight(1), grid.defaultRowHeight());
+    EXPECT_EQ(grid.columnWidth(1), grid.defaultColumnWidth());
+    grid.setParent(nullptr);
 }
 
 }  // namespace
