@@ -243,7 +243,8 @@ void CZavoView::fillSettingsPanel() {
         dtmf->setText(QString::fromStdString(formatDtmf(document_.dtmfCode())));
     }
     for (std::size_t i = 0; i < kCheckBoxCount; ++i) {
-        checkValues_[i] = (document_.*kCheckBoxFields[i].get)() ? 1 : 0;
+        const CheckBoxField& field = kCheckBoxFields[i];
+        checkValues_[i] = (document_.*field.get)() ? 1 : 0;
     }
     UpdateData(false);
 }
@@ -251,8 +252,9 @@ void CZavoView::fillSettingsPanel() {
 void CZavoView::onCheckBoxClicked(int controlId) {
     UpdateData(true);
     for (std::size_t i = 0; i < kCheckBoxCount; ++i) {
-        if (kCheckBoxFields[i].id == controlId) {
-            (document_.*kCheckBoxFields[i].set)(checkValues_[i]);
+        const CheckBoxField& field = kCheckBoxFields[i];
+        if (field.id == controlId) {
+            (document_.*field.set)(checkValues_[i]);
         }
     }
     document_.SetModifiedFlag(true);
