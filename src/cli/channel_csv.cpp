@@ -89,13 +89,31 @@ bool isBlankRecord(const CsvRecord& record) {
     return true;
 }
 
-void applyRow(RadioImage& image, const ChannelRow& row) {
+// A frequency outside the band is stored as the band limit; say so.
+void noteOutOfBand(const RadioImage& image, const ChannelRow& row, Column column,
+                   std::vector<CsvError>& notes) {
+    const std::string& text = row.values[column];
+    const BandLimits limits = image.bandLimits();
+    const int range = checkFrequencyRange(text, limits);
+    if (range == 0) {
+        return;
+    }
+    notes.push_back({row.line, "channel " + std::to_string(row.channel) + ": " +
+                                   std::string(kColumnNames[column]) + " " + text +
+                                   " is outside the band " + formatLimit(-1, limits) + " to " +
+                                   formatLimit(1, limits) + "; stored as " +
+                                   formatLimit(range, limits)});
+}
+
+void applyRow(RadioImage& image, const ChannelRow& row, std::vector<CsvError>& notes) {
     const int n = row.channel;
+    noteOutOfBand(image, row, kRxFreq, notes);
     commitFrequency(image, image.bandLimits(), n, ChannelSide::Receive, row.values[kRxFreq]);
     if (image.isRxEmpty(n)) {
         return;  // an empty channel takes no other field, as in the editor
     }
     commitTone(image, n, ChannelSide::Receive, row.values[kRxTone], "");
+    noteOutOfBand(image, row, kTxFreq, notes);
     commitFrequency(image, image.bandLimits(), n, ChannelSide::Transmit, row.values[kTxFreq]);
     if (!image.isAnyFrequencyEmpty(n)) {
         commitTone(image, n, ChannelSide::Transmit, row.values[kTxTone], "");
@@ -203,11 +221,11 @@ ChannelImportResult importChannelsCsv(std::string_view csv, const RadioImage& ba
         rows.push_back(std::move(row));
     }
 
+    ChannelImportResult result;
     RadioImage image = base;
     for (const auto& row : rows) {
-        applyRow(image, row);
+        applyRow(image, row, result.notes);
     }
-    ChannelImportResult result;
     result.image = image;
     return result;
 }

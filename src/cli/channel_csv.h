@@ -3,6 +3,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "cli/csv.h"
 #include "radio/radio_image.h"
@@ -16,6 +17,9 @@ std::string exportChannelsCsv(const RadioImage& image);
 struct ChannelImportResult {
     std::optional<RadioImage> image;  // the result; empty when the input was refused
     std::optional<CsvError> error;    // the line and the reason
+    // Values taken but changed on the way in (a frequency outside the band became
+    // the band limit), so the user learns that the radio holds something else.
+    std::vector<CsvError> notes;
 };
 
 // `base` with the channels listed in `csv` entered as a user types them into

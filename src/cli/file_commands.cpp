@@ -68,11 +68,14 @@ int runImport(const CliOptions& options, const LanguageTexts& texts) {
         return kExitFileError;
     }
     ChannelImportResult imported = importChannelsCsv(*csv.contents, document->image);
+    const std::string name = csvPath == "-" ? "<stdin>" : csvPath;
     if (!imported.image) {
-        const std::string name = csvPath == "-" ? "<stdin>" : csvPath;
         std::fprintf(stderr, "%s:%zu: %s\n", name.c_str(), imported.error->line,
                      imported.error->message.c_str());
         return kExitFileError;
+    }
+    for (const auto& note : imported.notes) {
+        std::fprintf(stderr, "%s:%zu: note: %s\n", name.c_str(), note.line, note.message.c_str());
     }
     document->image = *imported.image;
     return saveOrReport(out, *document) ? kExitSuccess : kExitFileError;

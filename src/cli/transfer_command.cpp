@@ -227,11 +227,11 @@ int runTransferCommand(const CliOptions& options, const CliEnvironment& environm
             printError(texts.text("IDS_ERROR_TYPE"));
             return kExitBadIdent;
         case StatusReadFailed:
-            printError(texts.text("IDS_PROMPT_READFAIL") + " " + file + " was not written.");
+            printError(texts.text("IDS_PROMPT_READFAIL") + "\n" + file + " was not written.");
             return kExitBlockFailed;
         case StatusWriteFailed:
             printError(texts.text("IDS_PROMPT_WRITEFAIL") +
-                       " The radio may hold part of the new data; write again.");
+                       "\nThe radio may hold part of the new data; write again.");
             return kExitBlockFailed;
         default:
             break;

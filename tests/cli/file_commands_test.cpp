@@ -205,10 +205,25 @@ TEST_F(CliFileTest, ImportRepairsValuesAsTheEditorDoes) {
         const std::string csv = kHeader + "\n3," + c.row + "\n";
         ProcessResult result = cli({"import", path("a.836"), "-", path("b.836")}, csv);
         ASSERT_EQ(result.exitCode, 0) << c.row << ": " << result.err;
+        EXPECT_EQ(result.err.find("<stdin>:2: note: channel 3: rx_freq"),
+                  c.row.starts_with("600") || c.row.starts_with("1,") ? 0 : std::string::npos)
+            << result.err;
         std::string exported = cli({"export", path("b.836")}).out;
         EXPECT_NE(exported.find("\r\n3," + c.expected + "\r\n"), std::string::npos) << c.row << "\n"
                                                                                     << exported;
     }
+}
+
+TEST_F(CliFileTest, ImportSaysWhichFrequenciesBecameTheBandLimit) {
+    writeDocument("a.836", RadioImage::fresh());
+    const std::string csv = kHeader + "\n3,600,,399.99,,,,,,\n4,446,,446,,,,,,\n";
+    ProcessResult result = cli({"import", path("a.836"), "-", path("b.836")}, csv);
+    EXPECT_EQ(result.exitCode, 0);
+    EXPECT_EQ(result.err,
+              "<stdin>:2: note: channel 3: rx_freq 600 is outside the band 400.00000 to "
+              "470.00000; stored as 470.00000\n"
+              "<stdin>:2: note: channel 3: tx_freq 399.99 is outside the band 400.00000 to "
+              "470.00000; stored as 400.00000\n");
 }
 
 TEST_F(CliFileTest, ImportKeepsUnlistedChannelsAndEmptyFlags) {
