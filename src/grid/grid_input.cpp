@@ -450,6 +450,11 @@ void CGridCtrl::onLeftButtonUp(const QPoint& rawPoint) {
         default:
             break;
     }
+    if (!m_band.isEmpty()) {
+        // Whatever the drag did, no tracking band outlives the button.
+        viewport()->update(m_band);
+        m_band = QRect();
+    }
     m_mouseMode = MouseMode::None;
     setViewportCursor(Qt::ArrowCursor);
     if (isValid(m_clickedCell) && owner() != nullptr) {
