@@ -174,8 +174,12 @@ ChannelImportResult importChannelsCsv(std::string_view csv, const RadioImage& ba
     for (std::size_t c = 0; c < kColumnCount; ++c) {
         auto found = seen.find(std::string(kColumnNames[c]));
         if (found == seen.end()) {
-            return refused(header.line,
-                           "the header lacks the column '" + std::string(kColumnNames[c]) + "'");
+            std::string message =
+                "the header lacks the column '" + std::string(kColumnNames[c]) + "'";
+            if (header.fields.size() == 1 && header.fields[0].find(';') != std::string::npos) {
+                message += " (fields must be separated by commas, not semicolons)";
+            }
+            return refused(header.line, message);
         }
         position[c] = found->second;
     }

@@ -25,7 +25,8 @@ constexpr std::array kCommands{
                 "Write the channel table as CSV (to standard output by default or for -)."},
     CommandInfo{Command::Import, "import", 3, 3, "import FILE.836 IN.csv OUT.836",
                 "Apply the channels of IN.csv to FILE.836 as the editor applies typed\n"
-                "values, and save the result as OUT.836 (which may be FILE.836 itself)."},
+                "values, and save the result as OUT.836 (which may be FILE.836 itself).\n"
+                "IN.csv may be - for standard input."},
     CommandInfo{Command::Read, "read", 1, 1,
                 "read OUT.836 [--port N | --device PATH] [--no-search]",
                 "Read the radio into a new document and save it as OUT.836."},

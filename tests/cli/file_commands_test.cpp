@@ -254,6 +254,8 @@ TEST_F(CliFileTest, RefusedCsvNamesFileAndLineAndWritesNothing) {
         {"channel,rx_freq,rx_tone,tx_freq,col5,narrow,high_power,col8,col9\n", 1,
          "the header lacks the column 'tx_tone'"},
         {kHeader + ",rx_freq\n", 1, "column 'rx_freq' appears twice"},
+        {"channel;rx_freq;rx_tone;tx_freq;tx_tone;col5;narrow;high_power;col8;col9\n", 1,
+         "the header lacks the column 'channel' (fields must be separated by commas"},
         {kHeader + "\n1" + row + "\n2,446\n", 3, "2 fields where the header has 10"},
         {kHeader + "\n\n17" + row + "\n", 3, "channel '17' is not a number from 1 to 16"},
         {kHeader + "\n0" + row + "\n", 2, "channel '0' is not"},
