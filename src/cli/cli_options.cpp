@@ -134,7 +134,7 @@ class Parser {
                      options.operands[info->maxOperands] + "'";
             return fail(result, info);
         }
-        if (!checkCombinations(options, *info)) {
+        if (!checkCombinations(options)) {
             return fail(result, info);
         }
         result.options = std::move(options);
@@ -254,12 +254,11 @@ class Parser {
         return false;
     }
 
-    bool checkCombinations(const CliOptions& options, const CommandInfo& info) {
+    bool checkCombinations(const CliOptions& options) {
         if (options.port && options.device) {
             error_ = "'--port' and '--device' exclude each other";
             return false;
         }
-        (void)info;
         return true;
     }
 
