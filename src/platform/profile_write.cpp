@@ -227,6 +227,11 @@ bool writeProfileString(const std::filesystem::path& file, std::string_view sect
     if (!content) {
         return false;
     }
+    // The rename would replace even a file the user has made read-only; such
+    // a file keeps its settings, as with an ordinary write.
+    if (existed && ::access(target.c_str(), W_OK) != 0) {
+        return false;
+    }
     auto lines = splitLines(*content);
     updateLines(lines, section, key, value);
     std::string updated;

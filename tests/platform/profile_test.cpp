@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <climits>
 #include <random>
@@ -228,6 +229,13 @@ TEST(ProfileWrite, FailureLeavesOldFileIntact) {
     std::filesystem::create_directory(dir / "folder.ini");
     EXPECT_FALSE(writeProfileString(dir / "folder.ini", "setup", "com", "1"));
     EXPECT_TRUE(std::filesystem::is_directory(dir / "folder.ini"));
+
+    if (::geteuid() != 0) {  // root may write any file
+        writeFile(dir / "locked.ini", "[setup]\ncom=1\n");
+        std::filesystem::permissions(dir / "locked.ini", std::filesystem::perms::owner_read);
+        EXPECT_FALSE(writeProfileString(dir / "locked.ini", "setup", "com", "2"));
+        EXPECT_EQ(readFile(dir / "locked.ini"), "[setup]\ncom=1\n");
+    }
 
     // Texts that would not read back as written are refused, the file unchanged.
     writeFile(dir / "a.ini", "[setup]\ncom=1\n");
