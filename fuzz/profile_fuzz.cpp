@@ -131,9 +131,40 @@ void checkLookup(const std::filesystem::path& file, const std::vector<ModelLine>
 
 // Writing one key must read back as written and must leave every other lookup
 // as it was.
+// The lines of a file without their line ends; a final unterminated line may
+// gain one, so a trailing carriage return does not count.
+std::vector<std::string_view> rawLines(std::string_view content) {
+    std::vector<std::string_view> lines;
+    while (!content.empty()) {
+        const auto end = std::min(content.find('\n'), content.size());
+        std::string_view line = content.substr(0, end);
+        if (line.ends_with('\r')) {
+            line.remove_suffix(1);
+        }
+        lines.push_back(line);
+        content.remove_prefix(std::min(end + 1, content.size()));
+    }
+    return lines;
+}
+
+std::size_t commonSubsequenceLength(const std::vector<std::string_view>& a,
+                                    const std::vector<std::string_view>& b) {
+    std::vector<std::size_t> row(b.size() + 1, 0);
+    for (const auto& line : a) {
+        std::size_t diagonal = 0;
+        for (std::size_t j = 0; j < b.size(); ++j) {
+            const std::size_t above = row[j + 1];
+            row[j + 1] = line == b[j] ? diagonal + 1 : std::max(row[j], above);
+            diagonal = above;
+        }
+    }
+    return row[b.size()];
+}
+
 void checkWrite(const std::filesystem::path& file, const std::string& section,
                 const std::string& key, const std::string& value,
                 const std::vector<std::pair<std::string, std::string>>& names) {
+    const std::string old = qzm::fuzz::readWholeFile(file);
     std::vector<std::optional<std::string>> before;
     for (const auto& [s, k] : names) {
         before.push_back(qzm::readProfileValue(file, s, k));
@@ -154,6 +185,14 @@ void checkWrite(const std::filesystem::path& file, const std::string& section,
                    printable(section) + " / " + printable(key) + " = " + printable(value) +
                        " read " + (back ? printable(*back) : "none") + " from " +
                        printable(qzm::fuzz::readWholeFile(file)));
+    // Every other line stays, in its order: at most the key's line is replaced,
+    // and at most a blank line, a section header and the key are added.
+    const std::string updated = qzm::fuzz::readWholeFile(file);
+    const auto oldLines = rawLines(old);
+    const auto newLines = rawLines(updated);
+    QZM_FUZZ_CHECK(newLines.size() <= oldLines.size() + 3 &&
+                       commonSubsequenceLength(oldLines, newLines) + 1 >= oldLines.size(),
+                   printable(old) + " became " + printable(updated));
     for (std::size_t i = 0; i < names.size(); ++i) {
         const auto& [s, k] = names[i];
         if (sameName(trimmed(s), trimmed(section)) && sameName(trimmed(k), trimmed(key))) {
