@@ -7,6 +7,7 @@
 #include <sys/ioctl.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <chrono>
 #include <ctime>
@@ -38,6 +39,11 @@ std::optional<speed_t> speedFor(int baudRate) {
         default:
             return std::nullopt;
     }
+}
+
+// Start bit, 8 data bits, stop bit.
+long long byteTimeFor(int baudRate) {
+    return 10'000'000'000LL / baudRate;
 }
 
 timespec toTimespec(long long ns) {
@@ -166,6 +172,9 @@ PortOpenError SerialPort::openDevice(const std::filesystem::path& device, int ba
     (void)::ioctl(fd, TIOCMBIS, &rts);
     (void)::tcflush(fd, TCOFLUSH);
 
+    if (speedFor(baudRate)) {
+        byteTimeNs_.store(byteTimeFor(baudRate));
+    }
     std::lock_guard lock(mutex_);
     fd_ = fd;
     savedSettings_ = original;
@@ -186,6 +195,7 @@ void SerialPort::setBaudRate(int baudRate) {
     cfsetispeed(&settings, *speed);
     cfsetospeed(&settings, *speed);
     (void)::tcsetattr(use.fd(), TCSANOW, &settings);
+    byteTimeNs_.store(byteTimeFor(baudRate));
 }
 
 SerialPort::Wait SerialPort::waitFor(int fd, short events, long long timeoutNs) const {
@@ -284,6 +294,7 @@ int SerialPort::read(std::uint8_t* buffer, int count, int timeoutMs) {
     const auto deadline = deadlineAfter(timeoutMs);
     int received = 0;
     bool wokenForData = false;
+    bool arrivedSinceWait = false;
     for (;;) {
         const ssize_t n =
             ::read(use.fd(), buffer + received, static_cast<std::size_t>(count - received));
@@ -293,6 +304,7 @@ int SerialPort::read(std::uint8_t* buffer, int count, int timeoutMs) {
                 return count;
             }
             wokenForData = false;
+            arrivedSinceWait = true;
             continue;
         }
         if (n < 0 && errno == EINTR) {
@@ -306,6 +318,18 @@ int SerialPort::read(std::uint8_t* buffer, int count, int timeoutMs) {
         if (remaining <= 0) {
             return received;
         }
+        // The rest of a frame cannot cross the line faster than its bytes' line time:
+        // wait for all but the last of them at once instead of waking for every byte.
+        const long long lineTime =
+            static_cast<long long>(count - received - 1) * byteTimeNs_.load();
+        if (arrivedSinceWait && lineTime > 0) {
+            arrivedSinceWait = false;
+            if (waitFor(-1, 0, std::min(lineTime, remaining)) != Wait::TimedOut) {
+                return received;
+            }
+            continue;
+        }
+        arrivedSinceWait = false;
         if (waitFor(use.fd(), POLLIN, remaining) != Wait::Ready) {
             return received;
         }

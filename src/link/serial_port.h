@@ -84,7 +84,8 @@ class SerialPort {
     int fd_ = -1;
     int users_ = 0;
     std::atomic<bool> closing_{false};
-    int wakeFd_ = -1;  // eventfd, signalled by close() while calls wait
+    int wakeFd_ = -1;                       // eventfd, signalled by close() while calls wait
+    std::atomic<long long> byteTimeNs_{0};  // line time of one byte at the current rate
     std::filesystem::path device_;
     PortMap portMap_;
     termios savedSettings_{};  // the line settings found at open, restored on close

@@ -45,6 +45,14 @@ struct TransferJob {
           direction(transferDirection),
           image(startImage) {}
 
+    // For a port owned elsewhere (the application object's): the caller keeps it alive
+    // until the worker has finished, e.g. by requestCancel() and TransferWorker::join()
+    // before the owner goes.
+    TransferJob(SerialPort& serialPort, std::filesystem::path settings, int transferDirection,
+                const RadioImage& startImage)
+        : TransferJob(std::shared_ptr<SerialPort>(std::shared_ptr<SerialPort>{}, &serialPort),
+                      std::move(settings), transferDirection, startImage) {}
+
     const std::shared_ptr<SerialPort> port;
     const std::filesystem::path settingsPath;  // "setting.ini": setup/com, setup/searchcom
     const int direction;                       // kDirectionRead or kDirectionWrite
@@ -65,7 +73,10 @@ struct TransferJob {
     std::atomic<bool> finished{false};
 
     // Cancels the run: sets cancel, then closes the port, which wakes the worker
-    // from any wait.  A cancelled run moves no further block and writes no setting.
+    // from any wait.  A cancelled run moves no further block and writes no setting;
+    // the worker ends within about 100 ms.  A dialog that goes away while a run is
+    // active calls this rather than only closing the port: a run that merely loses
+    // its port would go on to search the other ports.
     void requestCancel() {
         cancel.store(1);
         port->close();

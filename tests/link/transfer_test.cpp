@@ -242,7 +242,9 @@ TEST_F(RadioOnCom1, UnansweredAcknowledgementsOnlyCostTheirWait) {
 TEST(TransferConnect, PortThatDoesNotOpenIsReportedWithItsReason) {
     TransferRig rig;
     rig.writeSettings("com=7\nsearchcom=0", {});
-    auto job = rig.makeJob(kDirectionRead, test::patternImage(0));
+    // A port owned by someone else (the application object), passed by reference.
+    auto job = std::make_shared<TransferJob>(rig.port(), rig.settingsPath(), kDirectionRead,
+                                             test::patternImage(0));
     const Observed seen = rig.run(job);
     EXPECT_EQ(seen.finalStatus, StatusNoConnection);
     EXPECT_EQ(job->portError.load(), PortOpenError::NotFound);

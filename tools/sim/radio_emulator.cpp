@@ -210,15 +210,17 @@ void RadioEmulator::send(std::vector<std::uint8_t> bytes, bool garbageFirst) {
         noisy.insert(noisy.end(), bytes.begin(), bytes.end());
         bytes = std::move(noisy);
     }
-    // Each byte is written when its last bit would have reached the tool; without
-    // line time the whole answer goes in one piece, as a fast adapter would deliver it.
-    const auto start = Clock::now() + std::chrono::milliseconds(config_.answerDelayMs);
+    // Each byte is written when its last bit would have reached the tool, counted from
+    // the moment the request was complete on the line (not from when this thread got
+    // round to it); without line time the whole answer goes in one piece, as a fast
+    // adapter would deliver it.
+    const auto start = heardAt_ + std::chrono::milliseconds(config_.answerDelayMs);
     const auto perByte = byteTime();
+    lastAnswerEnd_ = start + perByte * static_cast<long>(bytes.size());
     if (perByte == Clock::duration::zero()) {
         if (sleepUntil(start)) {
             writeAllToMaster(bytes);
         }
-        lastAnswerEnd_ = Clock::now();
         return;
     }
     for (std::size_t i = 0; i < bytes.size(); ++i) {
@@ -226,7 +228,6 @@ void RadioEmulator::send(std::vector<std::uint8_t> bytes, bool garbageFirst) {
             break;
         }
     }
-    lastAnswerEnd_ = Clock::now();
 }
 
 bool RadioEmulator::takeGarbage(int step) {
@@ -390,12 +391,12 @@ void RadioEmulator::feed(std::uint8_t byte) {
             handshakeMatched_ = 1;
             if (connected_) {
                 if (lastAnswer_ == LastAnswer::Handshake &&
-                    Clock::now() - lastAnswerEnd_ <= kPromptRequestTime) {
+                    heardAt_ - lastAnswerEnd_ <= kPromptRequestTime) {
                     handshakeMatched_ = 0;
                     answerIdent();
                 } else {
                     waitingIdentQuiet_ = true;
-                    identQuietUntil_ = Clock::now() + kIdentQuietTime;
+                    identQuietUntil_ = heardAt_ + kIdentQuietTime;
                 }
             }
             return;
@@ -472,6 +473,7 @@ void RadioEmulator::loop() {
             if (waitingIdentQuiet_ && in.availableAt > identQuietUntil_) {
                 waitingIdentQuiet_ = false;
                 handshakeMatched_ = 0;
+                heardAt_ = identQuietUntil_;
                 answerIdent();
             }
             if (lastFed && in.availableAt - *lastFed > kSessionTimeout) {
@@ -482,11 +484,13 @@ void RadioEmulator::loop() {
                 lastAnswer_ = LastAnswer::None;
             }
             lastFed = in.availableAt;
+            heardAt_ = in.availableAt;
             feed(in.byte);
         }
         if (waitingIdentQuiet_ && Clock::now() >= identQuietUntil_) {
             waitingIdentQuiet_ = false;
             handshakeMatched_ = 0;
+            heardAt_ = identQuietUntil_;
             answerIdent();
         }
     }

@@ -111,7 +111,8 @@ class RadioEmulator {
     bool connected_ = false;
     enum class LastAnswer { None, Handshake, Ident, ReadBlock, WriteBlock };
     LastAnswer lastAnswer_ = LastAnswer::None;
-    Clock::time_point lastAnswerEnd_{};
+    Clock::time_point lastAnswerEnd_{};  // when the last answer's last byte is through
+    Clock::time_point heardAt_{};        // when the byte being handled was through the line
     std::vector<std::uint8_t> frame_;
     std::size_t frameSize_ = 0;
     std::vector<bool> blocksWritten_;
