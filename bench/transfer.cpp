@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <memory>
@@ -25,7 +26,11 @@ namespace {
 using namespace qzm;
 using namespace qzm::wire;
 
-constexpr int kRuns = 3;
+// QZM_BENCH_RUNS=n runs each transfer n times instead of 3.
+int runCount() {
+    const char* text = std::getenv("QZM_BENCH_RUNS");
+    return text != nullptr && std::atoi(text) > 0 ? std::atoi(text) : 3;
+}
 constexpr double kByteMs = 10.0 * 1000.0 / kBaudRate;  // 10 bits a byte
 
 // Time the protocol cannot avoid.  Pacing sleeps come before the bytes; while the
@@ -85,6 +90,7 @@ Figures runOnce(const std::shared_ptr<SerialPort>& port, const std::filesystem::
 }  // namespace
 
 int main() {
+    const int kRuns = runCount();
     std::string folderName = (std::filesystem::temp_directory_path() / "qzm-bench-XXXXXX").string();
     if (mkdtemp(folderName.data()) == nullptr) {
         std::perror("bench/transfer: temporary folder");
@@ -113,7 +119,7 @@ int main() {
         }
         std::sort(runs.begin(), runs.end(),
                   [](const Figures& a, const Figures& b) { return a.wallMs < b.wallMs; });
-        const Figures& median = runs[kRuns / 2];
+        const Figures& median = runs[runs.size() / 2];
         const bool ok = std::all_of(runs.begin(), runs.end(), [&](const Figures& f) {
             return f.status == (direction == kDirectionRead ? StatusReadDone : StatusWriteDone);
         });
@@ -123,6 +129,12 @@ int main() {
             direction == kDirectionRead ? "read" : "write", median.wallMs, floor,
             median.wallMs / floor, median.cpuMs, 100.0 * median.cpuMs / median.wallMs,
             ok ? "" : "  (A RUN FAILED)");
+        for (const Figures& run : runs) {
+            if (run.status != (direction == kDirectionRead ? StatusReadDone : StatusWriteDone)) {
+                std::printf("       a run ended with status %d after %.1f ms\n", run.status,
+                            run.wallMs);
+            }
+        }
     }
     radio.stop();
     std::error_code ignored;

@@ -3,6 +3,7 @@
 #include <fcntl.h>
 #include <poll.h>
 #include <sys/eventfd.h>
+#include <sys/prctl.h>
 #include <termios.h>
 #include <unistd.h>
 
@@ -421,6 +422,8 @@ void RadioEmulator::feed(std::uint8_t byte) {
 }
 
 void RadioEmulator::loop() {
+    // Line time is counted in microseconds; keep the kernel from rounding the waits.
+    (void)::prctl(PR_SET_TIMERSLACK, 1000UL, 0, 0, 0);
     std::uint8_t buffer[512];
     std::optional<Clock::time_point> lastFed;
     while (!hungUp_.load()) {
