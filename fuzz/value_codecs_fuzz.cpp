@@ -2,6 +2,7 @@
 // (what an image holds).  Whatever is typed must pack into valid values, and
 // formatting a packed value then parsing it again must give it back.
 
+#include <algorithm>
 #include <string>
 
 #include "fuzz_support.h"
@@ -49,6 +50,11 @@ void checkFrequency(const std::string& text) {
 
     const std::int64_t typed = qzm::normalizeFrequency(text);
     QZM_FUZZ_CHECK(typed >= 0 && typed <= qzm::kFrequencyOverflow, printable(text));
+    // Snapping moves a value by less than one 6.25 kHz step, and a value above what the
+    // record holds stops at the top instead of wrapping to a small one.
+    const std::int64_t reachable = std::min(typed, qzm::kLargestStoredFrequency);
+    QZM_FUZZ_CHECK(value > reachable - 625 && value < reachable + 625,
+                   printable(text) + " stored as " + shown);
     for (const auto& band : qzm::kBandTable) {
         QZM_FUZZ_CHECK(
             qzm::checkFrequencyRange(text, band.limits) == expectedRange(typed, band.limits),
