@@ -10,6 +10,8 @@
 #include "lang/language_files.h"
 #include "lang/menu_retitle.h"
 #include "lang/text_lookup.h"
+#include "link/port_dialog.h"
+#include "link/transfer_dialog.h"
 #include "platform/command_ids.h"
 #include "platform/program_paths.h"
 #include "platform/qt/qt_file_dialog.h"
@@ -41,7 +43,7 @@ CZavoApp::~CZavoApp() {
     // The window goes first (it closes the port), then the document.
     mainFrame_.reset();
     document_.reset();
-    port_.close();
+    port_->close();
 }
 
 bool CZavoApp::InitInstance(const QStringList& arguments) {
@@ -58,7 +60,7 @@ bool CZavoApp::InitInstance(const QStringList& arguments) {
     }
 
     // Port numbers may be mapped to devices in section "ports" of "setting.ini".
-    port_.setPortMap(PortMap(settingsPath()));
+    port_->setPortMap(PortMap(settingsPath()));
 
     // The empty document made below asks no question.
     skipClearPrompt_ = true;
@@ -100,7 +102,7 @@ void CZavoApp::createMainWindow() {
     }
     view_ = new CZavoView(*this, *document_);
     mainFrame_->setView(view_);
-    mainFrame_->setDestroyHook([this] { port_.close(); });
+    mainFrame_->setDestroyHook([this] { port_->close(); });
     mainFrame_->setCloseGuard([this] { return canCloseDocument(); });
     mainFrame_->setDropHandler([this](const std::vector<std::filesystem::path>& files) {
         for (const auto& file : files) {
@@ -126,7 +128,10 @@ void CZavoApp::registerCommands() {
     commands.set(ID_APP_ABOUT, [this] { onAppAbout(); });
     commands.set(ID_SETTING_LANGUAGE, [this] { onLanguage(); });
     commands.set(ID_NEXT_LANGUAGE, [this] { onNextLanguage(); });
-    // Read, write, port and printing join the table with their dialogs.
+    commands.set(ID_PROGRAM_READ, [this] { onTransfer(kDirectionRead); });
+    commands.set(ID_PROGRAM_WRITE, [this] { onTransfer(kDirectionWrite); });
+    commands.set(ID_SETTING_PORT, [this] { onPortSetting(); });
+    // Printing joins the table with its dialogs.
     mainFrame_->refreshCommandStates();
 }
 
@@ -170,6 +175,16 @@ void CZavoApp::onAppAbout() {
 
 void CZavoApp::onLanguage() {
     LanguageDialog dialog(*this, mainFrame_.get());
+    dialog.exec();
+}
+
+void CZavoApp::onTransfer(int direction) {
+    TransferDialog dialog(*this, *document_, port_, settingsPath(), direction, mainFrame_.get());
+    dialog.exec();
+}
+
+void CZavoApp::onPortSetting() {
+    PortDialog dialog(*this, *port_, mainFrame_.get());
     dialog.exec();
 }
 

@@ -50,8 +50,10 @@ class CZavoApp : public QObject, public AppShell, public DocumentHost {
     CMainFrame* mainFrame() const { return mainFrame_.get(); }
     CZavoDoc* document() const { return document_.get(); }
     CZavoView* view() const { return view_; }
-    // The one serial port; the main window closes it when it goes.
-    SerialPort& port() { return port_; }
+    // The one serial port; the main window closes it when it goes.  A transfer
+    // worker holds a share of it until it has ended.
+    SerialPort& port() { return *port_; }
+    const std::shared_ptr<SerialPort>& sharedPort() const { return port_; }
     RecentFileList& recentFiles() { return *recentFiles_; }
 
     // The single entry for opening a named file: menu, recent list, command
@@ -68,6 +70,8 @@ class CZavoApp : public QObject, public AppShell, public DocumentHost {
     void onAppAbout();
     void onLanguage();
     void onNextLanguage();
+    void onTransfer(int direction);
+    void onPortSetting();
     // Closing the window or Exit: false when the user keeps the document open.
     bool canCloseDocument();
 
@@ -97,7 +101,7 @@ class CZavoApp : public QObject, public AppShell, public DocumentHost {
     void updateRecentMenu();
 
     AppOptions options_;
-    SerialPort port_;
+    std::shared_ptr<SerialPort> port_ = std::make_shared<SerialPort>();
     bool skipClearPrompt_ = false;
     std::unique_ptr<QtMessageBox> ownMessageBox_;
     std::unique_ptr<QtFileDialog> ownFileDialog_;

@@ -1,0 +1,120 @@
+#include <QApplication>
+#include <QCheckBox>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTimer>
+
+#include "link/port_dialog.h"
+#include "link/serial_port.h"
+#include "link_dialog_fixture.h"
+#include "platform/command_ids.h"
+#include "platform/profile.h"
+#include "platform/qt/dialog_builder.h"
+
+namespace qzm::test {
+namespace {
+
+class PortDialogTest : public LinkDialogTest {
+  protected:
+    // COM1 and COM2 reach pseudo-terminals, COM3 to COM8 reach nothing.
+    void startWithTwoPorts(const std::string& setup) {
+        one_ = radio(fast());
+        two_ = radio(fast());
+        std::map<int, std::string> ports{{1, one_->slavePath()}, {2, two_->slavePath()}};
+        for (int n = 3; n <= 8; ++n) {
+            ports[n] = nowhere(n);
+        }
+        startWith(setup, ports);
+    }
+    std::string searchSetting() {
+        return readProfileString(settingsPath(), "setup", "searchcom", "", 8);
+    }
+
+    std::unique_ptr<sim::RadioEmulator> one_;
+    std::unique_ptr<sim::RadioEmulator> two_;
+};
+
+TEST_F(PortDialogTest, BusyAndMissingPortsAreGreyedAndOkStoresTheChoice) {
+    startWithTwoPorts("com=2\nsearchcom=1");
+    // Another program holds COM2; a transfer left COM1 open.
+    SerialPort otherProgram{PortMap(settingsPath())};
+    ASSERT_TRUE(otherProgram.open(2, 9600));
+    ASSERT_TRUE(app().port().open(1, 9600));
+
+    PortDialog dialog(app(), app().port(), app().mainFrame());
+    dialog.show();
+    EXPECT_FALSE(app().port().isOpen());
+
+    EXPECT_TRUE(dialog.portButton(1)->isEnabled());
+    EXPECT_FALSE(dialog.portButton(1)->isChecked());
+    EXPECT_FALSE(dialog.portButton(2)->isEnabled());  // the configured port, busy:
+    EXPECT_TRUE(dialog.portButton(2)->isChecked());   // still shown as the choice
+    for (int n = 3; n <= 8; ++n) {
+        EXPECT_FALSE(dialog.portButton(n)->isEnabled()) << "COM" << n;
+        EXPECT_TRUE(dialog.portButton(n)->toolTip().contains("not found")) << "COM" << n;
+    }
+    EXPECT_TRUE(
+        dialog.portButton(1)->toolTip().startsWith(QString::fromStdString(one_->slavePath())));
+    EXPECT_TRUE(dialog.portButton(2)->toolTip().contains("in use"));
+
+    QTest::mouseClick(dialog.portButton(1), Qt::LeftButton);
+    QTest::mouseClick(findControl<QPushButton>(&dialog, IDOK), Qt::LeftButton);
+    EXPECT_FALSE(dialog.isVisible());
+    EXPECT_EQ(storedPort(), 1);
+    EXPECT_EQ(portPane(), QString("COM1"));
+    EXPECT_FALSE(app().port().isOpen());
+}
+
+TEST_F(PortDialogTest, PortBeyondTheButtonsIsKeptWhenNothingIsChosen) {
+    startWithTwoPorts("com=12\nsearchcom=1");
+    PortDialog dialog(app(), app().port(), app().mainFrame());
+    dialog.show();
+    for (int n = 1; n <= 8; ++n) {
+        EXPECT_FALSE(dialog.portButton(n)->isChecked()) << "COM" << n;
+    }
+    QTest::mouseClick(findControl<QPushButton>(&dialog, IDOK), Qt::LeftButton);
+    EXPECT_EQ(storedPort(), 12);
+    EXPECT_EQ(portPane(), QString("COM12"));
+}
+
+TEST_F(PortDialogTest, SearchBoxIsHiddenAndStoresItsStateAtOnceEvenOnCancel) {
+    startWithTwoPorts("com=1\nsearchcom=1");
+    PortDialog dialog(app(), app().port(), app().mainFrame());
+    dialog.show();
+    QCheckBox* search = dialog.searchBox();
+    EXPECT_FALSE(search->isVisible());
+    EXPECT_TRUE(search->isChecked());
+
+    search->click();
+    EXPECT_EQ(searchSetting(), "0");
+    search->click();
+    search->click();
+    EXPECT_EQ(searchSetting(), "0");
+    QTest::mouseClick(findControl<QPushButton>(&dialog, IDCANCEL), Qt::LeftButton);
+    EXPECT_EQ(searchSetting(), "0");
+    EXPECT_EQ(storedPort(), 1);
+}
+
+TEST_F(PortDialogTest, CtrlCRunsTheDialog) {
+    startWithTwoPorts("com=1\nsearchcom=0");
+    CMainFrame& frame = *app().mainFrame();
+    frame.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&frame));
+    bool shown = false;
+    QTimer::singleShot(0, [&] {
+        QWidget* dialog = QApplication::activeModalWidget();
+        ASSERT_NE(dialog, nullptr);
+        shown = true;
+        EXPECT_EQ(dialog->windowTitle(), QString("Communication Port"));
+        auto* two = findControl<QRadioButton>(dialog, 1002);
+        QTest::mouseClick(two, Qt::LeftButton);
+        QTest::mouseClick(findControl<QPushButton>(dialog, IDOK), Qt::LeftButton);
+    });
+    QTest::keyClick(&frame, Qt::Key_C, Qt::ControlModifier);
+    EXPECT_TRUE(shown);
+    EXPECT_EQ(storedPort(), 2);
+    EXPECT_EQ(portPane(), QString("COM2"));
+}
+
+}  // namespace
+}  // namespace qzm::test
