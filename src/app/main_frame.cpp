@@ -212,10 +212,10 @@ QWidget* CMainFrame::view() const {
     return viewArea_->widget();
 }
 
-void CMainFrame::shrinkToFitView() {
+QSize CMainFrame::sizeForView() {
     QWidget* form = view();
     if (form == nullptr) {
-        return;
+        return {};
     }
     // Bars and client area laid out again first, also while the window is hidden.
     if (layout() != nullptr) {
@@ -223,8 +223,36 @@ void CMainFrame::shrinkToFitView() {
     }
     // What the window needs around the form: menu, toolbar, status bar.
     const QSize around = size() - viewArea_->size();
-    const QSize wanted = form->minimumSize().expandedTo(form->sizeHint()) + around;
+    return form->minimumSize().expandedTo(form->sizeHint()) + around;
+}
+
+void CMainFrame::shrinkToFitView() {
+    const QSize wanted = sizeForView();
+    if (wanted.isEmpty()) {
+        return;
+    }
     resize(std::min(width(), wanted.width()), std::min(height(), wanted.height()));
+}
+
+void CMainFrame::fitToView() {
+    if (fittedToView_) {
+        shrinkToFitView();
+        return;
+    }
+    const QSize wanted = sizeForView();
+    if (wanted.isEmpty()) {
+        return;
+    }
+    fittedToView_ = true;
+    QSize fitted = wanted;
+    if (QScreen* screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen()) {
+        // The title bar and borders count against the screen as well.
+        const QSize decoration = frameGeometry().size() - size();
+        fitted = fitted.boundedTo(screen->availableGeometry().size() - decoration);
+    }
+    // The classic start size stays the least, even on a small screen.
+    resize(fitted.expandedTo(QSize(kFrameWidth, kFrameHeight)));
+    centreOnScreen();
 }
 
 void CMainFrame::setRecentFiles(const QStringList& paths) {
@@ -295,6 +323,10 @@ void CMainFrame::openHelp() {
 
 void CMainFrame::placeOnScreen() {
     resize(kFrameWidth, kFrameHeight);
+    centreOnScreen();
+}
+
+void CMainFrame::centreOnScreen() {
     if (QScreen* screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen()) {
         QRect frame = frameGeometry();
         frame.moveCenter(screen->availableGeometry().center());

@@ -55,6 +55,10 @@ class CMainFrame : public QMainWindow {
     QWidget* view() const;
     // Shrinks the window to fit the form, never grows it.
     void shrinkToFitView();
+    // The first time: grows the window so the whole form shows without
+    // scroll bars, as far as the screen's available area allows but never
+    // below 900 by 650, and centres it.  Every later time: shrinkToFitView.
+    void fitToView();
 
     // The recent-file entries, newest first; the placeholder when empty.
     void setRecentFiles(const QStringList& paths);
@@ -93,6 +97,9 @@ class CMainFrame : public QMainWindow {
     bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
+    // The window size that shows the whole form; empty without a form.
+    QSize sizeForView();
+    void centreOnScreen();
     void createMenu();
     void createToolBar();
     void createAccelerators();
@@ -110,6 +117,7 @@ class CMainFrame : public QMainWindow {
     QLabel* numLockPane_ = nullptr;
     QTimer* numLockTimer_ = nullptr;
     QScrollArea* viewArea_ = nullptr;
+    bool fittedToView_ = false;
     std::function<bool(const QUrl&)> urlOpener_;
     std::function<bool()> closeGuard_;
     std::function<void(const std::vector<std::filesystem::path>&)> dropHandler_;

@@ -160,7 +160,7 @@ void CZavoApp::showPortInStatusBar(int portNumber) {
 
 void CZavoApp::fitMainWindowToView() {
     if (mainFrame_) {
-        mainFrame_->shrinkToFitView();
+        mainFrame_->fitToView();
     }
 }
 

@@ -3,6 +3,7 @@
 #include <QFrame>
 
 #include "editor/dtmf_edit.h"
+#include "editor/floating_editors.h"
 #include "editor/settings_list.h"
 #include "platform/command_ids.h"
 
@@ -65,14 +66,21 @@ QWidget* makeZavoFormControl(const ControlTemplate& control, QWidget* parent) {
         case IDC_DTMF:
             return new DtmfEdit(parent);
         case IDC_CHANNEL_GRID: {
+            // The view binds the grid control to this place.
             auto* frame = new QFrame(parent);
             frame->setFrameShape(QFrame::StyledPanel);
             frame->setFocusPolicy(Qt::StrongFocus);
             return frame;
         }
+        case IDC_FREQUENCY_EDIT:
+            return new FrequencyEdit(parent);
         case IDC_LIST_PICKER:
-        case IDC_TONE_PICKER:
-            return nullptr;  // standard lists until the floating editors have classes
+            return new ListPicker(parent);
+        case IDC_TONE_PICKER: {
+            auto* picker = new TonePicker(parent);
+            picker->setUpperCase((control.style & ControlStyle::UpperCase) != 0);
+            return picker;
+        }
         default:
             return control.kind == ControlKind::DropDownList ? new SettingsList(parent) : nullptr;
     }

@@ -14,9 +14,9 @@ namespace qzm {
 const DialogTemplate& zavoFormTemplate();
 
 // The factory for the controls of the form that need a class of their own:
-// the settings lists, the DTMF field and the channel grid (a plain frame
-// until the grid control takes its place).  Everything else, the floating
-// editors for now included, is a standard control.
+// the settings lists, the DTMF field, the floating cell editors and the place
+// of the channel grid (a plain frame the view binds the grid control to).
+// Everything else is a standard control.
 QWidget* makeZavoFormControl(const ControlTemplate& control, QWidget* parent);
 
 }  // namespace qzm

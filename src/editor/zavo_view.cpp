@@ -8,8 +8,10 @@
 #include <vector>
 
 #include "editor/dtmf_edit.h"
+#include "editor/floating_editors.h"
 #include "editor/settings_entries.h"
 #include "editor/zavo_form.h"
+#include "grid/grid_ctrl.h"
 #include "lang/apply_resource_texts.h"
 #include "lang/language_sections.h"
 #include "lang/text_lookup.h"
@@ -136,6 +138,7 @@ CZavoView::CZavoView(AppShell& shell, CZavoDoc& document, QWidget* parent)
     : QWidget(parent), shell_(shell), document_(document) {
     static_assert(std::size(kCheckBoxFields) == kCheckBoxCount);
     buildDialog(*this, zavoFormTemplate(), makeZavoFormControl);
+    bindChannelGrid();
     for (const CaptionPair& pair : kCaptions) {
         if (auto* label = findControl<QLabel>(this, pair.label)) {
             label->setBuddy(findControl(this, pair.control));
@@ -147,6 +150,9 @@ CZavoView::CZavoView(AppShell& shell, CZavoDoc& document, QWidget* parent)
 }
 
 CZavoView::~CZavoView() {
+    // Children go away after this body: no focus change may commit into a
+    // view that is half destroyed.
+    dismissEditors();
     document_.removeView(*this);
 }
 
@@ -219,7 +225,15 @@ void CZavoView::OnInitialUpdate() {
     OnUpdate();
     shell_.fitMainWindowToView();
     shell_.retitleMenu();
-    // The floating editors hand the focus back to the grid once both exist.
+    if (frequencyEdit_ != nullptr) {
+        frequencyEdit_->setOwnerWindow(grid_);
+    }
+    if (tonePicker_ != nullptr) {
+        tonePicker_->setOwnerWindow(grid_);
+    }
+    if (listPicker_ != nullptr) {
+        listPicker_->setOwnerWindow(grid_);
+    }
 }
 
 void CZavoView::OnUpdate() {
@@ -227,8 +241,10 @@ void CZavoView::OnUpdate() {
         frame->setWindowTitle(QString::fromStdString(lookupText("IDS_WINDOWNAME")));
     }
     fillSettingsPanel();
-    // The channel rows and the tone list are refilled here once the grid
-    // control takes the place of control 1016.
+    setUpGrid();
+    if (tonePicker_ != nullptr) {
+        tonePicker_->fillToneList();
+    }
     UpdateData(false);
 }
 

@@ -4,21 +4,27 @@
 #include <array>
 #include <cstddef>
 
+#include "grid/grid_types.h"
 #include "radio/document_view.h"
+#include "radio/field_bytes.h"
 
 class QComboBox;
 
 namespace qzm {
 
 class AppShell;
+class CGridCtrl;
 class CZavoDoc;
+class FrequencyEdit;
+class ListPicker;
+class TonePicker;
 
 // The editor form (template 101), the one view of the document.  It keeps no
 // copy of any radio value: every control is filled from the image by
 // OnUpdate, the single refill path, and every change the user makes is
 // written into the image at once.  Only the check boxes have state of their
 // own, the six integers that UpdateData exchanges with them.
-class CZavoView : public QWidget, public DocumentView {
+class CZavoView : public QWidget, public DocumentView, public GridOwner {
     Q_OBJECT
 
   public:
@@ -36,6 +42,27 @@ class CZavoView : public QWidget, public DocumentView {
     // The check-box integer (0 or 1) of control 1023, 1024, 1027, 1028, 1029
     // or 1030; the printout reads these.  0 for any other id.
     int checkBoxValue(int controlId) const;
+
+    // --- channel grid (control 1016) ---
+    // Shape on first use, then the column titles and all 16 rows from the image.
+    void setUpGrid();
+    // States, colours and texts of channel n's row, then the row is redrawn.
+    void refreshRow(int n);
+    // One cell's text and format from the image; no state, no redraw.
+    void showFrequencyCell(int n, ChannelSide side);
+    void showToneCell(int n, ChannelSide side);
+    void showFlagCell(int n, int column);
+    // GN_EDIT_REQUEST: opens the editor of the cell over it.
+    void beginCellEdit(const GridNotify& notify);
+    int onGridNotify(const GridNotify& notify) override;
+
+    CGridCtrl* grid() const { return grid_; }
+    FrequencyEdit* frequencyEdit() const { return frequencyEdit_; }
+    TonePicker* tonePicker() const { return tonePicker_; }
+    ListPicker* listPicker() const { return listPicker_; }
+    // The cell of the latest edit request; the commits write there.
+    int editRow() const { return editRow_; }
+    int editColumn() const { return editColumn_; }
 
   protected:
     // Captions from the language file, then every list, the DTMF field and
@@ -58,12 +85,29 @@ class CZavoView : public QWidget, public DocumentView {
     void onDtmfFocusLost();
     void onBandListChanged();
 
+    void bindChannelGrid();
+    void shapeGrid();
+    void writeCell(int row, int column, const QString& text);
+    void dismissEditors();
+    // Commits of the floating editors, for the cell editRow_/editColumn_.
+    void commitFrequency();
+    void commitTone();
+    void commitListChoice();
+    void closeListPicker();
+
     QComboBox* list(int controlId) const;
 
     // The check-box integers, 0 = clear, 1 = ticked, in the order of the
     // check-box table in zavo_view.cpp.
     static constexpr std::size_t kCheckBoxCount = 6;
     std::array<int, kCheckBoxCount> checkValues_{};
+
+    CGridCtrl* grid_ = nullptr;
+    FrequencyEdit* frequencyEdit_ = nullptr;
+    TonePicker* tonePicker_ = nullptr;
+    ListPicker* listPicker_ = nullptr;
+    int editRow_ = 0;
+    int editColumn_ = 0;
 };
 
 }  // namespace qzm

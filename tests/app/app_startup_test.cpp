@@ -1,8 +1,13 @@
+#include <algorithm>
+#include <cstdlib>
+
 #include <QAction>
 #include <QApplication>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
+#include <QScreen>
 #include <QTest>
 #include <QToolBar>
 #include <QToolTip>
@@ -249,6 +254,43 @@ TEST_F(StartupTest, FrameShrinksToFitTheFormButNeverGrows) {
         } else {
             EXPECT_EQ(frame.height(), 650);
         }
+    }
+}
+
+TEST_F(StartupTest, FirstFitGrowsTheFrameToTheWholeFormWithinTheScreenThenOnlyShrinks) {
+    const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+    struct Case {
+        QSize form;
+        bool wholeFormShows;
+    };
+    const Case cases[] = {
+        {{300, 200}, true},                                      // the start size stays
+        {{screen.width() - 150, screen.height() - 150}, true},   // grows to the form
+        {{screen.width() + 400, screen.height() + 400}, false},  // stops at the screen
+    };
+    for (const Case& c : cases) {
+        CMainFrame frame;
+        frame.placeOnScreen();
+        auto* form = new QWidget;
+        form->setMinimumSize(c.form);
+        frame.setView(form);
+        frame.fitToView();
+        EXPECT_GE(frame.width(), 900);
+        EXPECT_GE(frame.height(), 650);
+        EXPECT_LE(frame.width(), std::max(900, screen.width()));
+        EXPECT_LE(frame.height(), std::max(650, screen.height()));
+        EXPECT_LE(std::abs(frame.geometry().center().x() - screen.center().x()), 1);
+        const QSize first = frame.size();
+        frame.show();
+        EXPECT_TRUE(QTest::qWaitForWindowExposed(&frame));
+        if (c.wholeFormShows) {
+            EXPECT_GE(form->width(), c.form.width());
+            EXPECT_GE(form->height(), c.form.height());
+        }
+        // After New or Open the frame keeps what the user made of it, or shrinks.
+        frame.resize(first + QSize(50, 50));
+        frame.fitToView();
+        EXPECT_LE(frame.width(), first.width() + 50);
     }
 }
 

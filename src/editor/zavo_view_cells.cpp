@@ -1,0 +1,78 @@
+// What the floating cell editors store when an edit ends.  The rules that tie
+// a channel's fields together live in radio/channel_commit, shared with the
+// command-line import; here the row is brought up to date afterwards.
+
+#include "editor/floating_editors.h"
+#include "editor/zavo_view.h"
+#include "grid/grid_ctrl.h"
+#include "lang/text_lookup.h"
+#include "radio/channel_commit.h"
+#include "radio/channel_record.h"
+#include "radio/zavo_doc.h"
+
+namespace qzm {
+namespace {
+
+bool isChannel(int n) {
+    return n >= 1 && n <= kChannelCount;
+}
+
+}  // namespace
+
+void CZavoView::commitFrequency() {
+    const int n = editRow_;
+    if (grid_ == nullptr || frequencyEdit_ == nullptr) {
+        return;
+    }
+    grid_->setEditOverlay(false);
+    if (isChannel(n) && (editColumn_ == 1 || editColumn_ == 3)) {
+        const ChannelSide side = editColumn_ == 1 ? ChannelSide::Receive : ChannelSide::Transmit;
+        if (qzm::commitFrequency(document_.image(), document_.bandLimits(), n, side,
+                                 frequencyEdit_->text().toStdString())) {
+            document_.SetModifiedFlag(true);
+        }
+    }
+    frequencyEdit_->dismiss();
+    refreshRow(n);
+}
+
+void CZavoView::commitTone() {
+    const int n = editRow_;
+    if (grid_ == nullptr || tonePicker_ == nullptr) {
+        return;
+    }
+    grid_->setEditOverlay(false);
+    if (isChannel(n) && (editColumn_ == 2 || editColumn_ == 4)) {
+        const ChannelSide side = editColumn_ == 2 ? ChannelSide::Receive : ChannelSide::Transmit;
+        if (qzm::commitTone(document_.image(), n, side, tonePicker_->currentText().toStdString(),
+                            lookupText("IDS_OFF"))) {
+            document_.SetModifiedFlag(true);
+        }
+    }
+    tonePicker_->dismiss();
+    refreshRow(n);
+}
+
+void CZavoView::commitListChoice() {
+    const int n = editRow_;
+    const std::optional<ChannelFlag> flag = channelFlagOfColumn(editColumn_);
+    if (listPicker_ == nullptr || !flag || !isChannel(n) || listPicker_->currentIndex() < 0) {
+        return;
+    }
+    setChannelFlag(document_.image(), n, *flag, listPicker_->currentIndex());
+    showFlagCell(n, editColumn_);
+    document_.SetModifiedFlag(true);
+}
+
+void CZavoView::closeListPicker() {
+    if (grid_ == nullptr || listPicker_ == nullptr) {
+        return;
+    }
+    grid_->setEditOverlay(false);
+    listPicker_->dismiss();
+    if (isChannel(editRow_)) {
+        grid_->invalidateRow(editRow_);
+    }
+}
+
+}  // namespace qzm
