@@ -15,6 +15,7 @@
 #include <QScreen>
 #include <QScrollArea>
 #include <QStatusBar>
+#include <QStyle>
 #include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
@@ -244,14 +245,23 @@ void CMainFrame::fitToView() {
         return;
     }
     fittedToView_ = true;
-    QSize fitted = wanted;
+    QSize room(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
     if (QScreen* screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen()) {
         // The title bar and borders count against the screen as well.
-        const QSize decoration = frameGeometry().size() - size();
-        fitted = fitted.boundedTo(screen->availableGeometry().size() - decoration);
+        room = screen->availableGeometry().size() - (frameGeometry().size() - size());
     }
     // The classic start size stays the least, even on a small screen.
-    resize(fitted.expandedTo(QSize(kFrameWidth, kFrameHeight)));
+    const QSize least(kFrameWidth, kFrameHeight);
+    QSize fitted = wanted.boundedTo(room).expandedTo(least);
+    // Where one side stays short, its scroll bar takes room from the other.
+    const int bar = style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, this);
+    if (fitted.width() < wanted.width()) {
+        fitted.setHeight(std::max(std::min(wanted.height() + bar, room.height()), fitted.height()));
+    }
+    if (fitted.height() < wanted.height()) {
+        fitted.setWidth(std::max(std::min(wanted.width() + bar, room.width()), fitted.width()));
+    }
+    resize(fitted);
     centreOnScreen();
 }
 
