@@ -63,6 +63,14 @@ constexpr std::string_view kStringKeys[] = {
     "IDS_NARROW",
     // The settings file could not be written (language switch, port choice).
     "IDS_ERROR_SETTINGS",
+    // Why a serial port would not open (transfer errors, port tooltips).
+    "IDS_PORT_NOTFOUND",
+    "IDS_PORT_DENIED",
+    "IDS_PORT_INUSE",
+    "IDS_PORT_NOHARDWARE",
+    "IDS_PORT_NOTSERIAL",
+    "IDS_PORT_OTHER",
+    "IDS_PORT_NODEVICE",
 };
 
 constexpr int kResourceIds[] = {

@@ -6,7 +6,7 @@
 
 #include "lang/apply_resource_texts.h"
 #include "lang/language_dialog.h"
-#include "link/port_open_error.h"
+#include "link/port_error_text.h"
 #include "link/serial_port.h"
 #include "link/wire_protocol.h"
 #include "platform/command_ids.h"
@@ -48,7 +48,7 @@ const DialogTemplate kPortDialog{
 QString portToolTip(const PortDescription& description, PortOpenError error) {
     QString tip;
     if (description.device.empty()) {
-        tip = QStringLiteral("no device");
+        tip = QString::fromStdString(noDeviceText());
     } else {
         tip = QString::fromStdString(description.device.string());
         if (!description.adapter.empty()) {
@@ -56,7 +56,7 @@ QString portToolTip(const PortDescription& description, PortOpenError error) {
         }
     }
     if (error != PortOpenError::None) {
-        tip += QStringLiteral("\n") + QString::fromStdString(std::string(portOpenErrorHint(error)));
+        tip += QStringLiteral("\n") + QString::fromStdString(portOpenErrorText(error));
     }
     return tip;
 }

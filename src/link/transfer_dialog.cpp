@@ -9,7 +9,7 @@
 
 #include "lang/apply_resource_texts.h"
 #include "lang/text_lookup.h"
-#include "link/port_open_error.h"
+#include "link/port_error_text.h"
 #include "link/serial_port.h"
 #include "link/wire_protocol.h"
 #include "platform/command_ids.h"
@@ -195,7 +195,7 @@ void TransferDialog::reportNoRadio(const char* textKey) {
         if (!port.device.empty()) {
             message += " (" + port.device.string() + ")";
         }
-        message += ": " + std::string(portOpenErrorHint(error));
+        message += ": " + portOpenErrorText(error);
     }
     shell_.messageBox().show(message, lookupText("IDS_ERROR"),
                              {MessageIcon::Stop, MessageButtons::Ok, MessageOwner::MainWindow});

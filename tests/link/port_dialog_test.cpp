@@ -118,3 +118,33 @@ TEST_F(PortDialogTest, CtrlCRunsTheDialog) {
 
 }  // namespace
 }  // namespace qzm::test
+
+namespace qzm::test {
+namespace {
+
+// Pictures of both dialogs in each shipped language, for a look by eye:
+// QZM_SCREENSHOT_DIR=/tmp/shots ./link_dialog_tests --gtest_also_run_disabled_tests
+TEST_F(PortDialogTest, DISABLED_SaveScreenshots) {
+    const QString folder = qEnvironmentVariable("QZM_SCREENSHOT_DIR");
+    ASSERT_FALSE(folder.isEmpty());
+    startWithTwoPorts("com=2\nsearchcom=0");
+    for (const char* language : {"english", "chinese"}) {
+        setLanguagePath(std::filesystem::path(QZM_TEST_PROGRAM_DIR) /
+                        (std::string(language) + ".lang"));
+        PortDialog ports(app(), app().port(), app().mainFrame());
+        ports.show();
+        EXPECT_TRUE(ports.grab().save(QString("%1/port-%2.png").arg(folder, language)));
+
+        auto transfer = transferDialog(kDirectionRead);
+        EXPECT_TRUE(transfer->grab().save(QString("%1/transfer-%2.png").arg(folder, language)));
+        QTest::mouseClick(findControl<QPushButton>(transfer.get(), IDOK), Qt::LeftButton);
+        ASSERT_TRUE(QTest::qWaitFor([&] { return transfer->job()->progress.load() >= 30; }, 20000));
+        QTest::qWait(50);
+        EXPECT_TRUE(
+            transfer->grab().save(QString("%1/transfer-%2-running.png").arg(folder, language)));
+        transfer->reject();
+    }
+}
+
+}  // namespace
+}  // namespace qzm::test
