@@ -6,9 +6,8 @@
 
 #include <cerrno>
 #include <cstring>
-#include <span>
 
-#include "radio/data_file.h"
+#include "platform/atomic_file.h"
 
 namespace qzm::cli {
 namespace {
@@ -63,8 +62,7 @@ FileReadResult readWholeFile(const std::string& path) {
 }
 
 std::optional<std::string> replaceFile(const std::filesystem::path& path, std::string_view data) {
-    FileResult result = writeFileAtomically(
-        path, std::span(reinterpret_cast<const std::uint8_t*>(data.data()), data.size()));
+    FileResult result = writeFileAtomically(path, data);
     if (result.ok) {
         return std::nullopt;
     }

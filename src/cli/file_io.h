@@ -17,7 +17,7 @@ struct FileReadResult {
 // The whole file; "-" reads standard input.
 FileReadResult readWholeFile(const std::string& path);
 
-// Replaces `path` atomically (see writeFileAtomically of the data file); the
+// Replaces `path` atomically (see writeFileAtomically); the
 // reason on failure, naming the file.
 std::optional<std::string> replaceFile(const std::filesystem::path& path, std::string_view data);
 

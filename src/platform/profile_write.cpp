@@ -8,6 +8,7 @@
 #include <system_error>
 #include <vector>
 
+#include "platform/atomic_file.h"
 #include "platform/profile.h"
 #include "platform/profile_line.h"
 
@@ -148,65 +149,6 @@ void updateLines(std::vector<Line>& lines, std::string_view section, std::string
     lines.push_back({withKeyValue(key, value) + cr, true});
 }
 
-bool writeAll(int fd, std::string_view data) {
-    while (!data.empty()) {
-        const auto written = ::write(fd, data.data(), data.size());
-        if (written < 0) {
-            if (errno == EINTR) {
-                continue;
-            }
-            return false;
-        }
-        data.remove_prefix(static_cast<std::size_t>(written));
-    }
-    return true;
-}
-
-// The file a symbolic link points at is the one to replace, not the link.
-std::filesystem::path resolveTarget(const std::filesystem::path& file) {
-    std::error_code ec;
-    if (std::filesystem::is_symlink(file, ec)) {
-        auto resolved = std::filesystem::weakly_canonical(file, ec);
-        if (!ec) {
-            return resolved;
-        }
-    }
-    return file;
-}
-
-bool replaceAtomically(const std::filesystem::path& file, std::string_view content, bool existed) {
-    const auto folder = file.has_parent_path() ? file.parent_path() : std::filesystem::path(".");
-    std::string pattern = (folder / ("." + file.filename().string() + ".XXXXXX")).string();
-    const int fd = ::mkstemp(pattern.data());
-    if (fd < 0) {
-        return false;
-    }
-    struct stat old {};
-    mode_t mode = 0644;
-    if (existed && ::stat(file.c_str(), &old) == 0) {
-        mode = old.st_mode & 07777;
-    }
-    bool ok = writeAll(fd, content) && ::fchmod(fd, mode) == 0;
-    if (ok && existed) {
-        // Best effort: only root may hand the file back to another owner.
-        [[maybe_unused]] const int ignored = ::fchown(fd, old.st_uid, old.st_gid);
-    }
-    ok = ok && ::fsync(fd) == 0;
-    ok = ::close(fd) == 0 && ok;
-    ok = ok && ::rename(pattern.c_str(), file.c_str()) == 0;
-    if (!ok) {
-        ::unlink(pattern.c_str());
-        return false;
-    }
-    // Make the rename itself durable; failing here loses nothing already written.
-    const int dir = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY);
-    if (dir >= 0) {
-        ::fsync(dir);
-        ::close(dir);
-    }
-    return true;
-}
-
 }  // namespace
 
 bool writeProfileString(const std::filesystem::path& file, std::string_view section,
@@ -221,15 +163,9 @@ bool writeProfileString(const std::filesystem::path& file, std::string_view sect
     // change away; within the program, writes take turns.
     static std::mutex writers;
     std::lock_guard lock(writers);
-    const auto target = resolveTarget(file);
     bool existed = false;
-    const auto content = readWhole(target, existed);
+    const auto content = readWhole(file, existed);
     if (!content) {
-        return false;
-    }
-    // The rename would replace even a file the user has made read-only; such
-    // a file keeps its settings, as with an ordinary write.
-    if (existed && ::access(target.c_str(), W_OK) != 0) {
         return false;
     }
     auto lines = splitLines(*content);
@@ -242,7 +178,8 @@ bool writeProfileString(const std::filesystem::path& file, std::string_view sect
             updated += '\n';
         }
     }
-    return replaceAtomically(target, updated, existed);
+    // A read-only settings file keeps its settings, as with an ordinary write.
+    return writeFileAtomically(file, updated).ok;
 }
 
 }  // namespace qzm

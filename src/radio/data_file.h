@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/atomic_file.h"
 #include "radio/file_header.h"
 #include "radio/radio_image.h"
 
@@ -29,13 +30,6 @@ std::vector<std::uint8_t> encodeDataFile(const FileHeader& header, const RadioIm
 // or the file is shorter than 4144 bytes.  Bytes after the image are ignored.
 std::optional<DataFileContents> decodeDataFile(std::span<const std::uint8_t> file);
 
-// Outcome of a file-system operation; errorText says what failed and why, in a sentence
-// the window can show as it stands.
-struct FileResult {
-    bool ok = false;
-    std::string errorText;
-};
-
 struct FileBytes {
     FileResult result;
     std::vector<std::uint8_t> bytes;  // at most kDataFileSize
@@ -43,11 +37,6 @@ struct FileBytes {
 
 // The first kDataFileSize bytes of a file (fewer when it is shorter).
 FileBytes readDataFileBytes(const std::filesystem::path& file);
-
-// Replaces the file atomically: the bytes go to a temporary file in the same folder which
-// is then renamed over the old one, so a failure leaves the old file as it was.
-FileResult writeFileAtomically(const std::filesystem::path& file,
-                               std::span<const std::uint8_t> bytes);
 
 enum class LoadStatus { Loaded, NotADataFile, FileError };
 
