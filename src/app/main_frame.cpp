@@ -218,7 +218,9 @@ QSize CMainFrame::sizeForView() {
     if (form == nullptr) {
         return {};
     }
-    // Bars and client area laid out again first, also while the window is hidden.
+    // Bars and client area laid out again first, also while the window is hidden;
+    // unpolished bars still have the sizes of no style.
+    ensurePolished();
     if (layout() != nullptr) {
         layout()->activate();
     }
@@ -262,6 +264,34 @@ void CMainFrame::fitToView() {
         fitted.setWidth(std::max(std::min(wanted.width() + bar, room.width()), fitted.width()));
     }
     resize(fitted);
+    centreOnScreen();
+    growOnShow_ = !isVisible();
+}
+
+void CMainFrame::showEvent(QShowEvent* event) {
+    QMainWindow::showEvent(event);
+    if (growOnShow_) {
+        growOnShow_ = false;
+        // Bars and styles take their final sizes only on screen.
+        QTimer::singleShot(0, this, [this] { growToShownView(); });
+    }
+}
+
+void CMainFrame::growToShownView() {
+    QWidget* form = view();
+    if (form == nullptr) {
+        return;
+    }
+    const QSize missing = (form->minimumSize() - viewArea_->viewport()->size()).expandedTo({0, 0});
+    if (missing == QSize(0, 0)) {
+        return;
+    }
+    QSize grown = size() + missing;
+    if (QScreen* screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen()) {
+        grown =
+            grown.boundedTo(screen->availableGeometry().size() - (frameGeometry().size() - size()));
+    }
+    resize(grown.expandedTo(size()));
     centreOnScreen();
 }
 

@@ -92,6 +92,7 @@ class CMainFrame : public QMainWindow {
 
   protected:
     void closeEvent(QCloseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dropEvent(QDropEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -100,6 +101,9 @@ class CMainFrame : public QMainWindow {
     // The window size that shows the whole form; empty without a form.
     QSize sizeForView();
     void centreOnScreen();
+    // After the first show: what the bars really take is known, the form may
+    // still lack a few pixels.
+    void growToShownView();
     void createMenu();
     void createToolBar();
     void createAccelerators();
@@ -118,6 +122,7 @@ class CMainFrame : public QMainWindow {
     QTimer* numLockTimer_ = nullptr;
     QScrollArea* viewArea_ = nullptr;
     bool fittedToView_ = false;
+    bool growOnShow_ = false;
     std::function<bool(const QUrl&)> urlOpener_;
     std::function<bool()> closeGuard_;
     std::function<void(const std::vector<std::filesystem::path>&)> dropHandler_;
