@@ -99,7 +99,7 @@ TEST_F(ChannelGridTest, FreshImageShowsNumbersOnlyAndLetsOnlyTheReceiveFrequency
     EXPECT_FALSE(grid()->columnResizeAllowed());
     const int widths[] = {40, 100, 100, 100, 100, 70, 70, 70, 70, 70};
     const char* titles[] = {"CH",           "RX Freq (MHz)", "RX CTCSS/DCS", "TX Freq (MHz)",
-                            "TX CTCSS/DCS", "Scan Add",      "Bandwidth",    "Power",
+                            "TX CTCSS/DCS", "Scan Add",      "Width",        "Power",
                             "Busy Lock",    "Scramble"};
     for (int col = 0; col < 10; ++col) {
         EXPECT_EQ(grid()->columnWidth(col), widths[col]) << col;
