@@ -2,7 +2,7 @@
 
 #include <QPushButton>
 
-#include "lang/apply_resource_texts.h"
+#include "lang/qt/apply_resource_texts.h"
 #include "platform/command_ids.h"
 #include "platform/qt/dialog_builder.h"
 

@@ -4,7 +4,7 @@
 
 #include "app/main_frame.h"
 #include "app/zavo_app.h"
-#include "editor/zavo_view.h"
+#include "editor/qt/zavo_view.h"
 #include "lang/text_lookup.h"
 #include "platform/file_dialog.h"
 #include "platform/profile.h"

@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "editor/floating_editors.h"
+#include "editor/qt/floating_editors.h"
 #include "editor_fixture.h"
 #include "grid/grid_ctrl.h"
 #include "platform/qt/colour.h"

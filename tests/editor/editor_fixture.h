@@ -19,7 +19,7 @@
 
 #include "../platform/temp_dir.h"
 #include "editor/form_ids.h"
-#include "editor/zavo_view.h"
+#include "editor/qt/zavo_view.h"
 #include "lang/text_lookup.h"
 #include "platform/program_paths.h"
 #include "platform/qt/app_shell.h"

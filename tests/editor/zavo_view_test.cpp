@@ -4,8 +4,8 @@
 #include <algorithm>
 #include <vector>
 
-#include "editor/dtmf_edit.h"
-#include "editor/zavo_form.h"
+#include "editor/qt/dtmf_edit.h"
+#include "editor/qt/zavo_form.h"
 #include "editor_fixture.h"
 
 namespace qzm {

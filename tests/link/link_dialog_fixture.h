@@ -12,7 +12,7 @@
 
 #include "app/main_frame.h"
 #include "app_fixture.h"
-#include "link/transfer_dialog.h"
+#include "link/qt/transfer_dialog.h"
 #include "platform/program_paths.h"
 #include "platform/settings.h"
 #include "radio/zavo_doc.h"

@@ -4,7 +4,7 @@
 #include <QRadioButton>
 #include <QTimer>
 
-#include "link/port_dialog.h"
+#include "link/qt/port_dialog.h"
 #include "link/serial_port.h"
 #include "link_dialog_fixture.h"
 #include "platform/command_ids.h"

@@ -5,7 +5,7 @@
 #include <QTimer>
 #include <algorithm>
 
-#include "editor/zavo_view.h"
+#include "editor/qt/zavo_view.h"
 #include "link/serial_port.h"
 #include "link_dialog_fixture.h"
 #include "platform/command_ids.h"

@@ -7,9 +7,9 @@
 #include <new>
 #include <string_view>
 
-#include "editor/floating_editors.h"
+#include "editor/qt/floating_editors.h"
 #include "editor/form_ids.h"
-#include "editor/zavo_view.h"
+#include "editor/qt/zavo_view.h"
 #include "grid/grid_ctrl.h"
 #include "lang/language_sections.h"
 #include "lang/text_lookup.h"

@@ -1,4 +1,4 @@
-#include "editor/settings_list.h"
+#include "editor/qt/settings_list.h"
 
 #include <QWheelEvent>
 

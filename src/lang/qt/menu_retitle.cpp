@@ -1,4 +1,4 @@
-#include "lang/menu_retitle.h"
+#include "lang/qt/menu_retitle.h"
 
 #include <QAction>
 #include <QMenu>

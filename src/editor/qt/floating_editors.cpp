@@ -1,4 +1,4 @@
-#include "editor/floating_editors.h"
+#include "editor/qt/floating_editors.h"
 
 #include <QAbstractItemView>
 #include <QApplication>

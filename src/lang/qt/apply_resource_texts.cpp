@@ -1,4 +1,4 @@
-#include "lang/apply_resource_texts.h"
+#include "lang/qt/apply_resource_texts.h"
 
 #include <QWidget>
 

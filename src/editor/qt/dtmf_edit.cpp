@@ -1,4 +1,4 @@
-#include "editor/dtmf_edit.h"
+#include "editor/qt/dtmf_edit.h"
 
 #include <QValidator>
 

@@ -1,4 +1,4 @@
-#include "link/transfer_dialog.h"
+#include "link/qt/transfer_dialog.h"
 
 #include <QLabel>
 #include <QProgressBar>
@@ -7,7 +7,7 @@
 #include <chrono>
 #include <thread>
 
-#include "lang/apply_resource_texts.h"
+#include "lang/qt/apply_resource_texts.h"
 #include "lang/text_lookup.h"
 #include "link/port_error_text.h"
 #include "link/serial_port.h"

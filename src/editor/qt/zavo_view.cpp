@@ -1,4 +1,4 @@
-#include "editor/zavo_view.h"
+#include "editor/qt/zavo_view.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -7,12 +7,12 @@
 #include <string>
 #include <vector>
 
-#include "editor/dtmf_edit.h"
-#include "editor/floating_editors.h"
+#include "editor/qt/dtmf_edit.h"
+#include "editor/qt/floating_editors.h"
 #include "editor/settings_entries.h"
-#include "editor/zavo_form.h"
+#include "editor/qt/zavo_form.h"
 #include "grid/grid_ctrl.h"
-#include "lang/apply_resource_texts.h"
+#include "lang/qt/apply_resource_texts.h"
 #include "lang/language_sections.h"
 #include "lang/text_lookup.h"
 #include "platform/command_ids.h"

@@ -1,11 +1,11 @@
-#include "link/port_dialog.h"
+#include "link/qt/port_dialog.h"
 
 #include <QCheckBox>
 #include <QPushButton>
 #include <QRadioButton>
 
-#include "lang/apply_resource_texts.h"
-#include "lang/language_dialog.h"
+#include "lang/qt/apply_resource_texts.h"
+#include "lang/qt/language_dialog.h"
 #include "link/port_error_text.h"
 #include "link/serial_port.h"
 #include "link/wire_protocol.h"

@@ -2,8 +2,8 @@
 // a channel's fields together live in radio/channel_commit, shared with the
 // command-line import; here the row is brought up to date afterwards.
 
-#include "editor/floating_editors.h"
-#include "editor/zavo_view.h"
+#include "editor/qt/floating_editors.h"
+#include "editor/qt/zavo_view.h"
 #include "grid/grid_ctrl.h"
 #include "lang/text_lookup.h"
 #include "radio/channel_commit.h"

@@ -1,9 +1,9 @@
-#include "lang/language_dialog.h"
+#include "lang/qt/language_dialog.h"
 
 #include <QComboBox>
 #include <QPushButton>
 
-#include "lang/apply_resource_texts.h"
+#include "lang/qt/apply_resource_texts.h"
 #include "lang/language_files.h"
 #include "lang/text_lookup.h"
 #include "platform/command_ids.h"

@@ -1,10 +1,10 @@
-#include "editor/zavo_form.h"
+#include "editor/qt/zavo_form.h"
 
 #include <QFrame>
 
-#include "editor/dtmf_edit.h"
-#include "editor/floating_editors.h"
-#include "editor/settings_list.h"
+#include "editor/qt/dtmf_edit.h"
+#include "editor/qt/floating_editors.h"
+#include "editor/qt/settings_list.h"
 #include "platform/command_ids.h"
 
 namespace qzm {
