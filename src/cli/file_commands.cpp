@@ -1,6 +1,6 @@
 #include <cstdio>
 
-#include "cli/channel_csv.h"
+#include "exchange/channel_csv.h"
 #include "cli/commands.h"
 #include "cli/exit_codes.h"
 #include "cli/file_io.h"

@@ -1,4 +1,4 @@
-#include "cli/channel_csv.h"
+#include "exchange/channel_csv.h"
 
 #include <array>
 #include <map>
@@ -7,7 +7,7 @@
 #include "radio/channel_commit.h"
 #include "radio/value_codecs.h"
 
-namespace qzm::cli {
+namespace qzm {
 namespace {
 
 enum Column : std::size_t {
@@ -234,4 +234,4 @@ ChannelImportResult importChannelsCsv(std::string_view csv, const RadioImage& ba
     return result;
 }
 
-}  // namespace qzm::cli
+}  // namespace qzm

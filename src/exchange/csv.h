@@ -5,7 +5,7 @@
 #include <string_view>
 #include <vector>
 
-namespace qzm::cli {
+namespace qzm {
 
 // Comma-separated values as RFC 4180 has them: fields may be quoted with '"',
 // a doubled '"' inside quotes is one quote, quoted fields may hold commas and
@@ -33,4 +33,4 @@ CsvParseResult parseCsv(std::string_view text);
 // One record, fields quoted where they need it, ended by CRLF.
 std::string formatCsvRecord(const std::vector<std::string>& fields);
 
-}  // namespace qzm::cli
+}  // namespace qzm

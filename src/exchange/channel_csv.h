@@ -5,10 +5,10 @@
 #include <string_view>
 #include <vector>
 
-#include "cli/csv.h"
+#include "exchange/csv.h"
 #include "radio/radio_image.h"
 
-namespace qzm::cli {
+namespace qzm {
 
 // The channel table as CSV, one record per channel after the header
 // channel,rx_freq,rx_tone,tx_freq,tx_tone,col5,narrow,high_power,col8,col9.
@@ -27,4 +27,4 @@ struct ChannelImportResult {
 // keep what `base` has.  Input that cannot be taken as a whole is refused.
 ChannelImportResult importChannelsCsv(std::string_view csv, const RadioImage& base);
 
-}  // namespace qzm::cli
+}  // namespace qzm

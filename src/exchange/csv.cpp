@@ -1,6 +1,6 @@
-#include "cli/csv.h"
+#include "exchange/csv.h"
 
-namespace qzm::cli {
+namespace qzm {
 
 CsvParseResult parseCsv(std::string_view text) {
     CsvParseResult result;
@@ -114,4 +114,4 @@ std::string formatCsvRecord(const std::vector<std::string>& fields) {
     return out;
 }
 
-}  // namespace qzm::cli
+}  // namespace qzm
