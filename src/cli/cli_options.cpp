@@ -21,9 +21,10 @@ constexpr std::array kCommands{
                 "Create a new document (band INDEX 0..6, default 3) and save it as OUT.836."},
     CommandInfo{Command::Show, "show", 1, 1, "show FILE.836",
                 "Print the settings and the 16 channels as the editor shows them."},
-    CommandInfo{Command::Export, "export", 1, 2, "export FILE.836 [OUT.csv|-]",
+    CommandInfo{Command::Export, "export", 1, 2, "export FILE.836 [OUT.csv|-] [--format F]",
                 "Write the channel table as CSV (to standard output by default or for -)."},
-    CommandInfo{Command::Import, "import", 3, 3, "import FILE.836 IN.csv OUT.836",
+    CommandInfo{Command::Import, "import", 3, 3,
+                "import FILE.836 IN.csv OUT.836 [--format F] [--renumber] [--strict]",
                 "Apply the channels of IN.csv to FILE.836 as the editor applies typed\n"
                 "values, and save the result as OUT.836 (which may be FILE.836 itself).\n"
                 "IN.csv may be - for standard input."},
@@ -65,6 +66,10 @@ std::optional<int> parseNumber(std::string_view text) {
 
 bool isTransferCommand(Command command) {
     return command == Command::Read || command == Command::Write;
+}
+
+bool isExchangeCommand(Command command) {
+    return command == Command::Export || command == Command::Import;
 }
 
 // Splits "--name=value" into name and value; plain "--name" gives no value.
@@ -241,6 +246,29 @@ class Parser {
             options.device = *value;
             return true;
         }
+        if (option.name == "--format" && isExchangeCommand(command)) {
+            auto value = valueOf(option);
+            if (!value) {
+                return false;
+            }
+            if (*value == "chirp") {
+                options.format = ChannelFormat::Chirp;
+            } else if (*value == "csv") {
+                options.format = ChannelFormat::Own;
+            } else {
+                error_ = "format must be csv or chirp, not '" + *value + "'";
+                return false;
+            }
+            return true;
+        }
+        if (option.name == "--renumber" && command == Command::Import) {
+            options.renumber = true;
+            return flagWithoutValue();
+        }
+        if (option.name == "--strict" && command == Command::Import) {
+            options.strict = true;
+            return flagWithoutValue();
+        }
         if (option.name == "--no-search" && isTransferCommand(command)) {
             options.noSearch = true;
             return flagWithoutValue();
@@ -255,6 +283,10 @@ class Parser {
     }
 
     bool checkCombinations(const CliOptions& options) {
+        if (options.renumber && options.format == ChannelFormat::Own) {
+            error_ = "'--renumber' applies to the chirp format only";
+            return false;
+        }
         if (options.port && options.device) {
             error_ = "'--port' and '--device' exclude each other";
             return false;
@@ -298,11 +330,24 @@ std::string usageText(Command command) {
                 "and \"setup\"/\"searchcom\" allows it, ports 1 to 255 are searched and the\n"
                 "port found is stored. Ctrl+C stops after the current block.\n";
         }
-        if (command == Command::Export || command == Command::Import) {
+        if (isExchangeCommand(command)) {
             text +=
                 "\n"
-                "CSV columns: channel,rx_freq,rx_tone,tx_freq,tx_tone,col5,narrow,high_power,"
-                "col8,col9\n";
+                "  --format csv    our own channel table (the default for export); columns\n"
+                "                  channel,rx_freq,rx_tone,tx_freq,tx_tone,col5,narrow,\n"
+                "                  high_power,col8,col9\n"
+                "  --format chirp  the generic CSV of CHIRP (import recognises it from the\n"
+                "                  header without this option)\n";
+        }
+        if (command == Command::Import) {
+            text +=
+                "  --renumber      CHIRP rows fill channels 1..16 in file order instead of\n"
+                "                  going to their Location\n"
+                "  --strict        refuse the whole file when any CHIRP row is skipped\n"
+                "\n"
+                "A CHIRP import prints one line per row: taken, repaired (frequency moved\n"
+                "onto the channel grid, tone moved onto the list) or skipped and why.\n"
+                "Channels the file does not name are kept.\n";
         }
         return text;
     }
