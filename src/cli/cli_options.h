@@ -6,7 +6,7 @@
 
 namespace qzm::cli {
 
-enum class Command { None, New, Show, Export, Import, Read, Write };
+enum class Command { None, New, Show, Export, Import, Read, Write, Clone };
 
 // Everything the command line asks for, checked for shape (counts, ranges,
 // combinations) but not for the existence of files.
@@ -21,6 +21,14 @@ struct CliOptions {
     std::optional<int> port;            // read/write --port N
     std::optional<std::string> device;  // read/write --device PATH
     bool noSearch = false;              // read/write --no-search
+    // clone: every --device and --port (repeatable), --all, and what each radio gets.
+    std::vector<std::string> devices;
+    std::vector<int> ports;
+    bool allPorts = false;               // clone --all
+    bool verify = false;                 // clone --verify
+    bool station = false;                // clone --station
+    bool noBackup = false;               // clone --no-backup
+    std::optional<std::string> logFile;  // clone --log FILE.csv
 };
 
 struct ParsedCommandLine {

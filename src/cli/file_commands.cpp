@@ -1,11 +1,11 @@
 #include <cstdio>
 
-#include "exchange/channel_csv.h"
 #include "cli/commands.h"
 #include "cli/exit_codes.h"
 #include "cli/file_io.h"
 #include "cli/messages.h"
 #include "cli/show_document.h"
+#include "exchange/channel_csv.h"
 
 namespace qzm::cli {
 namespace {
