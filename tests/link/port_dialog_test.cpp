@@ -138,7 +138,7 @@ TEST_F(PortDialogTest, DISABLED_SaveScreenshots) {
         auto transfer = transferDialog(kDirectionRead);
         EXPECT_TRUE(transfer->grab().save(QString("%1/transfer-%2.png").arg(folder, language)));
         QTest::mouseClick(findControl<QPushButton>(transfer.get(), IDOK), Qt::LeftButton);
-        ASSERT_TRUE(QTest::qWaitFor([&] { return transfer->job()->progress.load() >= 30; }, 20000));
+        ASSERT_TRUE(QTest::qWaitFor([&] { return transfer->job()->progress.load() >= 30; }, 60000));
         QTest::qWait(50);
         EXPECT_TRUE(
             transfer->grab().save(QString("%1/transfer-%2-running.png").arg(folder, language)));
