@@ -71,6 +71,8 @@ constexpr std::string_view kStringKeys[] = {
     "IDS_PORT_NOTSERIAL",
     "IDS_PORT_OTHER",
     "IDS_PORT_NODEVICE",
+    // Printing: the printer or the output file could not be opened.
+    "IDS_ERROR_PRINT",
 };
 
 constexpr int kResourceIds[] = {
@@ -121,6 +123,7 @@ constexpr int kResourceIds[] = {
 
 constexpr LanguageEntry kOtherEntries[] = {
     {"Face", "disp"},
+    {"Face", "locale"},
     {"ChText", "IDS_ChText0"},
     {"ChText", "IDS_ChText1"},
     {"ChText", "IDS_ChText2"},
