@@ -2,6 +2,7 @@
 
 #include <sys/prctl.h>
 
+#include <algorithm>
 #include <array>
 #include <string>
 
@@ -15,6 +16,9 @@ namespace {
 using namespace wire;
 
 constexpr unsigned long kTimerSlackNs = 1000;
+// Between two sessions of one run (the read before a write, the write, the read-back)
+// the line rests as after opening a port, so the radio sees the session end.
+constexpr int kPauseBetweenSessionsMs = kPauseAfterOpenMs;
 
 // What a phase of the run came to.
 enum class Step { Go, Stop };
@@ -28,9 +32,21 @@ class Transfer {
             return;
         }
         if (job_.direction == kDirectionRead) {
-            readBlocks();
+            if (readBlocks(job_.image, StatusReading, StatusReadFailed)) {
+                finish(StatusReadDone);
+            }
+            return;
+        }
+        if (job_.beforeWrite && readBeforeWrite() == Step::Stop) {
+            return;
+        }
+        if (!writeBlocks()) {
+            return;
+        }
+        if (job_.verifyAfterWrite) {
+            verify();
         } else {
-            writeBlocks();
+            finish(StatusWriteDone);
         }
     }
 
@@ -154,7 +170,9 @@ class Transfer {
         finish(status);
     }
 
-    void writeBlocks() {
+    // The 124 blocks of the working image; true once all are in the radio and the
+    // closing pause is over.  A failure has its status written; a cancel writes none.
+    bool writeBlocks() {
         for (int block = 0; block < kBlockCount; ++block) {
             const int address = blockAddress(block);
             std::array<std::uint8_t, kDataFrameSize> frame{kDataCommand, addressHigh(address),
@@ -166,7 +184,7 @@ class Transfer {
             bool accepted = false;
             for (int attempt = 0; attempt < kBlockAttempts && !accepted; ++attempt) {
                 if (cancelled()) {
-                    return;
+                    return false;
                 }
                 port_.write(frame.data(), kDataFrameSize, kFrameDelayMs, false);
                 accepted = port_.readByte(kBlockAnswerTimeoutMs) == kAck;
@@ -175,21 +193,21 @@ class Transfer {
                 if (!cancelled()) {
                     finish(StatusWriteFailed);
                 }
-                return;
+                return false;
             }
             reportBlock(block, StatusWriting);
             if (cancelled()) {
-                return;
+                return false;
             }
         }
         // The radio stores the last block in its memory during this pause.
         port_.pause(kPauseAfterWriteMs);
-        if (!cancelled()) {
-            finish(StatusWriteDone);
-        }
+        return !cancelled();
     }
 
-    void readBlocks() {
+    // The 124 blocks into `target`, each announced with `blockStatus`; true once all
+    // came.  A failure writes `failStatus`; a cancel writes none.
+    bool readBlocks(RadioImage& target, int blockStatus, int failStatus) {
         for (int block = 0; block < kBlockCount; ++block) {
             const int address = blockAddress(block);
             const std::array<std::uint8_t, kReadRequestSize> request{
@@ -198,7 +216,7 @@ class Transfer {
             bool accepted = false;
             for (int attempt = 0; attempt < kBlockAttempts && !accepted; ++attempt) {
                 if (cancelled()) {
-                    return;
+                    return false;
                 }
                 port_.write(request.data(), kReadRequestSize, kFrameDelayMs, false);
                 // The length byte is not checked: the radio's answer defines it.
@@ -209,22 +227,72 @@ class Transfer {
             }
             if (!accepted) {
                 if (!cancelled()) {
-                    finish(StatusReadFailed);
+                    finish(failStatus);
                 }
-                return;
+                return false;
             }
             for (int i = 0; i < kBlockSize; ++i) {
-                job_.image.bytes[static_cast<std::size_t>(address + i)] =
+                target.bytes[static_cast<std::size_t>(address + i)] =
                     answer[static_cast<std::size_t>(4 + i)];
             }
             port_.writeByte(kAck, kFrameDelayMs);
             port_.readByte(kAckAnswerTimeoutMs);
-            reportBlock(block, StatusReading);
+            reportBlock(block, blockStatus);
             if (cancelled()) {
-                return;
+                return false;
             }
         }
-        finish(StatusReadDone);
+        return true;
+    }
+
+    // A further session on the port this run found: handshakes and identification
+    // only, no search (the radio is known to be there).
+    Step nextSession() {
+        port_.pause(kPauseBetweenSessionsMs);
+        if (cancelled()) {
+            return Step::Stop;
+        }
+        if (!handshake()) {
+            if (!cancelled()) {
+                finish(StatusNoConnection);
+            }
+            return Step::Stop;
+        }
+        return identify();
+    }
+
+    // What the radio holds goes to beforeWrite before a single block is written.
+    Step readBeforeWrite() {
+        RadioImage current = job_.image;
+        if (!readBlocks(current, StatusBackupReading, StatusBackupFailed)) {
+            return Step::Stop;
+        }
+        if (!job_.beforeWrite(current)) {
+            finish(StatusBackupNotStored);
+            return Step::Stop;
+        }
+        return cancelled() ? Step::Stop : nextSession();
+    }
+
+    // Reads the radio back and compares the transferred span with what was sent.
+    void verify() {
+        if (nextSession() == Step::Stop) {
+            return;
+        }
+        RadioImage readBack = job_.image;
+        if (!readBlocks(readBack, StatusVerifying, StatusVerifyFailed)) {
+            return;
+        }
+        job_.mismatchedBlocks.clear();
+        for (int block = 0; block < kBlockCount; ++block) {
+            const auto begin = static_cast<std::size_t>(blockAddress(block));
+            if (!std::equal(readBack.bytes.begin() + static_cast<std::ptrdiff_t>(begin),
+                            readBack.bytes.begin() + static_cast<std::ptrdiff_t>(begin + kBlockSize),
+                            job_.image.bytes.begin() + static_cast<std::ptrdiff_t>(begin))) {
+                job_.mismatchedBlocks.push_back(block);
+            }
+        }
+        finish(job_.mismatchedBlocks.empty() ? StatusVerifyDone : StatusVerifyMismatch);
     }
 
     TransferJob& job_;
