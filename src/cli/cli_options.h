@@ -6,7 +6,7 @@
 
 namespace qzm::cli {
 
-enum class Command { None, New, Show, Export, Import, Read, Write };
+enum class Command { None, New, Show, Export, Import, Read, Write, Backups, Restore };
 
 // Everything the command line asks for, checked for shape (counts, ranges,
 // combinations) but not for the existence of files.
@@ -21,6 +21,8 @@ struct CliOptions {
     std::optional<int> port;            // read/write --port N
     std::optional<std::string> device;  // read/write --device PATH
     bool noSearch = false;              // read/write --no-search
+    bool verify = false;                // write/restore --verify
+    bool noBackup = false;              // read/write/restore --no-backup
 };
 
 struct ParsedCommandLine {

@@ -48,10 +48,13 @@ std::string cleanTag(std::string_view tag) {
     return clean;
 }
 
-// Newest first: by time, then the later of one second.
+// Newest first: by the time in the name, then by the moment of writing.
 bool newerFirst(const BackupEntry& a, const BackupEntry& b) {
     if (a.stamp != b.stamp) {
         return a.stamp > b.stamp;
+    }
+    if (a.modified != b.modified) {
+        return a.modified > b.modified;
     }
     if (a.sequence != b.sequence) {
         return a.sequence > b.sequence;
@@ -139,8 +142,8 @@ std::optional<BackupEntry> parseBackupFileName(const std::filesystem::path& file
         entry.sequence = sequence;
         name.resize(dot);
     }
-    if (name.size() < kStampLength + 2 || !isStamp(std::string_view(name).substr(0, kStampLength)) ||
-        name[kStampLength] != '-') {
+    if (name.size() < kStampLength + 2 ||
+        !isStamp(std::string_view(name).substr(0, kStampLength)) || name[kStampLength] != '-') {
         return std::nullopt;
     }
     entry.stamp = name.substr(0, kStampLength);
@@ -188,8 +191,8 @@ std::optional<std::filesystem::path> BackupStore::defaultFolder() {
     return *data / "backups";
 }
 
-StoredBackup BackupStore::store(const FileHeader& header, const RadioImage& image,
-                                BackupKind kind, std::string_view tag,
+StoredBackup BackupStore::store(const FileHeader& header, const RadioImage& image, BackupKind kind,
+                                std::string_view tag,
                                 std::chrono::system_clock::time_point when) const {
     StoredBackup stored;
     stored.result = makeFolder(folder_);
@@ -240,6 +243,7 @@ std::vector<BackupEntry> BackupStore::list() const {
             continue;
         }
         if (auto entry = parseBackupFileName(it->path())) {
+            entry->modified = it->last_write_time(typeError);
             entries.push_back(std::move(*entry));
         }
     }

@@ -30,8 +30,10 @@ struct BackupEntry {
     std::filesystem::path path;
     std::string stamp;  // local date and time, "2026-12-08_14-05-33"
     BackupKind kind = BackupKind::Read;
-    std::string tag;    // optional, e.g. a port or a radio's identification; may be empty
-    int sequence = 1;   // 2, 3, ... for further backups of the same second, kind and tag
+    std::string tag;   // optional, e.g. a port or a radio's identification; may be empty
+    int sequence = 1;  // 2, 3, ... for further backups of the same second, kind and tag
+    // When the file was written: orders the backups of one second (list() only).
+    std::filesystem::file_time_type modified{};
 
     std::string day() const { return stamp.substr(0, 10); }
     // "2026-12-08 14:05:33"
@@ -68,10 +70,10 @@ class BackupStore {
     // Stores header and image as a new file named by `when` (local time), kind and tag,
     // creating the folder (private to the user) when needed, then prunes.  An existing
     // file is never replaced: a second backup within the same second gets a sequence.
-    StoredBackup store(const FileHeader& header, const RadioImage& image, BackupKind kind,
-                       std::string_view tag = {},
-                       std::chrono::system_clock::time_point when =
-                           std::chrono::system_clock::now()) const;
+    StoredBackup store(
+        const FileHeader& header, const RadioImage& image, BackupKind kind,
+        std::string_view tag = {},
+        std::chrono::system_clock::time_point when = std::chrono::system_clock::now()) const;
     // The same under the standard header.
     StoredBackup store(const RadioImage& image, BackupKind kind, std::string_view tag = {}) const;
 
