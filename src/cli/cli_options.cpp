@@ -29,11 +29,22 @@ constexpr std::array kCommands{
                 "values, and save the result as OUT.836 (which may be FILE.836 itself).\n"
                 "IN.csv may be - for standard input."},
     CommandInfo{Command::Read, "read", 1, 1,
-                "read OUT.836 [--port N | --device PATH] [--no-search]",
-                "Read the radio into a new document and save it as OUT.836."},
+                "read OUT.836 [--no-backup] [--port N | --device PATH] [--no-search]",
+                "Read the radio into a new document and save it as OUT.836 (and keep a\n"
+                "backup of it)."},
     CommandInfo{Command::Write, "write", 1, 1,
-                "write FILE.836 [--port N | --device PATH] [--no-search]",
-                "Write FILE.836 to the radio."},
+                "write FILE.836 [--verify] [--no-backup] [--port N | --device PATH] [--no-search]",
+                "Write FILE.836 to the radio.  The radio's memory is read and kept as a backup\n"
+                "first; only then does the write begin."},
+    CommandInfo{Command::Backups, "backups", 0, 0, "backups",
+                "List the automatic backups, newest first: number, date and time, kind,\n"
+                "band and programmed channels."},
+    CommandInfo{Command::Restore, "restore", 0, 1,
+                "restore [N|FILE.836] [--verify] [--no-backup] [--port N | --device PATH] "
+                "[--no-search]",
+                "Write backup number N of the 'backups' list (default 1, the newest), or\n"
+                "FILE.836, back to the radio, keeping a backup of what it holds first.\n"
+                "An operand of digits only is a number; write ./NAME for a file of that name."},
     CommandInfo{Command::Clone, "clone", 1, 1,
                 "clone IMAGE.836 [--device DEV]... [--port N]... [--all] [--verify]\n"
                 "        [--station] [--log FILE.csv] [--no-backup]",
@@ -69,7 +80,11 @@ std::optional<int> parseNumber(std::string_view text) {
 }
 
 bool isTransferCommand(Command command) {
-    return command == Command::Read || command == Command::Write;
+    return command == Command::Read || command == Command::Write || command == Command::Restore;
+}
+
+bool writesToRadio(Command command) {
+    return command == Command::Write || command == Command::Restore;
 }
 
 bool isExchangeCommand(Command command) {
@@ -283,6 +298,14 @@ class Parser {
             options.noSearch = true;
             return flagWithoutValue();
         }
+        if (option.name == "--no-backup" && isTransferCommand(command)) {
+            options.noBackup = true;
+            return flagWithoutValue();
+        }
+        if (option.name == "--verify" && writesToRadio(command)) {
+            options.verify = true;
+            return flagWithoutValue();
+        }
         if (info == nullptr) {
             error_ = "unknown option '" + std::string(option.name) + "'";
         } else {
@@ -390,10 +413,22 @@ std::string usageText(Command command) {
                 "  --port N       use port N (1..255) for this run; the stored port stays\n"
                 "  --device PATH  use this serial device (no search, nothing stored)\n"
                 "  --no-search    do not search the other ports when the port is silent\n"
+                "  --no-backup    keep no automatic backup for this run\n"
                 "\n"
                 "The port is \"setup\"/\"com\" of the settings file; when it does not answer\n"
                 "and \"setup\"/\"searchcom\" allows it, ports 1 to 255 are searched and the\n"
                 "port found is stored. Ctrl+C stops after the current block.\n";
+            if (writesToRadio(command)) {
+                text +=
+                    "\n"
+                    "  --verify       read the radio back after the write and compare; exit 6\n"
+                    "                 and the differing blocks when it holds other data\n";
+            }
+            text +=
+                "\n"
+                "Backups go to $XDG_DATA_HOME/qzm836/backups (~/.local/share/...); the newest\n"
+                "200 are kept, and the last of every day. \"backup\"/\"enabled\"=0 in the\n"
+                "settings file turns them off.\n";
         }
         if (command == Command::Clone) {
             text +=
@@ -453,8 +488,8 @@ std::string usageText(Command command) {
         "  --version        the program's version\n"
         "\n"
         "Exit status: 0 success, 1 a block failed, 2 usage error, 3 file error,\n"
-        "4 no radio answered, 5 wrong identification, 6 verify found a difference,\n"
-        "130 cancelled.\n";
+        "4 no radio answered, 5 wrong identification, 6 the radio holds other data than\n"
+        "was written (write --verify), 130 cancelled.\n";
     return text;
 }
 

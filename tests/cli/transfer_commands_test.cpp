@@ -6,12 +6,10 @@
 #include <map>
 #include <memory>
 
-#include "cli_radio_fixture.h"
+#include "cli_transfer_fixture.h"
 
 namespace qzm::test {
 namespace {
-
-using CliTransferTest = CliRadioTest;
 
 TEST_F(CliTransferTest, ReadThenWriteCarryTheImage) {
     const RadioImage radioImage = patternImage();
