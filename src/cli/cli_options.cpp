@@ -33,6 +33,15 @@ constexpr std::array kCommands{
     CommandInfo{Command::Write, "write", 1, 1,
                 "write FILE.836 [--port N | --device PATH] [--no-search]",
                 "Write FILE.836 to the radio."},
+    CommandInfo{Command::Diff, "diff", 1, 2, "diff OLD.836 NEW.836 (either may be --radio)",
+                "List what differs from OLD to NEW, one field per line, in the texts of the\n"
+                "editor. --radio in place of a file reads the radio's memory first (the\n"
+                "options of read apply). Exit status: 0 equal, 1 different, 2 usage error,\n"
+                "3 file error, 4 the radio did not answer or a block failed, 5 wrong radio."},
+    CommandInfo{Command::Doctor, "doctor", 0, 0, "doctor",
+                "Check the serial ports and the system for what keeps the radio from\n"
+                "answering, with one sentence on how to fix each problem.\n"
+                "Exit status: 0 nothing found, 1 a problem found."},
 };
 
 const CommandInfo* findCommand(std::string_view name) {
@@ -65,6 +74,11 @@ std::optional<int> parseNumber(std::string_view text) {
 
 bool isTransferCommand(Command command) {
     return command == Command::Read || command == Command::Write;
+}
+
+// Commands that may talk to the radio and so take the port options.
+bool takesPortOptions(Command command) {
+    return isTransferCommand(command) || command == Command::Diff;
 }
 
 // Splits "--name=value" into name and value; plain "--name" gives no value.
@@ -216,7 +230,7 @@ class Parser {
             options.bandIndex = *number;
             return true;
         }
-        if (option.name == "--port" && isTransferCommand(command)) {
+        if (option.name == "--port" && takesPortOptions(command)) {
             auto value = valueOf(option);
             if (!value) {
                 return false;
@@ -229,7 +243,7 @@ class Parser {
             options.port = *number;
             return true;
         }
-        if (option.name == "--device" && isTransferCommand(command)) {
+        if (option.name == "--device" && takesPortOptions(command)) {
             auto value = valueOf(option);
             if (!value) {
                 return false;
@@ -241,8 +255,17 @@ class Parser {
             options.device = *value;
             return true;
         }
-        if (option.name == "--no-search" && isTransferCommand(command)) {
+        if (option.name == "--no-search" && takesPortOptions(command)) {
             options.noSearch = true;
+            return flagWithoutValue();
+        }
+        if (option.name == "--radio" && command == Command::Diff) {
+            if (options.radio) {
+                error_ = "'--radio' may stand for one side only";
+                return false;
+            }
+            options.radio = true;
+            options.radioFirst = options.operands.empty();
             return flagWithoutValue();
         }
         if (info == nullptr) {
@@ -258,6 +281,17 @@ class Parser {
         if (options.port && options.device) {
             error_ = "'--port' and '--device' exclude each other";
             return false;
+        }
+        if (options.command == Command::Diff) {
+            if (options.operands.size() != (options.radio ? 1U : 2U)) {
+                error_ = options.radio ? "'diff --radio' compares the radio with one file"
+                                       : "'diff' needs two files, or one and '--radio'";
+                return false;
+            }
+            if (!options.radio && (options.port || options.device || options.noSearch)) {
+                error_ = "port options need '--radio'";
+                return false;
+            }
         }
         return true;
     }
@@ -287,7 +321,7 @@ std::string usageText(Command command) {
         text += "\n\n";
         text += info->description;
         text += "\n";
-        if (isTransferCommand(command)) {
+        if (takesPortOptions(command)) {
             text +=
                 "\n"
                 "  --port N       use port N (1..255) for this run; the stored port stays\n"
@@ -325,7 +359,8 @@ std::string usageText(Command command) {
         "  --version        the program's version\n"
         "\n"
         "Exit status: 0 success, 1 a block failed, 2 usage error, 3 file error,\n"
-        "4 no radio answered, 5 wrong identification, 130 cancelled.\n";
+        "4 no radio answered, 5 wrong identification, 130 cancelled.\n"
+        "diff: 0 equal, 1 different; doctor: 0 nothing found, 1 a problem found.\n";
     return text;
 }
 

@@ -6,7 +6,7 @@
 
 namespace qzm::cli {
 
-enum class Command { None, New, Show, Export, Import, Read, Write };
+enum class Command { None, New, Show, Export, Import, Read, Write, Diff, Doctor };
 
 // Everything the command line asks for, checked for shape (counts, ranges,
 // combinations) but not for the existence of files.
@@ -21,6 +21,8 @@ struct CliOptions {
     std::optional<int> port;            // read/write --port N
     std::optional<std::string> device;  // read/write --device PATH
     bool noSearch = false;              // read/write --no-search
+    bool radio = false;       // diff --radio: one side is the radio's memory
+    bool radioFirst = false;  // --radio stood before the file: the radio is the old side
 };
 
 struct ParsedCommandLine {

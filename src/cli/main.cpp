@@ -50,5 +50,11 @@ int main(int argc, char** argv) {
     if (options.command == Command::Read || options.command == Command::Write) {
         return runTransferCommand(options, *environment.environment);
     }
+    if (options.command == Command::Diff) {
+        return runDiffCommand(options, *environment.environment);
+    }
+    if (options.command == Command::Doctor) {
+        return runDoctorCommand(options, *environment.environment);
+    }
     return runFileCommand(options, *environment.environment);
 }
