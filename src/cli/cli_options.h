@@ -21,8 +21,8 @@ struct CliOptions {
     std::optional<int> port;            // read/write --port N
     std::optional<std::string> device;  // read/write --device PATH
     bool noSearch = false;              // read/write --no-search
-    bool radio = false;       // diff --radio: one side is the radio's memory
-    bool radioFirst = false;  // --radio stood before the file: the radio is the old side
+    bool radio = false;                 // diff --radio: one side is the radio's memory
+    bool radioFirst = false;            // --radio stood before the file: the radio is the old side
 };
 
 struct ParsedCommandLine {

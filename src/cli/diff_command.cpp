@@ -39,8 +39,7 @@ class ScratchFolder {
 };
 
 // The radio's memory through the very path `read` takes, into a scratch file.
-std::optional<DocumentFile> readRadio(const CliOptions& options,
-                                      const CliEnvironment& environment,
+std::optional<DocumentFile> readRadio(const CliOptions& options, const CliEnvironment& environment,
                                       const LanguageTexts& texts, int& exitCode) {
     ScratchFolder scratch;
     if (scratch.path().empty()) {

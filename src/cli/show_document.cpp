@@ -51,8 +51,8 @@ std::string showDocument(const RadioImage& image, const LanguageTexts& texts,
         if (field == ImageField::IdentText) {
             continue;  // the editor shows the model, not what the radio stores
         }
-        settings.push_back({fieldLabel(field, texts) + ":",
-                            fieldValueText(image, field, 0, texts, settingsPath)});
+        settings.push_back(
+            {fieldLabel(field, texts) + ":", fieldValueText(image, field, 0, texts, settingsPath)});
     }
 
     std::vector<std::vector<std::string>> channels{texts.columnTitles()};
@@ -62,8 +62,7 @@ std::string showDocument(const RadioImage& image, const LanguageTexts& texts,
             // An empty channel shows empty cells, and so does the transmit tone of a
             // channel without a transmit frequency, as in the grid.
             const bool hidden =
-                image.isRxEmpty(n) ||
-                (field == ImageField::TxTone && image.isAnyFrequencyEmpty(n));
+                image.isRxEmpty(n) || (field == ImageField::TxTone && image.isAnyFrequencyEmpty(n));
             row.push_back(hidden ? std::string()
                                  : fieldValueText(image, field, n, texts, settingsPath));
         }

@@ -184,14 +184,16 @@ class Doctor {
         }
         const std::string owner = accounts_.userName(info.st_uid);
         const std::string group = accounts_.groupName(info.st_gid);
-        out.push_back({FindingLevel::Note, "IDS_DOCTOR_OWNER", {owner, group, modeText(info.st_mode)}});
+        out.push_back(
+            {FindingLevel::Note, "IDS_DOCTOR_OWNER", {owner, group, modeText(info.st_mode)}});
         out.push_back(accessFinding(device, info, owner, group));
         const auto holders = processes_.holders.find(canonicalOrSelf(device));
         if (holders == processes_.holders.end()) {
             out.push_back({FindingLevel::Fine, "IDS_DOCTOR_FREE", {}});
         } else {
             for (const auto& [name, pid] : holders->second) {
-                out.push_back({FindingLevel::Problem, "IDS_DOCTOR_INUSE", {name, std::to_string(pid)}});
+                out.push_back(
+                    {FindingLevel::Problem, "IDS_DOCTOR_INUSE", {name, std::to_string(pid)}});
             }
         }
         stableNameFinding(number, device, configured, out);
@@ -246,8 +248,9 @@ class Doctor {
         }
         std::sort(names.begin(), names.end());
         if (!names.empty()) {
-            out.push_back(
-                {FindingLevel::Note, "IDS_DOCTOR_BYID", {names.front().string(), std::to_string(number)}});
+            out.push_back({FindingLevel::Note,
+                           "IDS_DOCTOR_BYID",
+                           {names.front().string(), std::to_string(number)}});
         }
     }
 

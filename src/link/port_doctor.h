@@ -51,8 +51,7 @@ struct DoctorReport {
 // Looks at every port that has a device (the present serial devices and the [ports]
 // entries of `settingsPath`) and at the system around them.  Opens nothing: a device
 // busy with a transfer is left alone.  `selfPid` is left out of the search for holders.
-DoctorReport diagnoseConnection(const std::filesystem::path& settingsPath,
-                                const DoctorRoots& roots, const UserIdentity& user,
-                                int selfPid);
+DoctorReport diagnoseConnection(const std::filesystem::path& settingsPath, const DoctorRoots& roots,
+                                const UserIdentity& user, int selfPid);
 
 }  // namespace qzm

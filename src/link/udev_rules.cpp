@@ -36,8 +36,7 @@ std::vector<fs::path> activeRuleFiles(const std::vector<fs::path>& dirs) {
     std::map<std::string, fs::path> byName;  // udev orders the files by name
     for (const fs::path& dir : dirs) {
         std::error_code error;
-        for (fs::directory_iterator it(dir, error), end; !error && it != end;
-             it.increment(error)) {
+        for (fs::directory_iterator it(dir, error), end; !error && it != end; it.increment(error)) {
             const std::string name = it->path().filename().string();
             if (name.size() < 7 || name.substr(name.size() - 6) != ".rules") {
                 continue;

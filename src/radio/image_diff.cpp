@@ -8,18 +8,18 @@ namespace {
 namespace off = image_offset;
 
 constexpr std::array kChannelFields{
-    ImageField::RxFrequency, ImageField::RxTone,    ImageField::TxFrequency,
-    ImageField::TxTone,      ImageField::Col5No,    ImageField::Narrow,
-    ImageField::HighPower,   ImageField::Col8No,    ImageField::Col9No,
+    ImageField::RxFrequency, ImageField::RxTone, ImageField::TxFrequency,
+    ImageField::TxTone,      ImageField::Col5No, ImageField::Narrow,
+    ImageField::HighPower,   ImageField::Col8No, ImageField::Col9No,
 };
 
 constexpr std::array kSettingFields{
-    ImageField::Band,        ImageField::SquelchLevel,   ImageField::TxTimeLimit,
-    ImageField::VoicePrompt, ImageField::SideKey1,       ImageField::ScanMode,
-    ImageField::VoxLevel,    ImageField::VoxEnabled,     ImageField::BeepEnabled,
-    ImageField::ScanEnabled, ImageField::BatterySave,    ImageField::VoiceEnabled,
-    ImageField::FmRadioEnabled, ImageField::SideKey2,    ImageField::FmFrequency,
-    ImageField::DtmfCode,    ImageField::IdentText,
+    ImageField::Band,           ImageField::SquelchLevel, ImageField::TxTimeLimit,
+    ImageField::VoicePrompt,    ImageField::SideKey1,     ImageField::ScanMode,
+    ImageField::VoxLevel,       ImageField::VoxEnabled,   ImageField::BeepEnabled,
+    ImageField::ScanEnabled,    ImageField::BatterySave,  ImageField::VoiceEnabled,
+    ImageField::FmRadioEnabled, ImageField::SideKey2,     ImageField::FmFrequency,
+    ImageField::DtmfCode,       ImageField::IdentText,
 };
 
 FieldSpan channelSpan(ImageField field, int channel) {
@@ -68,8 +68,7 @@ std::array<std::uint8_t, kImageSize> mappedBits() {
     return mask;
 }
 
-bool differs(const RadioImage& a, const RadioImage& b, const FieldSpan& span,
-             std::size_t length) {
+bool differs(const RadioImage& a, const RadioImage& b, const FieldSpan& span, std::size_t length) {
     for (std::size_t i = span.offset; i < span.offset + span.size && i < length; ++i) {
         if (((a.bytes[i] ^ b.bytes[i]) & span.mask) != 0) {
             return true;
