@@ -36,7 +36,7 @@ const DialogTemplate kPortDialog{
     {
         {IDOK, ControlKind::PushButton, "确定", {21, 88, 40, 15}, ControlStyle::DefaultButton},
         {IDCANCEL, ControlKind::PushButton, "取消", {79, 88, 40, 15}},
-        {IDC_DIAGNOSE, ControlKind::PushButton, "诊断...", {21, 107, 98, 15}},
+        {IDC_DIAGNOSE, ControlKind::PushButton, "诊断…", {21, 107, 98, 15}},
         {IDC_PORT_FRAME, ControlKind::GroupBox, "通信端口", {7, 11, 123, 73}},
         {1001, ControlKind::RadioButton, "COM1", {22, 23, 36, 10}},
         {1002, ControlKind::RadioButton, "COM2", {22, 37, 36, 10}},
