@@ -49,6 +49,15 @@ constexpr std::array kCommands{
                 "clone IMAGE.836 [--device DEV]... [--port N]... [--all] [--verify]\n"
                 "        [--station] [--log FILE.csv] [--no-backup]",
                 "Write IMAGE.836 to the radios on every given port at the same time."},
+    CommandInfo{Command::Diff, "diff", 1, 2, "diff OLD.836 NEW.836 (either may be --radio)",
+                "List what differs from OLD to NEW, one field per line, in the texts of the\n"
+                "editor. --radio in place of a file reads the radio's memory first (the\n"
+                "options of read apply). Exit status: 0 equal, 1 different, 2 usage error,\n"
+                "3 file error, 4 the radio did not answer or a block failed, 5 wrong radio."},
+    CommandInfo{Command::Doctor, "doctor", 0, 0, "doctor",
+                "Check the serial ports and the system for what keeps the radio from\n"
+                "answering, with one sentence on how to fix each problem.\n"
+                "Exit status: 0 nothing found, 1 a problem found."},
 };
 
 const CommandInfo* findCommand(std::string_view name) {
@@ -89,6 +98,11 @@ bool writesToRadio(Command command) {
 
 bool isExchangeCommand(Command command) {
     return command == Command::Export || command == Command::Import;
+}
+
+// Commands that may talk to the radio and so take the port options.
+bool takesPortOptions(Command command) {
+    return isTransferCommand(command) || command == Command::Diff;
 }
 
 // Splits "--name=value" into name and value; plain "--name" gives no value.
@@ -240,7 +254,7 @@ class Parser {
             options.bandIndex = *number;
             return true;
         }
-        if (option.name == "--port" && isTransferCommand(command)) {
+        if (option.name == "--port" && takesPortOptions(command)) {
             auto value = valueOf(option);
             if (!value) {
                 return false;
@@ -253,7 +267,7 @@ class Parser {
             options.port = *number;
             return true;
         }
-        if (option.name == "--device" && isTransferCommand(command)) {
+        if (option.name == "--device" && takesPortOptions(command)) {
             auto value = valueOf(option);
             if (!value) {
                 return false;
@@ -294,7 +308,7 @@ class Parser {
                 return taken == Taken::Yes;
             }
         }
-        if (option.name == "--no-search" && isTransferCommand(command)) {
+        if (option.name == "--no-search" && takesPortOptions(command)) {
             options.noSearch = true;
             return flagWithoutValue();
         }
@@ -304,6 +318,15 @@ class Parser {
         }
         if (option.name == "--verify" && writesToRadio(command)) {
             options.verify = true;
+            return flagWithoutValue();
+        }
+        if (option.name == "--radio" && command == Command::Diff) {
+            if (options.radio) {
+                error_ = "'--radio' may stand for one side only";
+                return false;
+            }
+            options.radio = true;
+            options.radioFirst = options.operands.empty();
             return flagWithoutValue();
         }
         if (info == nullptr) {
@@ -379,6 +402,17 @@ class Parser {
             error_ = "'--port' and '--device' exclude each other";
             return false;
         }
+        if (options.command == Command::Diff) {
+            if (options.operands.size() != (options.radio ? 1U : 2U)) {
+                error_ = options.radio ? "'diff --radio' compares the radio with one file"
+                                       : "'diff' needs two files, or one and '--radio'";
+                return false;
+            }
+            if (!options.radio && (options.port || options.device || options.noSearch)) {
+                error_ = "port options need '--radio'";
+                return false;
+            }
+        }
         return true;
     }
 
@@ -407,7 +441,7 @@ std::string usageText(Command command) {
         text += "\n\n";
         text += info->description;
         text += "\n";
-        if (isTransferCommand(command)) {
+        if (takesPortOptions(command)) {
             text +=
                 "\n"
                 "  --port N       use port N (1..255) for this run; the stored port stays\n"
@@ -489,7 +523,8 @@ std::string usageText(Command command) {
         "\n"
         "Exit status: 0 success, 1 a block failed, 2 usage error, 3 file error,\n"
         "4 no radio answered, 5 wrong identification, 6 the radio holds other data than\n"
-        "was written (write --verify), 130 cancelled.\n";
+        "was written (--verify), 130 cancelled.\n"
+        "diff: 0 equal, 1 different; doctor: 0 nothing found, 1 a problem found.\n";
     return text;
 }
 

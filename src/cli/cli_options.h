@@ -6,7 +6,20 @@
 
 namespace qzm::cli {
 
-enum class Command { None, New, Show, Export, Import, Read, Write, Backups, Restore, Clone };
+enum class Command {
+    None,
+    New,
+    Show,
+    Export,
+    Import,
+    Read,
+    Write,
+    Backups,
+    Restore,
+    Clone,
+    Diff,
+    Doctor
+};
 
 // The CSV dialect of export and import: our own channel table or CHIRP's.
 enum class ChannelFormat { Own, Chirp };
@@ -35,6 +48,8 @@ struct CliOptions {
     bool allPorts = false;               // clone --all
     bool station = false;                // clone --station
     std::optional<std::string> logFile;  // clone --log FILE.csv
+    bool radio = false;                  // diff --radio: one side is the radio's memory
+    bool radioFirst = false;             // --radio stood before the file: the radio is the old side
 };
 
 struct ParsedCommandLine {

@@ -14,4 +14,10 @@ int runTransferCommand(const CliOptions& options, const CliEnvironment& environm
 // clone: one image into the radios on several ports; the exit code.
 int runCloneCommand(const CliOptions& options, const CliEnvironment& environment);
 
+// diff: 0 equal, 1 different, or the error code of loading a file or reading the radio.
+int runDiffCommand(const CliOptions& options, const CliEnvironment& environment);
+
+// doctor: 0 when nothing was found, 1 when a problem was.
+int runDoctorCommand(const CliOptions& options, const CliEnvironment& environment);
+
 }  // namespace qzm::cli

@@ -6,6 +6,7 @@ namespace qzm::cli {
 enum ExitCode : int {
     kExitSuccess = 0,
     kExitBlockFailed = 1,   // a block of a read or write failed
+    kExitDifferent = 1,     // diff: the images differ; doctor: a problem was found
     kExitUsage = 2,         // the command line was wrong
     kExitFileError = 3,     // a file could not be read, parsed or written
     kExitNoRadio = 4,       // no radio answered

@@ -58,5 +58,11 @@ int main(int argc, char** argv) {
         options.command == Command::Restore) {
         return runTransferCommand(options, *environment.environment);
     }
+    if (options.command == Command::Diff) {
+        return runDiffCommand(options, *environment.environment);
+    }
+    if (options.command == Command::Doctor) {
+        return runDoctorCommand(options, *environment.environment);
+    }
     return runFileCommand(options, *environment.environment);
 }
