@@ -6,8 +6,9 @@
 #include "app/about_dialog.h"
 #include "app/main_frame.h"
 #include "editor/qt/zavo_view.h"
-#include "lang/qt/language_dialog.h"
+#include "exchange/qt/channel_exchange_commands.h"
 #include "lang/language_files.h"
+#include "lang/qt/language_dialog.h"
 #include "lang/qt/menu_retitle.h"
 #include "lang/text_lookup.h"
 #include "link/qt/port_dialog.h"
@@ -131,6 +132,8 @@ void CZavoApp::registerCommands() {
     commands.set(ID_PROGRAM_READ, [this] { onTransfer(kDirectionRead); });
     commands.set(ID_PROGRAM_WRITE, [this] { onTransfer(kDirectionWrite); });
     commands.set(ID_SETTING_PORT, [this] { onPortSetting(); });
+    commands.set(ID_FILE_IMPORT_CHANNELS, [this] { importChannels(*this, *document_); });
+    commands.set(ID_FILE_EXPORT_CHANNELS, [this] { exportChannels(*this, *document_); });
     // Printing joins the table with its dialogs.
     mainFrame_->refreshCommandStates();
 }
