@@ -49,9 +49,6 @@ struct ChirpRow {
     int channel = 0;       // the channel it goes to; 0 when skipped
     ChirpOutcome outcome = ChirpOutcome::Skipped;
     std::vector<ChirpIssue> issues;  // the repairs, or the one reason for a skip
-    // The channel as it will be stored (texts of the editor's cells); empty
-    // for a skipped row.
-    std::string rxFrequency, rxTone, txFrequency, txTone;
 };
 
 struct ChirpImportOptions {

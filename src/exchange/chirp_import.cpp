@@ -463,12 +463,6 @@ ChirpImportResult importChirpCsv(std::string_view csv, const RadioImage& base,
         row.channel = channel;
         row.issues = plan->repairs;
         row.outcome = plan->repairs.empty() ? ChirpOutcome::Taken : ChirpOutcome::Repaired;
-        row.rxFrequency = result.image.frequencyText(channel, ChannelSide::Receive);
-        row.rxTone = result.image.toneText(channel, ChannelSide::Receive, "");
-        row.txFrequency = result.image.frequencyText(channel, ChannelSide::Transmit);
-        if (!row.txFrequency.empty()) {
-            row.txTone = result.image.toneText(channel, ChannelSide::Transmit, "");
-        }
         result.rows.push_back(std::move(row));
     }
     return result;

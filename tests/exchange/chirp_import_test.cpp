@@ -51,7 +51,7 @@ TEST(ChirpImportTest, DuplexGivesTheTransmitFrequency) {
         ASSERT_EQ(result.rows[0].outcome, ChirpOutcome::Taken) << c.tx;
         EXPECT_EQ(result.image.frequencyText(1, kRx), c.rx);
         EXPECT_EQ(result.image.frequencyText(1, kTx), c.tx);
-        EXPECT_EQ(result.rows[0].txFrequency, c.tx);
+        EXPECT_EQ(result.rows[0].channel, 1);
     }
 }
 
