@@ -6,7 +6,7 @@
 
 namespace qzm::cli {
 
-enum class Command { None, New, Show, Export, Import, Read, Write };
+enum class Command { None, New, Show, Export, Import, Read, Write, Clone };
 
 // The CSV dialect of export and import: our own channel table or CHIRP's.
 enum class ChannelFormat { Own, Chirp };
@@ -27,6 +27,14 @@ struct CliOptions {
     std::optional<ChannelFormat> format;  // export/import --format; import: from the header
     bool renumber = false;                // import --renumber (CHIRP)
     bool strict = false;                  // import --strict (CHIRP)
+    // clone: every --device and --port (repeatable), --all, and what each radio gets.
+    std::vector<std::string> devices;
+    std::vector<int> ports;
+    bool allPorts = false;               // clone --all
+    bool verify = false;                 // clone --verify
+    bool station = false;                // clone --station
+    bool noBackup = false;               // clone --no-backup
+    std::optional<std::string> logFile;  // clone --log FILE.csv
 };
 
 struct ParsedCommandLine {
