@@ -1,11 +1,12 @@
 #include <cstdio>
 
-#include "exchange/channel_csv.h"
 #include "cli/commands.h"
 #include "cli/exit_codes.h"
 #include "cli/file_io.h"
 #include "cli/messages.h"
 #include "cli/show_document.h"
+#include "exchange/channel_csv.h"
+#include "exchange/csv_input.h"
 
 namespace qzm::cli {
 namespace {
@@ -62,20 +63,14 @@ int runImport(const CliOptions& options, const LanguageTexts& texts) {
     if (!document) {
         return kExitFileError;
     }
-    FileReadResult csv = readWholeFile(csvPath);
-    if (!csv.contents) {
-        printError(csvPath + ": " + csv.error);
-        return kExitFileError;
-    }
-    ChannelImportResult imported = importChannelsCsv(*csv.contents, document->image);
-    const std::string name = csvPath == "-" ? "<stdin>" : csvPath;
+    ChannelImportResult imported = importChannelRecords(readCsvInput(csvPath), document->image);
     if (!imported.image) {
-        std::fprintf(stderr, "%s:%zu: %s\n", name.c_str(), imported.error->line,
-                     imported.error->message.c_str());
+        std::fprintf(stderr, "%s\n", formatCsvMessage(csvPath, *imported.error).c_str());
         return kExitFileError;
     }
     for (const auto& note : imported.notes) {
-        std::fprintf(stderr, "%s:%zu: note: %s\n", name.c_str(), note.line, note.message.c_str());
+        std::fprintf(stderr, "%s\n",
+                     formatCsvMessage(csvPath, {note.line, "note: " + note.message}).c_str());
     }
     document->image = *imported.image;
     return saveOrReport(out, *document) ? kExitSuccess : kExitFileError;

@@ -71,10 +71,10 @@ class Transfer {
     }
 
     Step connect() {
-        const bool search = readSearchComEnabled(job_.settingsPath);
+        const bool search = job_.searchEnabled();
         bool openedHere = false;
         if (!port_.isOpen()) {
-            const int configured = readComPort(job_.settingsPath);
+            const int configured = job_.configuredPort();
             job_.portError.store(port_.openWithReason(configured, kBaudRate));
             openedHere = port_.isOpen();
         }
