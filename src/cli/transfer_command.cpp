@@ -21,70 +21,15 @@ namespace {
 constexpr int kBaudRate = 9600;
 constexpr auto kPollPeriod = std::chrono::milliseconds(20);
 
-// The settings a run works with.  Normally the settings file itself, so a port
-// found by the search is stored as the program stores it.  An override for this
-// run only (--port, --no-search, --device) goes into a private copy instead;
-// only a port the search found is carried back into the real file.
-class RunSettings {
-  public:
-    RunSettings(std::filesystem::path real, std::optional<int> port, bool searchOff)
-        : real_(std::move(real)) {
-        if (!port && !searchOff) {
-            return;
-        }
-        std::string pattern =
-            (std::filesystem::temp_directory_path() / "qzm836-cli-XXXXXX").string();
-        int fd = ::mkstemp(pattern.data());
-        if (fd < 0) {
-            failed_ = true;
-            return;
-        }
-        ::close(fd);
-        copy_ = pattern;
-        std::error_code error;
-        std::filesystem::copy_file(real_, copy_, std::filesystem::copy_options::overwrite_existing,
-                                   error);
-        failed_ = error.operator bool() || (port && !writeComPort(*port, copy_)) ||
-                  (searchOff && !writeSearchComEnabled(false, copy_));
-        startPort_ = readComPort(copy_);
-    }
-    ~RunSettings() {
-        if (!copy_.empty()) {
-            std::error_code error;
-            std::filesystem::remove(copy_, error);
-        }
-    }
-    RunSettings(const RunSettings&) = delete;
-    RunSettings& operator=(const RunSettings&) = delete;
-
-    bool failed() const { return failed_; }
-    const std::filesystem::path& path() const { return copy_.empty() ? real_ : copy_; }
-
-    // After the run: the port a search stored in the copy goes to the real file.
-    void keepFoundPort() const {
-        if (copy_.empty()) {
-            return;
-        }
-        const int now = readComPort(copy_);
-        if (now != startPort_) {
-            writeComPort(now, real_);
-        }
-    }
-
-  private:
-    std::filesystem::path real_;
-    std::filesystem::path copy_;
-    int startPort_ = 0;
-    bool failed_ = false;
-};
-
-// Starts the worker with Ctrl+C blocked in its thread, so the signal always
-// reaches the main thread, which turns it into the run's cancel request.
+// Starts the worker with the stop signals blocked in its thread, so they always
+// reach the main thread, which turns them into the run's cancel request.
 TransferWorker startWorker(const std::shared_ptr<TransferJob>& job) {
     sigset_t interrupt;
     sigset_t previous;
     sigemptyset(&interrupt);
-    sigaddset(&interrupt, SIGINT);
+    for (int signal : kStopSignals) {
+        sigaddset(&interrupt, signal);
+    }
     pthread_sigmask(SIG_BLOCK, &interrupt, &previous);
     TransferWorker worker(job);
     pthread_sigmask(SIG_SETMASK, &previous, nullptr);
@@ -136,14 +81,13 @@ RunOutcome watch(TransferWorker& worker, TransferJob& job, const LanguageTexts& 
 }
 
 // What the serial layer knows about a run in which no radio answered.
-std::string noRadioReason(const TransferJob& job, const SerialPort& port,
-                          const std::filesystem::path& settings, const CliOptions& options,
+std::string noRadioReason(const TransferJob& job, const SerialPort& port, const CliOptions& options,
                           bool searched) {
     std::string where;
     if (options.device) {
         where = *options.device;
     } else {
-        const int number = readComPort(settings);
+        const int number = job.configuredPort();
         PortDescription description = port.portMap().describe(number);
         where = "COM" + std::to_string(number);
         if (!description.device.empty()) {
@@ -183,14 +127,6 @@ int runTransferCommand(const CliOptions& options, const CliEnvironment& environm
         document = *loaded;
     }
 
-    const bool searchOff = options.noSearch || options.device.has_value();
-    RunSettings settings(environment.settingsPath, options.port, searchOff);
-    if (settings.failed()) {
-        printError("cannot prepare the settings for this run");
-        return kExitFileError;
-    }
-    const bool searching = readSearchComEnabled(settings.path());
-
     auto port = std::make_shared<SerialPort>(PortMap(environment.settingsPath));
     if (options.device) {
         const PortOpenError error = port->openDevice(*options.device, kBaudRate);
@@ -202,13 +138,18 @@ int runTransferCommand(const CliOptions& options, const CliEnvironment& environm
     }
 
     auto job = std::make_shared<TransferJob>(
-        port, settings.path(), reading ? kDirectionRead : kDirectionWrite, document.image);
+        port, environment.settingsPath, reading ? kDirectionRead : kDirectionWrite, document.image);
+    // This run's port choices stay in memory; the settings file is not copied.
+    job->comPortOverride = options.port;
+    if (options.noSearch || options.device) {
+        job->searchComOverride = false;
+    }
+    const bool searching = job->searchEnabled();
     ProgressDisplay display(stderr, ProgressDisplay::isTerminal(stderr));
     installInterruptHandler();
     TransferWorker worker = startWorker(job);
     const RunOutcome outcome = watch(worker, *job, texts, display);
     port->close();
-    settings.keepFoundPort();
 
     switch (outcome.status) {
         case StatusReadDone:
@@ -221,7 +162,7 @@ int runTransferCommand(const CliOptions& options, const CliEnvironment& environm
             return kExitSuccess;  // every block is in the radio: nothing was cut short
         case StatusNoConnection:
             printError(texts.text("IDS_ERROR_PORTCONN") + "\n" +
-                       noRadioReason(*job, *port, settings.path(), options, searching));
+                       noRadioReason(*job, *port, options, searching));
             return kExitNoRadio;
         case StatusBadIdent:
             printError(texts.text("IDS_ERROR_TYPE"));

@@ -70,6 +70,9 @@ bool looksLikeChirpCsv(std::string_view text);
 
 ChirpImportResult importChirpCsv(std::string_view csv, const RadioImage& base,
                                  ChirpImportOptions options = {});
+// The same for records already read, e.g. by readCsvInput; a parse error refuses.
+ChirpImportResult importChirpRecords(const CsvParseResult& parsed, const RadioImage& base,
+                                     ChirpImportOptions options = {});
 
 struct ChirpExportResult {
     std::string csv;

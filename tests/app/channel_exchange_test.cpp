@@ -158,7 +158,7 @@ TEST_F(ChannelExchangeTest, NothingToTakeOffersNoOkAndARefusedFileSaysWhy) {
     messages_.expect(MessageResult::Ok, "Cannot import");
     const PreviewSeen refused = importWith("channel,rx_freq\n1,\"446\n", true, false);
     EXPECT_FALSE(refused.shown);
-    EXPECT_NE(messages_.asked().back().text.find("list.csv: 2: quoted field is not closed"),
+    EXPECT_NE(messages_.asked().back().text.find("list.csv:2: quoted field is not closed"),
               std::string::npos);
     EXPECT_EQ(doc().image().bytes, before.bytes);
     EXPECT_FALSE(doc().IsModified());

@@ -3,8 +3,8 @@
 #include <QDir>
 
 #include "exchange/channel_csv.h"
-#include "exchange/channel_list_file.h"
 #include "exchange/chirp_csv.h"
+#include "exchange/csv_input.h"
 #include "exchange/import_preview.h"
 #include "exchange/qt/import_preview_dialog.h"
 #include "lang/text_lookup.h"
@@ -59,30 +59,31 @@ void importChannels(AppShell& shell, CZavoDoc& document) {
         return;
     }
     const std::string name = displayName(chosen->path);
-    const ChannelListFile file = readChannelListFile(chosen->path);
-    if (!file.contents) {
-        showError(shell, filled("IDS_IMPORT_REFUSED", {name, file.error}));
+    // The same bounded, strict reading as the command line's.
+    const CsvParseResult parsed = readCsvInput(chosen->path.string());
+    if (parsed.error) {
+        showError(shell,
+                  filled("IDS_IMPORT_REFUSED", {name, formatCsvMessage(name, *parsed.error)}));
         return;
     }
     const PreviewText text = [](std::string_view key) { return lookupText(key); };
     const RadioImage& base = document.image();
     ImportPreview preview;
     // A CHIRP header is unmistakable, so it wins over the type left selected.
-    if (chosen->fileType == kChirp || looksLikeChirpCsv(*file.contents)) {
-        const ChirpImportResult result = importChirpCsv(*file.contents, base);
+    const bool chirpHeader = !parsed.records.empty() && isChirpHeader(parsed.records.front());
+    if (chosen->fileType == kChirp || chirpHeader) {
+        const ChirpImportResult result = importChirpRecords(parsed, base);
         if (result.error) {
             showError(shell,
-                      filled("IDS_IMPORT_REFUSED", {name, std::to_string(result.error->line) +
-                                                              ": " + result.error->message}));
+                      filled("IDS_IMPORT_REFUSED", {name, formatCsvMessage(name, *result.error)}));
             return;
         }
         preview = previewOfChirp(result, text);
     } else {
-        const ChannelImportResult result = importChannelsCsv(*file.contents, base);
+        const ChannelImportResult result = importChannelRecords(parsed, base);
         if (!result.image) {
             showError(shell,
-                      filled("IDS_IMPORT_REFUSED", {name, std::to_string(result.error->line) +
-                                                              ": " + result.error->message}));
+                      filled("IDS_IMPORT_REFUSED", {name, formatCsvMessage(name, *result.error)}));
             return;
         }
         preview = previewOfChannelTable(result, base, text);
