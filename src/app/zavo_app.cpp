@@ -7,8 +7,9 @@
 #include "app/about_dialog.h"
 #include "app/main_frame.h"
 #include "editor/qt/zavo_view.h"
-#include "lang/qt/language_dialog.h"
+#include "exchange/qt/channel_exchange_commands.h"
 #include "lang/language_files.h"
+#include "lang/qt/language_dialog.h"
 #include "lang/qt/menu_retitle.h"
 #include "lang/text_lookup.h"
 #include "link/qt/port_dialog.h"
@@ -133,6 +134,8 @@ void CZavoApp::registerCommands() {
     commands.set(ID_PROGRAM_WRITE, [this] { onTransfer(kDirectionWrite); });
     commands.set(ID_SETTING_PORT, [this] { onPortSetting(); });
     registerPrintCommands();
+    commands.set(ID_FILE_IMPORT_CHANNELS, [this] { importChannels(*this, *document_); });
+    commands.set(ID_FILE_EXPORT_CHANNELS, [this] { exportChannels(*this, *document_); });
     mainFrame_->refreshCommandStates();
 }
 

@@ -4,6 +4,7 @@
 
 #include "cli/exit_codes.h"
 #include "cli/messages.h"
+#include "exchange/channel_fields.h"
 #include "exchange/chirp_csv.h"
 
 namespace qzm::cli {
@@ -13,10 +14,17 @@ std::string issueText(const ChirpIssue& issue) {
     return formatChirpIssue(chirpIssueEnglish(issue.kind), issue);
 }
 
+// A number as it is, anything else quoted and cut, so junk cannot garble the terminal.
+std::string shownLocation(const std::string& location) {
+    const bool number = !location.empty() && location.size() <= 6 &&
+                        location.find_first_not_of("0123456789") == std::string::npos;
+    return number ? location : quotedForMessage(location);
+}
+
 // "in.csv:4: Location 3: repaired as channel 3: Frequency ... stored ...".
 std::string rowLine(const std::string& name, const ChirpRow& row) {
-    std::string line = name + ":" + std::to_string(row.line) + ": Location " +
-                       (row.location.empty() ? "(empty)" : row.location) + ": ";
+    std::string line =
+        name + ":" + std::to_string(row.line) + ": Location " + shownLocation(row.location) + ": ";
     switch (row.outcome) {
         case ChirpOutcome::Taken:
             line += "taken as channel " + std::to_string(row.channel);
@@ -38,10 +46,10 @@ std::string rowLine(const std::string& name, const ChirpRow& row) {
 
 }  // namespace
 
-int importChirp(const CliOptions& options, DocumentFile& document, std::string_view csv,
+int importChirp(const CliOptions& options, DocumentFile& document, const CsvParseResult& parsed,
                 const std::string& name) {
     const ChirpImportResult imported =
-        importChirpCsv(csv, document.image, ChirpImportOptions{options.renumber});
+        importChirpRecords(parsed, document.image, ChirpImportOptions{options.renumber});
     if (imported.error) {
         std::fprintf(stderr, "%s:%zu: %s\n", name.c_str(), imported.error->line,
                      imported.error->message.c_str());

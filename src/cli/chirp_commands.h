@@ -5,13 +5,14 @@
 
 #include "cli/cli_options.h"
 #include "cli/document_file.h"
+#include "exchange/csv.h"
 
 namespace qzm::cli {
 
-// Import of a CHIRP CSV into `document`: one line per row on standard output
-// (taken, repaired, skipped and why), then the saved result.  `name` is how
-// the input is called in messages.  The exit code.
-int importChirp(const CliOptions& options, DocumentFile& document, std::string_view csv,
+// Import of CHIRP CSV records into `document`: one line per row on standard
+// output (taken, repaired, skipped and why).  `name` is how the input is
+// called in messages.  The exit code; the caller saves on success.
+int importChirp(const CliOptions& options, DocumentFile& document, const CsvParseResult& parsed,
                 const std::string& name);
 
 // The channel table of `document` as CHIRP's CSV, with a note on standard

@@ -8,6 +8,7 @@
 #include "cli/show_document.h"
 #include "exchange/channel_csv.h"
 #include "exchange/chirp_csv.h"
+#include "exchange/csv_input.h"
 
 namespace qzm::cli {
 namespace {
@@ -66,16 +67,17 @@ int runImport(const CliOptions& options, const LanguageTexts& texts) {
     if (!document) {
         return kExitFileError;
     }
-    FileReadResult csv = readWholeFile(csvPath);
-    if (!csv.contents) {
-        printError(csvPath + ": " + csv.error);
+    const CsvParseResult parsed = readCsvInput(csvPath);
+    if (parsed.error) {
+        std::fprintf(stderr, "%s\n", formatCsvMessage(csvPath, *parsed.error).c_str());
         return kExitFileError;
     }
-    const std::string name = csvPath == "-" ? "<stdin>" : csvPath;
+    const std::string name = csvInputName(csvPath);
     const ChannelFormat format = options.format.value_or(
-        looksLikeChirpCsv(*csv.contents) ? ChannelFormat::Chirp : ChannelFormat::Own);
+        !parsed.records.empty() && isChirpHeader(parsed.records.front()) ? ChannelFormat::Chirp
+                                                                         : ChannelFormat::Own);
     if (format == ChannelFormat::Chirp) {
-        const int status = importChirp(options, *document, *csv.contents, name);
+        const int status = importChirp(options, *document, parsed, name);
         if (status != kExitSuccess) {
             return status;
         }
@@ -85,14 +87,14 @@ int runImport(const CliOptions& options, const LanguageTexts& texts) {
         printError(name + ": '--renumber' applies to the chirp format only");
         return kExitUsage;
     }
-    ChannelImportResult imported = importChannelsCsv(*csv.contents, document->image);
+    ChannelImportResult imported = importChannelRecords(parsed, document->image);
     if (!imported.image) {
-        std::fprintf(stderr, "%s:%zu: %s\n", name.c_str(), imported.error->line,
-                     imported.error->message.c_str());
+        std::fprintf(stderr, "%s\n", formatCsvMessage(csvPath, *imported.error).c_str());
         return kExitFileError;
     }
     for (const auto& note : imported.notes) {
-        std::fprintf(stderr, "%s:%zu: note: %s\n", name.c_str(), note.line, note.message.c_str());
+        std::fprintf(stderr, "%s\n",
+                     formatCsvMessage(csvPath, {note.line, "note: " + note.message}).c_str());
     }
     document->image = *imported.image;
     return saveOrReport(out, *document) ? kExitSuccess : kExitFileError;

@@ -1,20 +1,15 @@
 #include "cli/file_io.h"
 
-#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
-#include <cstring>
 
 #include "platform/atomic_file.h"
+#include "platform/file_error_text.h"
 
 namespace qzm::cli {
 namespace {
-
-std::string errnoText(int error) {
-    return std::strerror(error);
-}
 
 std::filesystem::path folderOf(const std::filesystem::path& path) {
     std::filesystem::path folder = path.parent_path();
@@ -22,44 +17,6 @@ std::filesystem::path folderOf(const std::filesystem::path& path) {
 }
 
 }  // namespace
-
-FileReadResult readWholeFile(const std::string& path) {
-    FileReadResult result;
-    int fd = path == "-" ? STDIN_FILENO : ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) {
-        result.error = errnoText(errno);
-        return result;
-    }
-    struct stat info {};
-    if (::fstat(fd, &info) == 0 && S_ISDIR(info.st_mode)) {
-        result.error = errnoText(EISDIR);
-        if (fd != STDIN_FILENO) {
-            ::close(fd);
-        }
-        return result;
-    }
-    std::string data;
-    char buffer[65536];
-    for (;;) {
-        ssize_t got = ::read(fd, buffer, sizeof buffer);
-        if (got < 0) {
-            if (errno == EINTR) {
-                continue;
-            }
-            result.error = errnoText(errno);
-            break;
-        }
-        if (got == 0) {
-            result.contents = std::move(data);
-            break;
-        }
-        data.append(buffer, static_cast<std::size_t>(got));
-    }
-    if (fd != STDIN_FILENO) {
-        ::close(fd);
-    }
-    return result;
-}
 
 std::optional<std::string> replaceFile(const std::filesystem::path& path, std::string_view data) {
     FileResult result = writeFileAtomically(path, data);
@@ -71,12 +28,30 @@ std::optional<std::string> replaceFile(const std::filesystem::path& path, std::s
 
 std::optional<std::string> checkWritableTarget(const std::filesystem::path& path) {
     struct stat info {};
-    if (::stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode)) {
-        return errnoText(EISDIR);
+    if (::stat(path.c_str(), &info) == 0) {
+        if (S_ISDIR(info.st_mode)) {
+            return fileErrorReason(EISDIR);
+        }
+        if (!S_ISREG(info.st_mode)) {
+            return std::string(kNotARegularFile);
+        }
+        // A file we may rewrite is enough, even in a folder we may not write.
+        if (::access(path.c_str(), W_OK) != 0) {
+            return fileErrorReason(errno);
+        }
+        return std::nullopt;
+    } else if (errno == ENOTDIR || errno == ELOOP) {
+        return fileErrorReason(errno);
     }
     const std::filesystem::path folder = folderOf(path);
+    if (::stat(folder.c_str(), &info) != 0) {
+        return fileErrorReason(errno);
+    }
+    if (!S_ISDIR(info.st_mode)) {
+        return fileErrorReason(ENOTDIR);
+    }
     if (::access(folder.c_str(), W_OK | X_OK) != 0) {
-        return errnoText(errno);
+        return fileErrorReason(errno);
     }
     return std::nullopt;
 }

@@ -9,14 +9,6 @@
 
 namespace qzm::cli {
 
-struct FileReadResult {
-    std::optional<std::string> contents;  // empty when the file could not be read
-    std::string error;                    // "No such file or directory" and the like
-};
-
-// The whole file; "-" reads standard input.
-FileReadResult readWholeFile(const std::string& path);
-
 // Replaces `path` atomically (see writeFileAtomically); the
 // reason on failure, naming the file.
 std::optional<std::string> replaceFile(const std::filesystem::path& path, std::string_view data);

@@ -1,10 +1,16 @@
 #pragma once
 
+#include <array>
+#include <csignal>
+
 namespace qzm::cli {
 
-// Ctrl+C during a transfer: the first SIGINT only raises a flag, which the
-// transfer loop hands on as the run's cancel request (the run stops after the
-// current block).  A second SIGINT ends the program at once.
+// The signals that ask a transfer to stop: Ctrl+C, a terminal closing, kill.
+inline constexpr std::array<int, 3> kStopSignals{SIGINT, SIGTERM, SIGHUP};
+
+// During a transfer the first of them only raises a flag, which the transfer
+// loop hands on as the run's cancel request (the run stops after the current
+// block).  A second one ends the program at once.
 void installInterruptHandler();
 bool interruptRequested();
 

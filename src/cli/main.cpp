@@ -1,5 +1,6 @@
 #include <cstdio>
 #include <filesystem>
+#include <new>
 #include <string>
 #include <system_error>
 #include <vector>
@@ -15,7 +16,9 @@
 #define QZM_VERSION "unknown"
 #endif
 
-int main(int argc, char** argv) {
+namespace {
+
+int run(int argc, char** argv) {
     using namespace qzm::cli;
     std::vector<std::string> arguments(argv + 1, argv + argc);
     ParsedCommandLine parsed = parseCommandLine(arguments);
@@ -65,4 +68,16 @@ int main(int argc, char** argv) {
         return runDoctorCommand(options, *environment.environment);
     }
     return runFileCommand(options, *environment.environment);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    // Inputs are bounded, but no shortage of memory may end the run without a word.
+    try {
+        return run(argc, argv);
+    } catch (const std::bad_alloc&) {
+        qzm::cli::printError("out of memory");
+        return qzm::cli::kExitFileError;
+    }
 }

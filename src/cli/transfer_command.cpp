@@ -24,70 +24,15 @@ namespace {
 constexpr int kBaudRate = 9600;
 constexpr auto kPollPeriod = std::chrono::milliseconds(20);
 
-// The settings a run works with.  Normally the settings file itself, so a port
-// found by the search is stored as the program stores it.  An override for this
-// run only (--port, --no-search, --device) goes into a private copy instead;
-// only a port the search found is carried back into the real file.
-class RunSettings {
-  public:
-    RunSettings(std::filesystem::path real, std::optional<int> port, bool searchOff)
-        : real_(std::move(real)) {
-        if (!port && !searchOff) {
-            return;
-        }
-        std::string pattern =
-            (std::filesystem::temp_directory_path() / "qzm836-cli-XXXXXX").string();
-        int fd = ::mkstemp(pattern.data());
-        if (fd < 0) {
-            failed_ = true;
-            return;
-        }
-        ::close(fd);
-        copy_ = pattern;
-        std::error_code error;
-        std::filesystem::copy_file(real_, copy_, std::filesystem::copy_options::overwrite_existing,
-                                   error);
-        failed_ = error.operator bool() || (port && !writeComPort(*port, copy_)) ||
-                  (searchOff && !writeSearchComEnabled(false, copy_));
-        startPort_ = readComPort(copy_);
-    }
-    ~RunSettings() {
-        if (!copy_.empty()) {
-            std::error_code error;
-            std::filesystem::remove(copy_, error);
-        }
-    }
-    RunSettings(const RunSettings&) = delete;
-    RunSettings& operator=(const RunSettings&) = delete;
-
-    bool failed() const { return failed_; }
-    const std::filesystem::path& path() const { return copy_.empty() ? real_ : copy_; }
-
-    // After the run: the port a search stored in the copy goes to the real file.
-    void keepFoundPort() const {
-        if (copy_.empty()) {
-            return;
-        }
-        const int now = readComPort(copy_);
-        if (now != startPort_) {
-            writeComPort(now, real_);
-        }
-    }
-
-  private:
-    std::filesystem::path real_;
-    std::filesystem::path copy_;
-    int startPort_ = 0;
-    bool failed_ = false;
-};
-
-// Starts the worker with Ctrl+C blocked in its thread, so the signal always
-// reaches the main thread, which turns it into the run's cancel request.
+// Starts the worker with the stop signals blocked in its thread, so they always
+// reach the main thread, which turns them into the run's cancel request.
 TransferWorker startWorker(const std::shared_ptr<TransferJob>& job) {
     sigset_t interrupt;
     sigset_t previous;
     sigemptyset(&interrupt);
-    sigaddset(&interrupt, SIGINT);
+    for (int signal : kStopSignals) {
+        sigaddset(&interrupt, signal);
+    }
     pthread_sigmask(SIG_BLOCK, &interrupt, &previous);
     TransferWorker worker(job);
     pthread_sigmask(SIG_SETMASK, &previous, nullptr);
@@ -192,8 +137,7 @@ std::string failureDetail(const TransferJob& job, const LanguageTexts& texts) {
 }
 
 // What the serial layer knows about a run in which no radio answered.
-std::string noRadioReason(const TransferJob& job, const SerialPort& port,
-                          const std::filesystem::path& settings, const CliOptions& options,
+std::string noRadioReason(const TransferJob& job, const SerialPort& port, const CliOptions& options,
                           bool searched, const LanguageTexts& texts) {
     if (job.failure.step != FailureStep::Handshake) {
         // A radio answered the handshake and then fell silent: name its port.
@@ -203,7 +147,7 @@ std::string noRadioReason(const TransferJob& job, const SerialPort& port,
     if (options.device) {
         where = *options.device;
     } else {
-        const int number = readComPort(settings);
+        const int number = job.configuredPort();
         PortDescription description = port.portMap().describe(number);
         where = "COM" + std::to_string(number);
         if (!description.device.empty()) {
@@ -295,14 +239,6 @@ int runTransferCommand(const CliOptions& options, const CliEnvironment& environm
         document = *loaded;
     }
 
-    const bool searchOff = options.noSearch || options.device.has_value();
-    RunSettings settings(environment.settingsPath, options.port, searchOff);
-    if (settings.failed()) {
-        printError("cannot prepare the settings for this run");
-        return kExitFileError;
-    }
-    const bool searching = readSearchComEnabled(settings.path());
-
     auto port = std::make_shared<SerialPort>(PortMap(environment.settingsPath));
     if (options.device) {
         const PortOpenError error = port->openDevice(*options.device, kBaudRate);
@@ -314,7 +250,13 @@ int runTransferCommand(const CliOptions& options, const CliEnvironment& environm
     }
 
     auto job = std::make_shared<TransferJob>(
-        port, settings.path(), reading ? kDirectionRead : kDirectionWrite, document.image);
+        port, environment.settingsPath, reading ? kDirectionRead : kDirectionWrite, document.image);
+    // This run's port choices stay in memory; the settings file is not copied.
+    job->comPortOverride = options.port;
+    if (options.noSearch || options.device) {
+        job->searchComOverride = false;
+    }
+    const bool searching = job->searchEnabled();
     std::shared_ptr<const StoredBackup> beforeWrite;
     if (!reading) {
         job->verifyAfterWrite = options.verify;
@@ -327,10 +269,8 @@ int runTransferCommand(const CliOptions& options, const CliEnvironment& environm
     TransferWorker worker = startWorker(job);
     const RunOutcome outcome = watch(worker, *job, texts, display);
     port->close();
-    settings.keepFoundPort();
     if (beforeWrite && beforeWrite->result.ok) {
         std::fprintf(stderr, "Backup: %s\n", beforeWrite->path.c_str());
-        std::fflush(stdout);
     }
 
     const TextSource cliTexts = [&texts](std::string_view key) { return texts.text(key); };
@@ -370,7 +310,7 @@ int runTransferCommand(const CliOptions& options, const CliEnvironment& environm
             return kExitFileError;
         case StatusNoConnection:
             printError(texts.text("IDS_ERROR_PORTCONN") + "\n" +
-                       noRadioReason(*job, *port, settings.path(), options, searching, texts));
+                       noRadioReason(*job, *port, options, searching, texts));
             return kExitNoRadio;
         case StatusBadIdent:
             printError(texts.text("IDS_ERROR_TYPE") + "\n" + failureDetail(*job, texts));

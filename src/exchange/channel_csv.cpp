@@ -4,6 +4,7 @@
 #include <map>
 #include <vector>
 
+#include "exchange/channel_fields.h"
 #include "radio/channel_commit.h"
 #include "radio/value_codecs.h"
 
@@ -80,6 +81,11 @@ ChannelImportResult refused(std::size_t line, std::string message) {
     return result;
 }
 
+// The tone as the picker stores it: "off" is the off entry.
+std::string_view toneText(std::string_view field) {
+    return isOffTone(field) ? std::string_view() : field;
+}
+
 bool isBlankRecord(const CsvRecord& record) {
     for (const auto& field : record.fields) {
         if (!trimmed(field).empty()) {
@@ -89,40 +95,62 @@ bool isBlankRecord(const CsvRecord& record) {
     return true;
 }
 
-// A frequency outside the band is stored as the band limit; say so.
-void noteOutOfBand(const RadioImage& image, const ChannelRow& row, Column column,
-                   std::vector<CsvError>& notes) {
+// A frequency outside the band is stored as the band limit, one off the channel
+// grid as the nearest grid point; say so, so the user learns that the radio holds
+// something else.  Called after the value was stored.
+void noteRepairedFrequency(const RadioImage& image, BandLimits limits, const ChannelRow& row,
+                           Column column, std::vector<CsvError>& notes) {
     const std::string& text = row.values[column];
-    const BandLimits limits = image.bandLimits();
-    const int range = checkFrequencyRange(text, limits);
-    if (range == 0) {
+    if (text.empty()) {
         return;
     }
-    notes.push_back({row.line, "channel " + std::to_string(row.channel) + ": " +
-                                   std::string(kColumnNames[column]) + " " + text +
-                                   " is outside the band " + formatLimit(-1, limits) + " to " +
-                                   formatLimit(1, limits) + "; stored as " +
-                                   formatLimit(range, limits)});
+    const ChannelSide side = column == kRxFreq ? ChannelSide::Receive : ChannelSide::Transmit;
+    const std::string stored = image.frequencyText(row.channel, side);
+    const std::string prefix = "channel " + std::to_string(row.channel) + ": " +
+                               std::string(kColumnNames[column]) + " " + text;
+    if (const int range = checkFrequencyRange(text, limits); range != 0) {
+        notes.push_back({row.line, prefix + " is outside the band " + formatLimit(-1, limits) +
+                                       " to " + formatLimit(1, limits) + "; stored as " +
+                                       formatLimit(range, limits)});
+    } else if (normalizeFrequency(text) != normalizeFrequency(stored)) {
+        notes.push_back({row.line, prefix + " is not on the channel grid; stored as " + stored});
+    }
 }
 
 void applyRow(RadioImage& image, const ChannelRow& row, std::vector<CsvError>& notes) {
     const int n = row.channel;
-    noteOutOfBand(image, row, kRxFreq, notes);
-    commitFrequency(image, image.bandLimits(), n, ChannelSide::Receive, row.values[kRxFreq]);
+    const BandLimits limits = image.bandLimits();
+    if (row.values[kRxFreq].empty() && image.isRxEmpty(n)) {
+        return;  // already empty: nothing to clear, its bytes stay as they are
+    }
+    commitFrequency(image, limits, n, ChannelSide::Receive, row.values[kRxFreq]);
+    noteRepairedFrequency(image, limits, row, kRxFreq, notes);
     if (image.isRxEmpty(n)) {
         return;  // an empty channel takes no other field, as in the editor
     }
-    commitTone(image, n, ChannelSide::Receive, row.values[kRxTone], "");
-    noteOutOfBand(image, row, kTxFreq, notes);
-    commitFrequency(image, image.bandLimits(), n, ChannelSide::Transmit, row.values[kTxFreq]);
+    commitTone(image, n, ChannelSide::Receive, toneText(row.values[kRxTone]), "");
+    commitFrequency(image, limits, n, ChannelSide::Transmit, row.values[kTxFreq]);
+    noteRepairedFrequency(image, limits, row, kTxFreq, notes);
     if (!image.isAnyFrequencyEmpty(n)) {
-        commitTone(image, n, ChannelSide::Transmit, row.values[kTxTone], "");
+        commitTone(image, n, ChannelSide::Transmit, toneText(row.values[kTxTone]), "");
     }
     for (const auto& flagColumn : kFlagColumns) {
         if (row.flags[flagColumn.column]) {
             setChannelFlag(image, n, flagColumn.flag, *row.flags[flagColumn.column]);
         }
     }
+}
+
+// What is wrong with the first bad field of the row, as "column: problem".
+std::optional<std::string> fieldProblem(const ChannelRow& row) {
+    for (Column column : {kRxFreq, kRxTone, kTxFreq, kTxTone}) {
+        const std::string& value = row.values[column];
+        const bool frequency = column == kRxFreq || column == kTxFreq;
+        if (auto problem = frequency ? frequencyFieldProblem(value) : toneFieldProblem(value)) {
+            return std::string(kColumnNames[column]) + ": " + *problem;
+        }
+    }
+    return std::nullopt;
 }
 
 }  // namespace
@@ -150,7 +178,10 @@ std::string exportChannelsCsv(const RadioImage& image) {
 }
 
 ChannelImportResult importChannelsCsv(std::string_view csv, const RadioImage& base) {
-    CsvParseResult parsed = parseCsv(csv);
+    return importChannelRecords(parseCsv(csv), base);
+}
+
+ChannelImportResult importChannelRecords(const CsvParseResult& parsed, const RadioImage& base) {
     if (parsed.error) {
         return refused(parsed.error->line, parsed.error->message);
     }
@@ -166,7 +197,8 @@ ChannelImportResult importChannelsCsv(std::string_view csv, const RadioImage& ba
         if (!seen.emplace(name, i).second && !name.empty()) {
             for (auto known : kColumnNames) {
                 if (known == name) {
-                    return refused(header.line, "column '" + name + "' appears twice");
+                    return refused(header.line,
+                                   "column " + quotedForMessage(name) + " appears twice");
                 }
             }
         }
@@ -203,8 +235,8 @@ ChannelImportResult importChannelsCsv(std::string_view csv, const RadioImage& ba
         }
         auto channel = channelNumber(row.values[kChannel]);
         if (!channel) {
-            return refused(record.line,
-                           "channel '" + row.values[kChannel] + "' is not a number from 1 to 16");
+            return refused(record.line, "channel: " + quotedForMessage(row.values[kChannel]) +
+                                            " is not a number from 1 to 16");
         }
         row.channel = *channel;
         auto [earlier, fresh] = channelLines.emplace(row.channel, record.line);
@@ -219,8 +251,12 @@ ChannelImportResult importChannelsCsv(std::string_view csv, const RadioImage& ba
                 row.flags[flagColumn.column] = value == "1" ? 1 : 0;
             } else if (!value.empty()) {
                 return refused(record.line, std::string(kColumnNames[flagColumn.column]) +
-                                                " must be 0, 1 or empty, not '" + value + "'");
+                                                ": must be 0, 1 or empty, not " +
+                                                quotedForMessage(value));
             }
+        }
+        if (auto problem = fieldProblem(row)) {
+            return refused(record.line, *problem);
         }
         rows.push_back(std::move(row));
     }

@@ -18,13 +18,18 @@ struct ChannelImportResult {
     std::optional<RadioImage> image;  // the result; empty when the input was refused
     std::optional<CsvError> error;    // the line and the reason
     // Values taken but changed on the way in (a frequency outside the band became
-    // the band limit), so the user learns that the radio holds something else.
+    // the band limit, one off the grid the nearest grid point).
     std::vector<CsvError> notes;
 };
 
 // `base` with the channels listed in `csv` entered as a user types them into
 // the editor (band limit, grid snapping, follow rules).  Channels not listed
 // keep what `base` has.  Input that cannot be taken as a whole is refused.
+// Every field must be well formed as the editors accept it (see channel_fields.h);
+// the first one that is not refuses the input, naming its column.
 ChannelImportResult importChannelsCsv(std::string_view csv, const RadioImage& base);
+
+// The same for records already read, e.g. by readCsvInput; a parse error refuses.
+ChannelImportResult importChannelRecords(const CsvParseResult& parsed, const RadioImage& base);
 
 }  // namespace qzm

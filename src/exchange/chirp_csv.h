@@ -49,9 +49,6 @@ struct ChirpRow {
     int channel = 0;       // the channel it goes to; 0 when skipped
     ChirpOutcome outcome = ChirpOutcome::Skipped;
     std::vector<ChirpIssue> issues;  // the repairs, or the one reason for a skip
-    // The channel as it will be stored (texts of the editor's cells); empty
-    // for a skipped row.
-    std::string rxFrequency, rxTone, txFrequency, txTone;
 };
 
 struct ChirpImportOptions {
@@ -73,6 +70,9 @@ bool looksLikeChirpCsv(std::string_view text);
 
 ChirpImportResult importChirpCsv(std::string_view csv, const RadioImage& base,
                                  ChirpImportOptions options = {});
+// The same for records already read, e.g. by readCsvInput; a parse error refuses.
+ChirpImportResult importChirpRecords(const CsvParseResult& parsed, const RadioImage& base,
+                                     ChirpImportOptions options = {});
 
 struct ChirpExportResult {
     std::string csv;

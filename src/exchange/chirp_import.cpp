@@ -1,6 +1,7 @@
 #include <array>
 #include <map>
 
+#include "exchange/channel_fields.h"
 #include "exchange/chirp_columns.h"
 #include "exchange/chirp_csv.h"
 #include "exchange/chirp_values.h"
@@ -82,8 +83,8 @@ class RowReader {
         return false;
     }
     bool malformed(Column column) {
-        return fail(issue(ChirpIssueKind::Malformed,
-                          {std::string(kColumnNames[column]), fields_.value(column)}));
+        return fail(issue(ChirpIssueKind::Malformed, {std::string(kColumnNames[column]),
+                                                      quotedForMessage(fields_.value(column))}));
     }
 
     bool inBand(std::int64_t hertz) const {
@@ -96,8 +97,8 @@ class RowReader {
         const std::int64_t stored = snapToChannelGrid((hertz + 5) / 10) * 10;
         if (stored != hertz) {
             plan_.repairs.push_back(issue(ChirpIssueKind::FrequencySnapped,
-                                          {std::string(kColumnNames[column]), std::string(written),
-                                           formatMegahertz(stored)}));
+                                          {std::string(kColumnNames[column]),
+                                           quotedForMessage(written), formatMegahertz(stored)}));
         }
     }
 
@@ -159,7 +160,7 @@ class RowReader {
         } else if (equalsNoCase(mode, "NFM")) {
             plan_.narrow = 1;
         } else {
-            return fail(issue(ChirpIssueKind::UnsupportedMode, {mode}));
+            return fail(issue(ChirpIssueKind::UnsupportedMode, {quotedForMessage(mode)}));
         }
         return true;
     }
@@ -172,15 +173,15 @@ class RowReader {
         }
         const auto ctcss = ctcssOfMillihertz(*value);
         if (!ctcss) {
-            return fail(
-                issue(ChirpIssueKind::UnsupportedTone, {std::string(kColumnNames[column]), text}));
+            return fail(issue(ChirpIssueKind::UnsupportedTone,
+                              {std::string(kColumnNames[column]), quotedForMessage(text)}));
         }
         tone.kind = ToneChoice::Kind::Ctcss;
         tone.tenths = ctcss->tenths;
         if (ctcss->snapped) {
-            plan_.repairs.push_back(
-                issue(ChirpIssueKind::ToneSnapped,
-                      {std::string(kColumnNames[column]), text, formatTenths(ctcss->tenths)}));
+            plan_.repairs.push_back(issue(ChirpIssueKind::ToneSnapped,
+                                          {std::string(kColumnNames[column]),
+                                           quotedForMessage(text), formatTenths(ctcss->tenths)}));
         }
         return true;
     }
@@ -193,8 +194,8 @@ class RowReader {
             return malformed(column);
         }
         if (!isListedDcsCode(*digits)) {
-            return fail(
-                issue(ChirpIssueKind::UnsupportedTone, {std::string(kColumnNames[column]), text}));
+            return fail(issue(ChirpIssueKind::UnsupportedTone,
+                              {std::string(kColumnNames[column]), quotedForMessage(text)}));
         }
         const std::string polarity = fields_.value(kDtcsPolarity);
         const auto isLetter = [](char c) { return c == 'N' || c == 'n' || c == 'R' || c == 'r'; };
@@ -258,7 +259,7 @@ class RowReader {
         }
         if (equalsNoCase(mode, "TSQL-R") || equalsNoCase(mode, "DTCS-R")) {
             return fail(issue(ChirpIssueKind::UnsupportedToneMode,
-                              {std::string(kColumnNames[kTone]), mode}));
+                              {std::string(kColumnNames[kTone]), quotedForMessage(mode)}));
         }
         return malformed(kTone);
     }
@@ -366,9 +367,13 @@ bool looksLikeChirpCsv(std::string_view text) {
 
 ChirpImportResult importChirpCsv(std::string_view csv, const RadioImage& base,
                                  ChirpImportOptions options) {
+    return importChirpRecords(parseCsv(csv), base, options);
+}
+
+ChirpImportResult importChirpRecords(const CsvParseResult& parsed, const RadioImage& base,
+                                     ChirpImportOptions options) {
     ChirpImportResult result;
     result.image = base;
-    CsvParseResult parsed = parseCsv(csv);
     if (parsed.error) {
         result.error = parsed.error;
         return result;
@@ -424,7 +429,8 @@ ChirpImportResult importChirpCsv(std::string_view csv, const RadioImage& base,
         if (!options.renumber) {
             location = locationNumber(row.location);
             if (!location) {
-                skip(issue(ChirpIssueKind::Malformed, {"Location", row.location}));
+                skip(
+                    issue(ChirpIssueKind::Malformed, {"Location", quotedForMessage(row.location)}));
                 continue;
             }
             if (!RadioImage::isValidChannel(*location)) {
@@ -433,7 +439,7 @@ ChirpImportResult importChirpCsv(std::string_view csv, const RadioImage& base,
             }
         }
         if (!skipValueKnown(fields.value(kSkip))) {
-            skip(issue(ChirpIssueKind::Malformed, {"Skip", fields.value(kSkip)}));
+            skip(issue(ChirpIssueKind::Malformed, {"Skip", quotedForMessage(fields.value(kSkip))}));
             continue;
         }
         RowReader reader(fields, limits);
@@ -463,12 +469,6 @@ ChirpImportResult importChirpCsv(std::string_view csv, const RadioImage& base,
         row.channel = channel;
         row.issues = plan->repairs;
         row.outcome = plan->repairs.empty() ? ChirpOutcome::Taken : ChirpOutcome::Repaired;
-        row.rxFrequency = result.image.frequencyText(channel, ChannelSide::Receive);
-        row.rxTone = result.image.toneText(channel, ChannelSide::Receive, "");
-        row.txFrequency = result.image.frequencyText(channel, ChannelSide::Transmit);
-        if (!row.txFrequency.empty()) {
-            row.txTone = result.image.toneText(channel, ChannelSide::Transmit, "");
-        }
         result.rows.push_back(std::move(row));
     }
     return result;

@@ -32,7 +32,7 @@ constexpr std::array kIssueTexts{
     IssueText{ChirpIssueKind::ChannelTaken, "IDS_CHIRP_TAKEN",
               "channel %1 was already taken from line %2"},
     IssueText{ChirpIssueKind::NoChannelLeft, "IDS_CHIRP_FULL", "no channel left: the radio has 16"},
-    IssueText{ChirpIssueKind::Malformed, "IDS_CHIRP_MALFORMED", "%1: '%2' is not a valid value"},
+    IssueText{ChirpIssueKind::Malformed, "IDS_CHIRP_MALFORMED", "%1: %2 is not a valid value"},
     IssueText{ChirpIssueKind::FieldCount, "IDS_CHIRP_FIELDS", "%1 fields where the header has %2"},
     IssueText{ChirpIssueKind::ToneNotExported, "IDS_CHIRP_TONE_LEFT_OUT",
               "channel %1: the tone %2 cannot be written in this format and was left out"},

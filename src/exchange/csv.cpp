@@ -1,91 +1,209 @@
 #include "exchange/csv.h"
 
 namespace qzm {
+namespace {
 
-CsvParseResult parseCsv(std::string_view text) {
-    CsvParseResult result;
-    if (text.starts_with("\xEF\xBB\xBF")) {
-        text.remove_prefix(3);
+constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+
+}  // namespace
+
+bool CsvStreamParser::feed(std::string_view piece) {
+    if (result_.error) {
+        return false;
     }
-    std::size_t line = 1;
-    std::size_t pos = 0;
-    const std::size_t size = text.size();
-
-    while (pos < size) {
-        // An empty line (LF or CRLF alone) carries no record.
-        if (text[pos] == '\n') {
-            ++pos;
-            ++line;
-            continue;
-        }
-        if (text[pos] == '\r' && pos + 1 < size && text[pos + 1] == '\n') {
-            pos += 2;
-            ++line;
-            continue;
-        }
-        CsvRecord record;
-        record.line = line;
-        bool recordDone = false;
-        while (!recordDone) {
-            std::string field;
-            if (pos < size && text[pos] == '"') {
-                const std::size_t quoteLine = line;
-                ++pos;
-                bool closed = false;
-                while (pos < size) {
-                    char c = text[pos];
-                    if (c == '"') {
-                        if (pos + 1 < size && text[pos + 1] == '"') {
-                            field += '"';
-                            pos += 2;
-                            continue;
-                        }
-                        ++pos;
-                        closed = true;
-                        break;
-                    }
-                    if (c == '\n') {
-                        ++line;
-                    }
-                    field += c;
-                    ++pos;
-                }
-                if (!closed) {
-                    result.error = CsvError{quoteLine, "quoted field is not closed"};
-                    return result;
-                }
-                if (pos < size && text[pos] != ',' && text[pos] != '\n' &&
-                    !(text[pos] == '\r' && pos + 1 < size && text[pos + 1] == '\n')) {
-                    result.error = CsvError{line, "unexpected character after a closing quote"};
-                    return result;
-                }
-            } else {
-                while (pos < size && text[pos] != ',' && text[pos] != '\n') {
-                    if (text[pos] == '\r' && pos + 1 < size && text[pos + 1] == '\n') {
-                        break;
-                    }
-                    if (text[pos] == '"') {
-                        result.error = CsvError{line, "quote inside an unquoted field"};
-                        return result;
-                    }
-                    field += text[pos];
-                    ++pos;
-                }
+    if (piece.size() > limits_.maxBytes - bytes_) {
+        fail(0, std::string(kCsvTooLarge));
+        return false;
+    }
+    bytes_ += piece.size();
+    for (char c : piece) {
+        if (!bomDone_) {
+            if (c == kByteOrderMark[bomMatched_]) {
+                bomDone_ = ++bomMatched_ == kByteOrderMark.size();
+                continue;
             }
-            record.fields.push_back(std::move(field));
-            if (pos >= size) {
-                recordDone = true;
-            } else if (text[pos] == ',') {
-                ++pos;
-            } else {
-                pos += text[pos] == '\r' ? std::size_t{2} : std::size_t{1};
-                ++line;
-                recordDone = true;
+            bomDone_ = true;
+            for (char earlier : kByteOrderMark.substr(0, bomMatched_)) {
+                take(earlier);
             }
         }
-        result.records.push_back(std::move(record));
+        take(c);
+        if (result_.error) {
+            return false;
+        }
     }
-    return result;
+    return true;
+}
+
+void CsvStreamParser::fail(std::size_t line, std::string message) {
+    if (!result_.error) {
+        result_.error = CsvError{line, std::move(message)};
+        result_.records.clear();
+        record_ = {};
+        field_.clear();
+    }
+}
+
+void CsvStreamParser::append(char c) {
+    field_ += c;
+}
+
+void CsvStreamParser::endField() {
+    if (record_.fields.size() >= limits_.maxFieldsPerRecord) {
+        fail(record_.line,
+             "more than " + std::to_string(limits_.maxFieldsPerRecord) + " fields in a record");
+        return;
+    }
+    record_.fields.push_back(std::move(field_));
+    field_.clear();
+}
+
+void CsvStreamParser::endRecord() {
+    if (result_.error) {
+        return;
+    }
+    if (result_.records.size() >= limits_.maxRecords) {
+        fail(0, std::string(kCsvTooLarge));
+        return;
+    }
+    result_.records.push_back(std::move(record_));
+    record_ = {};
+    state_ = State::RecordStart;
+}
+
+// A CR ends the line only together with the LF after it; alone it is data.
+void CsvStreamParser::takeAfterCarriageReturn(char c) {
+    pendingCarriageReturn_ = false;
+    if (c == '\n') {
+        if (state_ != State::RecordStart) {
+            endField();
+            endRecord();
+        }
+        ++line_;
+        return;
+    }
+    if (state_ == State::AfterQuote) {
+        fail(line_, "unexpected character after a closing quote");
+        return;
+    }
+    if (state_ == State::RecordStart) {
+        record_.line = line_;
+    }
+    state_ = State::Unquoted;
+    append('\r');
+    take(c);
+}
+
+// A comma ends the field, a line end the record; a CR waits for its LF.
+bool CsvStreamParser::takeSeparator(char c) {
+    if (c == ',') {
+        endField();
+        state_ = State::FieldStart;
+    } else if (c == '\n') {
+        endField();
+        endRecord();
+        ++line_;
+    } else if (c == '\r') {
+        pendingCarriageReturn_ = true;
+    } else {
+        return false;
+    }
+    return true;
+}
+
+void CsvStreamParser::take(char c) {
+    if (pendingCarriageReturn_) {
+        takeAfterCarriageReturn(c);
+        return;
+    }
+    switch (state_) {
+        case State::RecordStart:
+            if (c == '\n') {
+                ++line_;  // an empty line carries no record
+                return;
+            }
+            if (c == '\r') {
+                pendingCarriageReturn_ = true;
+                return;
+            }
+            record_.line = line_;
+            state_ = State::FieldStart;
+            [[fallthrough]];
+        case State::FieldStart:
+            if (c == '"') {
+                state_ = State::Quoted;
+                quoteLine_ = line_;
+                return;
+            }
+            state_ = State::Unquoted;
+            [[fallthrough]];
+        case State::Unquoted:
+            if (takeSeparator(c)) {
+                return;
+            }
+            if (c == '"') {
+                fail(line_, "quote inside an unquoted field");
+            } else {
+                append(c);
+            }
+            return;
+        case State::Quoted:
+            if (c == '"') {
+                state_ = State::AfterQuote;
+                return;
+            }
+            if (c == '\n') {
+                ++line_;
+            }
+            append(c);
+            return;
+        case State::AfterQuote:
+            if (c == '"') {
+                append('"');
+                state_ = State::Quoted;
+            } else if (!takeSeparator(c)) {
+                fail(line_, "unexpected character after a closing quote");
+            }
+            return;
+    }
+}
+
+CsvParseResult CsvStreamParser::finish() {
+    if (!result_.error && !bomDone_) {
+        bomDone_ = true;
+        for (char earlier : kByteOrderMark.substr(0, bomMatched_)) {
+            take(earlier);
+        }
+    }
+    if (!result_.error && pendingCarriageReturn_) {
+        pendingCarriageReturn_ = false;
+        if (state_ == State::AfterQuote) {
+            fail(line_, "unexpected character after a closing quote");
+        } else {
+            if (state_ == State::RecordStart) {
+                record_.line = line_;
+            }
+            state_ = State::Unquoted;
+            append('\r');
+        }
+    }
+    if (!result_.error) {
+        if (state_ == State::Quoted) {
+            fail(quoteLine_, "quoted field is not closed");
+        } else if (state_ != State::RecordStart) {
+            endField();
+            endRecord();
+        }
+    }
+    CsvParseResult out = std::move(result_);
+    result_ = {};
+    return out;
+}
+
+CsvParseResult parseCsv(std::string_view text, const CsvLimits& limits) {
+    CsvStreamParser parser(limits);
+    parser.feed(text);
+    return parser.finish();
 }
 
 std::string formatCsvRecord(const std::vector<std::string>& fields) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -17,7 +18,7 @@ struct CsvRecord {
 };
 
 struct CsvError {
-    std::size_t line = 0;
+    std::size_t line = 0;  // 0: the input as a whole (too large, cannot be opened)
     std::string message;
 };
 
@@ -26,9 +27,56 @@ struct CsvParseResult {
     std::optional<CsvError> error;
 };
 
-// A UTF-8 byte-order mark at the start is skipped (spreadsheets write one).
-// Empty lines are not records.
-CsvParseResult parseCsv(std::string_view text);
+// What one input may hold.  A channel list has a header and a few dozen rows at
+// most; the caps keep junk (a device full of zeros, a megabyte of commas) from
+// taking the memory of the machine.
+struct CsvLimits {
+    std::size_t maxBytes = 4 * 1024 * 1024;
+    std::size_t maxRecords = 2000;
+    std::size_t maxFieldsPerRecord = 64;
+};
+
+// The text of a refused input that broke a cap of CsvLimits other than the fields.
+inline constexpr std::string_view kCsvTooLarge = "too large";
+
+// Reads records from pieces of text as they arrive, so the input is never held
+// whole.  Feed every piece, then call finish().  A UTF-8 byte-order mark at the
+// start is skipped (spreadsheets write one).  Empty lines are not records.
+class CsvStreamParser {
+  public:
+    explicit CsvStreamParser(CsvLimits limits = {}) : limits_(limits) {}
+
+    // False once the input is refused; later pieces are ignored.
+    bool feed(std::string_view piece);
+    // The records, or the first error.
+    CsvParseResult finish();
+
+  private:
+    enum class State { RecordStart, FieldStart, Unquoted, Quoted, AfterQuote };
+
+    void take(char c);
+    bool takeSeparator(char c);
+    void takeAfterCarriageReturn(char c);
+    void append(char c);
+    void endField();
+    void endRecord();
+    void fail(std::size_t line, std::string message);
+
+    CsvLimits limits_;
+    CsvParseResult result_;
+    CsvRecord record_;
+    std::string field_;
+    State state_ = State::RecordStart;
+    std::size_t line_ = 1;
+    std::size_t quoteLine_ = 0;
+    std::size_t bytes_ = 0;
+    std::size_t bomMatched_ = 0;
+    bool bomDone_ = false;
+    bool pendingCarriageReturn_ = false;
+};
+
+// The whole text at once, under the same limits.
+CsvParseResult parseCsv(std::string_view text, const CsvLimits& limits = {});
 
 // One record, fields quoted where they need it, ended by CRLF.
 std::string formatCsvRecord(const std::vector<std::string>& fields);

@@ -234,10 +234,10 @@ class Transfer {
     }
 
     Step connect() {
-        const bool search = job_.useSettingsPort && readSearchComEnabled(job_.settingsPath);
+        const bool search = job_.useSettingsPort && job_.searchEnabled();
         bool openedHere = false;
         if (!port_.isOpen() && job_.useSettingsPort) {
-            const int configured = readComPort(job_.settingsPath);
+            const int configured = job_.configuredPort();
             portNumber_ = configured;
             job_.portError.store(port_.openWithReason(configured, kBaudRate));
             openedHere = port_.isOpen();

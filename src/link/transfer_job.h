@@ -7,11 +7,13 @@
 #include <functional>
 #include <memory>
 #include <vector>
+#include <optional>
 
 #include "link/port_open_error.h"
 #include "link/serial_port.h"
 #include "link/wire_protocol.h"
 #include "link/transfer_failure.h"
+#include "platform/settings.h"
 #include "radio/radio_image.h"
 
 namespace qzm {
@@ -71,6 +73,19 @@ struct TransferJob {
     const std::shared_ptr<SerialPort> port;
     const std::filesystem::path settingsPath;  // "setting.ini": setup/com, setup/searchcom
     const int direction;                       // kDirectionRead or kDirectionWrite
+
+    // Values for this run only in place of setup/com and setup/searchcom (the command
+    // line's --port and --no-search), so no settings file is copied for them.  Set
+    // before the worker starts.  A port the search finds still goes into the file.
+    std::optional<int> comPortOverride;
+    std::optional<bool> searchComOverride;
+
+    int configuredPort() const {
+        return comPortOverride ? *comPortOverride : readComPort(settingsPath);
+    }
+    bool searchEnabled() const {
+        return searchComOverride ? *searchComOverride : readSearchComEnabled(settingsPath);
+    }
 
     // The working copy: sent by a write; bytes 0x000..0x3DF replaced by a read.
     // Read it only after the status announcing it (StatusReadDone) has been seen.

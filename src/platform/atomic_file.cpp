@@ -1,18 +1,52 @@
 #include "platform/atomic_file.h"
 
+#include <dirent.h>
 #include <fcntl.h>
+#include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <atomic>
 #include <cerrno>
-#include <cstring>
+#include <charconv>
+#include <mutex>
+#include <string>
 #include <system_error>
+#include <vector>
 
 #include "platform/file_descriptor.h"
+#include "platform/file_error_text.h"
 
 namespace qzm {
 namespace {
+
+constexpr std::string_view kTemporaryPrefix = ".qzm-";
+constexpr std::string_view kTemporarySuffix = ".tmp";
+// The old contents are kept for a rollback of an in-place rewrite up to this size.
+constexpr std::size_t kLargestRollback = 16 * 1024 * 1024;
+
+std::atomic<TemporaryOpener> temporaryOpener{nullptr};
+
+int openTemporary(const char* path, int flags, mode_t mode) {
+    const TemporaryOpener opener = temporaryOpener.load();
+    return opener != nullptr ? opener(path, flags, mode) : ::open(path, flags, mode);
+}
+
+// Past a file size limit the kernel would end the process with SIGXFSZ; ignored,
+// the write fails with EFBIG and the old file stays.  A handler someone else
+// installed is left alone.
+void ignoreFileSizeSignal() {
+    static std::once_flag once;
+    std::call_once(once, [] {
+        struct sigaction current {};
+        if (::sigaction(SIGXFSZ, nullptr, &current) == 0 && current.sa_handler == SIG_DFL) {
+            struct sigaction ignore {};
+            ignore.sa_handler = SIG_IGN;
+            sigemptyset(&ignore.sa_mask);
+            ::sigaction(SIGXFSZ, &ignore, nullptr);
+        }
+    });
+}
 
 bool writeAll(int fd, std::span<const std::uint8_t> bytes) {
     while (!bytes.empty()) {
@@ -28,27 +62,68 @@ bool writeAll(int fd, std::span<const std::uint8_t> bytes) {
     return true;
 }
 
+std::filesystem::path folderOf(const std::filesystem::path& file) {
+    return file.has_parent_path() ? file.parent_path() : std::filesystem::path(".");
+}
+
 // The file a symbolic link points at is the one to replace, not the link itself.
-std::filesystem::path replacementTarget(const std::filesystem::path& file) {
+// 0, or the reason the path cannot be used (a loop of links).
+int replacementTarget(const std::filesystem::path& file, std::filesystem::path& target) {
+    target = file;
+    struct stat link {};
+    if (::lstat(file.c_str(), &link) != 0 || !S_ISLNK(link.st_mode)) {
+        return 0;
+    }
+    struct stat pointed {};
+    if (::stat(file.c_str(), &pointed) != 0 && errno == ELOOP) {
+        return ELOOP;
+    }
     std::error_code ec;
-    if (std::filesystem::is_symlink(file, ec)) {
-        auto resolved = std::filesystem::weakly_canonical(file, ec);
-        if (!ec) {
-            return resolved;
+    auto resolved = std::filesystem::weakly_canonical(file, ec);
+    if (ec) {
+        return ec.value() == ELOOP ? ELOOP : 0;
+    }
+    target = resolved;
+    return 0;
+}
+
+bool processIsGone(pid_t pid) {
+    return ::kill(pid, 0) != 0 && errno == ESRCH;
+}
+
+// Temporaries of processes that no longer run (killed during a save) go; only
+// regular files of our own pattern and our own user are touched.
+void removeStaleTemporaries(const std::filesystem::path& folder) {
+    DIR* dir = ::opendir(folder.c_str());
+    if (dir == nullptr) {
+        return;
+    }
+    const uid_t user = ::geteuid();
+    std::vector<std::string> stale;
+    while (const dirent* entry = ::readdir(dir)) {
+        pid_t pid = 0;
+        struct stat info {};
+        if (parseTemporaryName(entry->d_name, pid) && pid != ::getpid() &&
+            ::fstatat(::dirfd(dir), entry->d_name, &info, AT_SYMLINK_NOFOLLOW) == 0 &&
+            S_ISREG(info.st_mode) && info.st_uid == user && processIsGone(pid)) {
+            stale.emplace_back(entry->d_name);
         }
     }
-    return file;
+    for (const auto& name : stale) {
+        ::unlinkat(::dirfd(dir), name.c_str(), 0);
+    }
+    ::closedir(dir);
 }
 
 // A temporary file beside `target`, created with the usual permissions so that the umask
 // applies; its name is written to `name`.
 int createTemporaryBeside(const std::filesystem::path& target, std::filesystem::path& name) {
     static std::atomic<unsigned> counter{0};
-    const auto folder = target.has_parent_path() ? target.parent_path() : ".";
+    const auto folder = folderOf(target);
     for (int attempt = 0; attempt < 100; ++attempt) {
-        name = folder / ("." + target.filename().string() + "." + std::to_string(::getpid()) + "." +
-                         std::to_string(counter++) + ".tmp");
-        const int fd = ::open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        name = folder / (std::string(kTemporaryPrefix) + std::to_string(::getpid()) + "-" +
+                         std::to_string(counter++) + std::string(kTemporarySuffix));
+        const int fd = openTemporary(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
         if (fd >= 0 || errno != EEXIST) {
             return fd;
         }
@@ -56,30 +131,128 @@ int createTemporaryBeside(const std::filesystem::path& target, std::filesystem::
     return -1;
 }
 
+// The first `limit` bytes of an open file and whether that was all of it.
+bool readBack(int fd, std::vector<std::uint8_t>& bytes, std::size_t limit) {
+    std::uint8_t piece[65536];
+    for (;;) {
+        const ssize_t n = ::pread(fd, piece, sizeof piece, static_cast<off_t>(bytes.size()));
+        if (n < 0 && errno == EINTR) {
+            continue;
+        }
+        if (n <= 0) {
+            return n == 0;
+        }
+        if (bytes.size() + static_cast<std::size_t>(n) > limit) {
+            return false;
+        }
+        bytes.insert(bytes.end(), piece, piece + n);
+    }
+}
+
+bool overwrite(int fd, std::span<const std::uint8_t> bytes) {
+    return ::lseek(fd, 0, SEEK_SET) == 0 && writeAll(fd, bytes) &&
+           ::ftruncate(fd, static_cast<off_t>(bytes.size())) == 0 && ::fsync(fd) == 0;
+}
+
+// The folder would not take a temporary file, but the file may be written: it is
+// rewritten where it stands.  Not atomic, so the old bytes are kept to put back
+// when the write fails half way (a full disk, a size limit).
+FileResult rewriteInPlace(const std::filesystem::path& file, const std::filesystem::path& target,
+                          std::span<const std::uint8_t> bytes, int temporaryError) {
+    FileDescriptor fd(::open(target.c_str(), O_RDWR | O_CLOEXEC | O_NOCTTY | O_NONBLOCK));
+    if (fd.get() < 0) {
+        return fileFailure("Cannot create", file, temporaryError);
+    }
+    struct stat info {};
+    if (::fstat(fd.get(), &info) != 0 || !S_ISREG(info.st_mode)) {
+        return fileFailure("Cannot create", file, temporaryError);
+    }
+    std::vector<std::uint8_t> old;
+    const bool haveOld = readBack(fd.get(), old, kLargestRollback);
+    if (overwrite(fd.get(), bytes)) {
+        if (!fd.close()) {
+            return fileFailure("Cannot save", file, errno);
+        }
+        return {true, {}};
+    }
+    const int error = errno;
+    if (haveOld) {
+        overwrite(fd.get(), old);
+    }
+    return fileFailure("Cannot save", file, error);
+}
+
+bool mayRewriteInPlace(int temporaryError, const std::filesystem::path& target) {
+    if (temporaryError != EACCES && temporaryError != EPERM) {
+        return false;
+    }
+    struct stat info {};
+    return ::stat(target.c_str(), &info) == 0 && S_ISREG(info.st_mode) &&
+           ::access(target.c_str(), W_OK) == 0;
+}
+
 }  // namespace
 
 FileResult fileFailure(const char* what, const std::filesystem::path& file, int error) {
-    return {false, std::string(what) + " \"" + file.string() + "\": " + std::strerror(error)};
+    return {false, std::string(what) + " \"" + file.string() + "\": " + fileErrorReason(error)};
+}
+
+bool parseTemporaryName(std::string_view name, pid_t& pid) {
+    if (!name.starts_with(kTemporaryPrefix) || !name.ends_with(kTemporarySuffix)) {
+        return false;
+    }
+    name.remove_prefix(kTemporaryPrefix.size());
+    name.remove_suffix(kTemporarySuffix.size());
+    const auto dash = name.find('-');
+    if (dash == std::string_view::npos || dash == 0 || dash + 1 == name.size()) {
+        return false;
+    }
+    const std::string_view counter = name.substr(dash + 1);
+    if (counter.find_first_not_of("0123456789") != std::string_view::npos) {
+        return false;
+    }
+    const char* end = name.data() + dash;
+    const auto [next, error] = std::from_chars(name.data(), end, pid);
+    return error == std::errc() && next == end && pid > 0;
+}
+
+void setTemporaryOpenerForTesting(TemporaryOpener opener) {
+    temporaryOpener.store(opener);
 }
 
 FileResult writeFileAtomically(const std::filesystem::path& file,
                                std::span<const std::uint8_t> bytes) {
-    const auto target = replacementTarget(file);
+    ignoreFileSizeSignal();
+    std::filesystem::path target;
+    if (const int error = replacementTarget(file, target); error != 0) {
+        return fileFailure("Cannot save", file, error);
+    }
     std::filesystem::path temporary;
     FileDescriptor fd(createTemporaryBeside(target, temporary));
     if (fd.get() < 0) {
-        return fileFailure("Cannot create", file, errno);
+        const int error = errno;
+        if (mayRewriteInPlace(error, target)) {
+            return rewriteInPlace(file, target, bytes, error);
+        }
+        return fileFailure("Cannot create", file, error);
     }
     auto discard = [&](int error) {
         ::unlink(temporary.c_str());
         return fileFailure("Cannot save", file, error);
     };
+    auto refuse = [&](const char* reason) {
+        ::unlink(temporary.c_str());
+        return FileResult{false, "Cannot save \"" + file.string() + "\": " + reason};
+    };
     // An existing file keeps its permissions, and one the user may not write stays as it
     // is: the rename alone would replace even a write-protected file.
     struct stat old {};
     if (::stat(target.c_str(), &old) == 0) {
+        if (S_ISDIR(old.st_mode)) {
+            return discard(EISDIR);
+        }
         if (!S_ISREG(old.st_mode)) {
-            return discard(S_ISDIR(old.st_mode) ? EISDIR : EINVAL);
+            return refuse(kNotARegularFile);
         }
         if (::access(target.c_str(), W_OK) != 0) {
             return discard(errno);
@@ -98,11 +271,11 @@ FileResult writeFileAtomically(const std::filesystem::path& file,
         return discard(errno);
     }
     // Make the rename itself durable; a failure here loses nothing already written.
-    FileDescriptor folder(::open(target.has_parent_path() ? target.parent_path().c_str() : ".",
-                                 O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    FileDescriptor folder(::open(folderOf(target).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
     if (folder.get() >= 0) {
         ::fsync(folder.get());
     }
+    removeStaleTemporaries(folderOf(target));
     return {true, {}};
 }
 

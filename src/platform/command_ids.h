@@ -30,6 +30,9 @@ inline constexpr int ID_SETTING_PORT = 32773;
 inline constexpr int ID_SETTING_LANGUAGE = 32774;
 inline constexpr int ID_HELP_HELP = 32775;
 inline constexpr int ID_NEXT_LANGUAGE = 32776;
+// Channel lists to and from other programs (our own CSV table, CHIRP's CSV).
+inline constexpr int ID_FILE_IMPORT_CHANNELS = 32800;
+inline constexpr int ID_FILE_EXPORT_CHANNELS = 32801;
 
 inline constexpr int kRecentFileCount = 4;
 

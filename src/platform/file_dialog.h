@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace qzm {
 
@@ -11,6 +12,12 @@ namespace qzm {
 
 enum class FileDialogMode { Open, Save };
 
+// One entry of the dialog's file-type list.
+struct FileType {
+    std::string name;     // e.g. "CHIRP CSV (*.csv)"
+    std::string pattern;  // e.g. "*.csv"
+};
+
 struct FileDialogRequest {
     FileDialogMode mode = FileDialogMode::Open;
     std::string title{};                  // UTF-8; empty: the platform's default title
@@ -18,6 +25,14 @@ struct FileDialogRequest {
     std::string filterPattern{};          // e.g. "*.836"
     std::string defaultExtension{};       // e.g. ".836", added to a typed name without one
     std::filesystem::path initialPath{};  // folder or file the dialog starts from
+    // When not empty, these types are offered (first one selected) instead of
+    // filterName and filterPattern; chooseTyped tells which one the user chose.
+    std::vector<FileType> fileTypes{};
+};
+
+struct FileChoice {
+    std::filesystem::path path;
+    std::size_t fileType = 0;  // index into the request's fileTypes
 };
 
 class FileDialogSeam {
@@ -25,6 +40,14 @@ class FileDialogSeam {
     virtual ~FileDialogSeam() = default;
     // The chosen path, or nothing when the user cancelled.
     virtual std::optional<std::filesystem::path> choose(const FileDialogRequest& request) = 0;
+    // The chosen path and the file type selected when the user confirmed.
+    virtual std::optional<FileChoice> chooseTyped(const FileDialogRequest& request) {
+        auto path = choose(request);
+        if (!path) {
+            return std::nullopt;
+        }
+        return FileChoice{std::move(*path), 0};
+    }
 };
 
 }  // namespace qzm

@@ -27,7 +27,7 @@ TEST_F(CliChirpTest, ImportRecognisesTheHeaderAndReportsEveryRow) {
     const std::string name = path("list.csv");
     EXPECT_EQ(result.out,
               name + ":2: Location 1: taken as channel 1\n" + name +
-                  ":3: Location 2: repaired as channel 2: Frequency 446.007000 stored on the "
+                  ":3: Location 2: repaired as channel 2: Frequency '446.007000' stored on the "
                   "channel grid as 446.006250\n" +
                   name +
                   ":4: Location 3: skipped: Frequency 146.520000 is outside the band 400.00000 "
@@ -49,7 +49,7 @@ TEST_F(CliChirpTest, StrictRefusesAFileWithASkippedRow) {
         cli({"import", "--strict", path("base.836"), path("list.csv"), path("out.836")});
     EXPECT_EQ(result.exitCode, 3);
     EXPECT_NE(result.err.find("refused because 1 row was skipped (--strict)"), std::string::npos);
-    EXPECT_NE(result.out.find("skipped: Mode: AM has no equivalent"), std::string::npos);
+    EXPECT_NE(result.out.find("skipped: Mode: 'AM' has no equivalent"), std::string::npos);
     EXPECT_FALSE(std::filesystem::exists(path("out.836")));
 }
 

@@ -8,6 +8,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <chrono>
 
 extern char** environ;
 
@@ -87,8 +88,12 @@ std::filesystem::path cliProgram() {
 }
 
 RunningProcess::RunningProcess(const std::filesystem::path& program,
-                               const std::vector<std::string>& arguments) {
-    int devNull = ::open("/dev/null", O_RDONLY | O_CLOEXEC);
+                               const std::vector<std::string>& arguments,
+                               const std::filesystem::path& input) {
+    int devNull = ::open(input.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    if (devNull >= 0) {
+        ::fcntl(devNull, F_SETFL, 0);  // the child reads blocking, as from a shell
+    }
     Pipe out;
     Pipe err;
     pid_ = spawn(program, arguments, devNull, out.write, err.write);
@@ -158,6 +163,21 @@ ProcessResult RunningProcess::wait() {
         pid_ = -1;
     }
     return result_;
+}
+
+ProcessResult RunningProcess::waitWithin(int limitMs) {
+    constexpr int kStepMs = 100;
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(limitMs);
+    while (outFd_ >= 0 || errFd_ >= 0) {
+        if (std::chrono::steady_clock::now() >= deadline) {
+            ::kill(pid_, SIGKILL);
+            wait();
+            result_.exitCode = -1;
+            return result_;
+        }
+        pump(kStepMs);
+    }
+    return wait();
 }
 
 ProcessResult runProcess(const std::filesystem::path& program,

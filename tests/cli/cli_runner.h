@@ -21,7 +21,9 @@ ProcessResult runProcess(const std::filesystem::path& program,
 // The same, started in the background: the caller may signal it and then wait.
 class RunningProcess {
   public:
-    RunningProcess(const std::filesystem::path& program, const std::vector<std::string>& arguments);
+    // Standard input comes from `input` (a file, a device).
+    RunningProcess(const std::filesystem::path& program, const std::vector<std::string>& arguments,
+                   const std::filesystem::path& input = "/dev/null");
     ~RunningProcess();
     RunningProcess(const RunningProcess&) = delete;
     RunningProcess& operator=(const RunningProcess&) = delete;
@@ -38,6 +40,9 @@ class RunningProcess {
     const std::string& error() const { return result_.err; }
     const std::string& output() const { return result_.out; }
     ProcessResult wait();
+    // wait(), but a process still running after `limitMs` is killed and reported
+    // with exitCode -1, so a hang fails the test instead of stopping the suite.
+    ProcessResult waitWithin(int limitMs);
 
   private:
     void pump(int timeoutMs);

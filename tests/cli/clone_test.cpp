@@ -119,23 +119,26 @@ TEST_F(CliCloneTest, ARadioThatFailsFailsAloneAndNamesItsReason) {
     }
 }
 
-TEST_F(CliCloneTest, InterruptStopsEveryPortAndReportsNothingAsDone) {
-    // Slow answers keep the writes on the line long enough to be interrupted.
-    writeSettings("searchcom=0\n",
-                  {{1, startRadio({"--answer-delay", "20", "--save", path("saved1.836")})},
-                   {2, startRadio({"--answer-delay", "20", "--save", path("saved2.836")})}});
-    RunningProcess clone(
-        cliProgram(), {"--settings", path("setting.ini"), "clone", path("image.836"), "--port", "1",
-                       "--port", "2", "--no-backup"});
-    ASSERT_TRUE(clone.waitForError("COM2: write 25%"));
-    ::kill(clone.pid(), SIGINT);
-    ProcessResult result = clone.wait();
-    EXPECT_EQ(result.exitCode, 130) << result.err;
-    EXPECT_EQ(result.out.find("done"), std::string::npos) << result.out;
-    EXPECT_NE(result.out.find("COM1 ("), std::string::npos) << result.out;
-    EXPECT_NE(result.out.find("cancelled"), std::string::npos) << result.out;
-    EXPECT_FALSE(fs::exists(dir_ / "saved1.836"));
-    EXPECT_FALSE(fs::exists(dir_ / "saved2.836"));
+TEST_F(CliCloneTest, StopSignalsStopEveryPortAndReportNothingAsDone) {
+    for (const int signal : {SIGINT, SIGTERM}) {
+        // Slow answers keep the writes on the line long enough to be interrupted.
+        writeSettings("searchcom=0\n",
+                      {{1, startRadio({"--answer-delay", "20", "--save", path("saved1.836")})},
+                       {2, startRadio({"--answer-delay", "20", "--save", path("saved2.836")})}});
+        RunningProcess clone(
+            cliProgram(), {"--settings", path("setting.ini"), "clone", path("image.836"), "--port",
+                           "1", "--port", "2", "--no-backup"});
+        ASSERT_TRUE(clone.waitForError("COM2: write 25%")) << signal;
+        ::kill(clone.pid(), signal);
+        ProcessResult result = clone.wait();
+        EXPECT_EQ(result.exitCode, 130) << signal << result.err;
+        EXPECT_EQ(result.out.find("done"), std::string::npos) << result.out;
+        EXPECT_NE(result.out.find("COM1 ("), std::string::npos) << result.out;
+        EXPECT_NE(result.out.find("cancelled"), std::string::npos) << result.out;
+        EXPECT_FALSE(fs::exists(dir_ / "saved1.836"));
+        EXPECT_FALSE(fs::exists(dir_ / "saved2.836"));
+        radios_.clear();
+    }
 }
 
 TEST_F(CliCloneTest, StationProgramsEachRadioOnceAsRadiosComeAndGo) {

@@ -23,14 +23,22 @@ TEST(CsvTest, ReadsRecordsAndTheLinesTheyStartOn) {
         {"\n\r\na\n\nb\n", {{3, {"a"}}, {5, {"b"}}}},  // empty lines are no records
         {",,\n", {{1, {"", "", ""}}}},
         {"a\rb,c\n", {{1, {"a\rb", "c"}}}},  // a lone CR is data
+        {"\rb\r", {{1, {"\rb\r"}}}},
+        {"\xEF\xBBx\n", {{1, {"\xEF\xBBx"}}}},  // the start of a byte-order mark is data
     };
     for (const auto& c : cases) {
-        CsvParseResult result = parseCsv(c.text);
-        ASSERT_FALSE(result.error) << c.text << ": " << result.error->message;
-        ASSERT_EQ(result.records.size(), c.records.size()) << c.text;
-        for (std::size_t i = 0; i < c.records.size(); ++i) {
-            EXPECT_EQ(result.records[i].line, c.records[i].first) << c.text;
-            EXPECT_EQ(result.records[i].fields, c.records[i].second) << c.text;
+        // At once, and byte by byte as a slow pipe delivers it.
+        CsvStreamParser stream;
+        for (char byte : c.text) {
+            stream.feed(std::string_view(&byte, 1));
+        }
+        for (CsvParseResult result : {parseCsv(c.text), stream.finish()}) {
+            ASSERT_FALSE(result.error) << c.text << ": " << result.error->message;
+            ASSERT_EQ(result.records.size(), c.records.size()) << c.text;
+            for (std::size_t i = 0; i < c.records.size(); ++i) {
+                EXPECT_EQ(result.records[i].line, c.records[i].first) << c.text;
+                EXPECT_EQ(result.records[i].fields, c.records[i].second) << c.text;
+            }
         }
     }
 }

@@ -51,7 +51,7 @@ TEST(ChirpImportTest, DuplexGivesTheTransmitFrequency) {
         ASSERT_EQ(result.rows[0].outcome, ChirpOutcome::Taken) << c.tx;
         EXPECT_EQ(result.image.frequencyText(1, kRx), c.rx);
         EXPECT_EQ(result.image.frequencyText(1, kTx), c.tx);
-        EXPECT_EQ(result.rows[0].txFrequency, c.tx);
+        EXPECT_EQ(result.rows[0].channel, 1);
     }
 }
 
@@ -180,7 +180,7 @@ TEST(ChirpImportTest, SkippedRowsSayWhyAndChangeNothing) {
         {{{"Duplex", "+"}, {"Offset", ""}}, ChirpIssueKind::Malformed, ""},
         {{{"Mode", "AM"}},
          ChirpIssueKind::UnsupportedMode,
-         "Mode: AM has no equivalent in this radio"},
+         "Mode: 'AM' has no equivalent in this radio"},
         {{{"Mode", "DV"}}, ChirpIssueKind::UnsupportedMode, ""},
         {{{"Tone", "TSQL-R"}}, ChirpIssueKind::UnsupportedToneMode, ""},
         {{{"Tone", "DTCS-R"}}, ChirpIssueKind::UnsupportedToneMode, ""},
@@ -219,7 +219,7 @@ TEST(ChirpImportTest, FrequenciesOffTheGridAreRepaired) {
     EXPECT_EQ(result.image.frequencyText(1, kTx), "451.00625");
     ASSERT_EQ(row.issues.size(), 1u);  // the offset keeps the two a whole offset apart
     EXPECT_EQ(formatChirpIssue(chirpIssueEnglish(row.issues[0].kind), row.issues[0]),
-              "Frequency 446.007000 stored on the channel grid as 446.006250");
+              "Frequency '446.007000' stored on the channel grid as 446.006250");
 }
 
 TEST(ChirpImportTest, FlagsFromModeSkipAndPower) {

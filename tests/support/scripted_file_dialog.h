@@ -19,10 +19,13 @@ class ScriptedFileDialog final : public FileDialogSeam {
     ScriptedFileDialog& operator=(const ScriptedFileDialog&) = delete;
     ~ScriptedFileDialog() override;
 
-    // The next dialog, of this mode, answers with the path (nothing = Cancel).
-    ScriptedFileDialog& expect(FileDialogMode mode, std::optional<std::filesystem::path> answer);
+    // The next dialog, of this mode, answers with the path (nothing = Cancel)
+    // and, for a dialog with file types, the index of the type chosen.
+    ScriptedFileDialog& expect(FileDialogMode mode, std::optional<std::filesystem::path> answer,
+                               std::size_t fileType = 0);
 
     std::optional<std::filesystem::path> choose(const FileDialogRequest& request) override;
+    std::optional<FileChoice> chooseTyped(const FileDialogRequest& request) override;
 
     const std::vector<FileDialogRequest>& asked() const { return asked_; }
     std::size_t pending() const { return answers_.size(); }
@@ -31,7 +34,9 @@ class ScriptedFileDialog final : public FileDialogSeam {
     struct Answer {
         FileDialogMode mode;
         std::optional<std::filesystem::path> path;
+        std::size_t fileType = 0;
     };
+    Answer next(const FileDialogRequest& request);
     std::deque<Answer> answers_;
     std::vector<FileDialogRequest> asked_;
 };

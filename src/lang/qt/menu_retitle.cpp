@@ -21,6 +21,8 @@ constexpr std::array kMenuTitleKeys{
     MenuTitleKey{"Menu_File_Open", -1, ID_FILE_OPEN},
     MenuTitleKey{"Menu_File_Save", -1, ID_FILE_SAVE},
     MenuTitleKey{"Menu_File_Save_As", -1, ID_FILE_SAVE_AS},
+    MenuTitleKey{"Menu_File_Import_Channels", -1, ID_FILE_IMPORT_CHANNELS},
+    MenuTitleKey{"Menu_File_Export_Channels", -1, ID_FILE_EXPORT_CHANNELS},
     MenuTitleKey{"Menu_File_Print", -1, ID_FILE_PRINT},
     MenuTitleKey{"Menu_File_Print_Preview", -1, ID_FILE_PRINT_PREVIEW},
     MenuTitleKey{"Menu_File_Print_Setup", -1, ID_FILE_PRINT_SETUP},

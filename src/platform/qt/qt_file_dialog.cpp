@@ -6,12 +6,25 @@
 namespace qzm {
 
 std::optional<std::filesystem::path> QtFileDialog::choose(const FileDialogRequest& request) {
+    auto chosen = chooseTyped(request);
+    if (!chosen) {
+        return std::nullopt;
+    }
+    return std::move(chosen->path);
+}
+
+std::optional<FileChoice> QtFileDialog::chooseTyped(const FileDialogRequest& request) {
     QFileDialog dialog(owner_.data(), QString::fromStdString(request.title));
     const bool saving = request.mode == FileDialogMode::Save;
     dialog.setAcceptMode(saving ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
     dialog.setFileMode(saving ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
     QStringList filters;
-    if (!request.filterName.empty()) {
+    for (const FileType& type : request.fileTypes) {
+        const QString name = QString::fromStdString(type.name);
+        filters << (name.contains(u'(') ? name
+                                        : name + " (" + QString::fromStdString(type.pattern) + ")");
+    }
+    if (request.fileTypes.empty() && !request.filterName.empty()) {
         // Qt reads the pattern from the parentheses of a filter; the name may
         // already carry them, as "Radio Program Data Files(*.836)" does.
         const QString name = QString::fromStdString(request.filterName);
@@ -39,7 +52,13 @@ std::optional<std::filesystem::path> QtFileDialog::choose(const FileDialogReques
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
         return std::nullopt;
     }
-    return std::filesystem::path(dialog.selectedFiles().constFirst().toStdString());
+    // "All Files" and anything unknown count as the first type.
+    const auto selected = filters.indexOf(dialog.selectedNameFilter());
+    const std::size_t type =
+        selected > 0 && static_cast<std::size_t>(selected) < request.fileTypes.size()
+            ? static_cast<std::size_t>(selected)
+            : 0;
+    return FileChoice{dialog.selectedFiles().constFirst().toStdString(), type};
 }
 
 }  // namespace qzm

@@ -14,6 +14,7 @@ class QtFileDialog final : public FileDialogSeam {
     void setOwner(QWidget* owner) { owner_ = owner; }
 
     std::optional<std::filesystem::path> choose(const FileDialogRequest& request) override;
+    std::optional<FileChoice> chooseTyped(const FileDialogRequest& request) override;
 
   private:
     QPointer<QWidget> owner_;

@@ -1,0 +1,98 @@
+#include "exchange/channel_fields.h"
+
+#include <algorithm>
+#include <cctype>
+
+#include "platform/utf8_text.h"
+
+namespace qzm {
+namespace {
+
+constexpr std::size_t kFrequencyCharacters = 9;
+constexpr std::size_t kQuotedCharacters = 40;
+constexpr int kLowestCtcssTenths = 670;
+constexpr int kHighestCtcssTenths = 2541;
+
+bool isDigit(char c) {
+    return c >= '0' && c <= '9';
+}
+
+bool isOctalDigit(char c) {
+    return c >= '0' && c <= '7';
+}
+
+char upper(char c) {
+    return static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+}
+
+bool isDcsCode(std::string_view text) {
+    return text.size() == 5 && upper(text[0]) == 'D' && isOctalDigit(text[1]) &&
+           isOctalDigit(text[2]) && isOctalDigit(text[3]) &&
+           (upper(text[4]) == 'N' || upper(text[4]) == 'I');
+}
+
+// Tenths of a hertz of "ddd" or "ddd.d" (one to three digits before the point).
+std::optional<int> ctcssTenths(std::string_view text) {
+    const auto point = text.find('.');
+    const std::string_view whole = text.substr(0, point);
+    const std::string_view decimals =
+        point == std::string_view::npos ? std::string_view() : text.substr(point + 1);
+    if (whole.empty() || whole.size() > 3 || !std::all_of(whole.begin(), whole.end(), isDigit) ||
+        (point != std::string_view::npos && (decimals.size() != 1 || !isDigit(decimals[0])))) {
+        return std::nullopt;
+    }
+    int tenths = 0;
+    for (char c : whole) {
+        tenths = tenths * 10 + (c - '0');
+    }
+    return tenths * 10 + (decimals.empty() ? 0 : decimals[0] - '0');
+}
+
+}  // namespace
+
+std::optional<std::string> frequencyFieldProblem(std::string_view text) {
+    const bool wellFormed =
+        std::all_of(text.begin(), text.end(), [](char c) { return isDigit(c) || c == '.'; }) &&
+        std::count(text.begin(), text.end(), '.') <= 1 &&
+        std::any_of(text.begin(), text.end(), isDigit);
+    if (!text.empty() && !wellFormed) {
+        return quotedForMessage(text) +
+               " is not a frequency in MHz (digits and at most one point, as 446.00625)";
+    }
+    if (text.size() > kFrequencyCharacters) {
+        return quotedForMessage(text) + " is longer than " + std::to_string(kFrequencyCharacters) +
+               " characters";
+    }
+    return std::nullopt;
+}
+
+bool isOffTone(std::string_view text) {
+    return text.empty() || (text.size() == 3 && upper(text[0]) == 'O' && upper(text[1]) == 'F' &&
+                            upper(text[2]) == 'F');
+}
+
+std::optional<std::string> toneFieldProblem(std::string_view text) {
+    if (isOffTone(text) || isDcsCode(text)) {
+        return std::nullopt;
+    }
+    if (const auto tenths = ctcssTenths(text)) {
+        if (*tenths >= kLowestCtcssTenths && *tenths <= kHighestCtcssTenths) {
+            return std::nullopt;
+        }
+        return quotedForMessage(text) + " is outside the CTCSS range 67.0 to 254.1 Hz";
+    }
+    return quotedForMessage(text) +
+           " is not a tone (empty or off, 67.0 to 254.1 Hz with at most one decimal, or a DCS "
+           "code such as D023N or D754I)";
+}
+
+std::string quotedForMessage(std::string_view text) {
+    std::string shown = cutToCharacters(text, kQuotedCharacters);
+    const bool cut = shown.size() < text.size();
+    std::replace_if(
+        shown.begin(), shown.end(),
+        [](char c) { return static_cast<unsigned char>(c) < 0x20 || c == 0x7F; }, '?');
+    return "'" + shown + (cut ? "...'" : "'");
+}
+
+}  // namespace qzm

@@ -1,0 +1,29 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace qzm {
+
+// The syntax of the channel table's fields: exactly what a user can enter in
+// the window's editors.  Each check gives what is wrong, or nothing when the
+// text is well formed (the editor's repairs, band limit and grid snapping,
+// still apply to it afterwards).
+
+// Empty, or digits with at most one point, at most 9 characters (the frequency
+// editor's length).
+std::optional<std::string> frequencyFieldProblem(std::string_view text);
+
+// Empty or "off" (any case); a CTCSS tone of 67.0 to 254.1 Hz with at most one
+// decimal; or D, three octal digits and N or I (any case).
+std::optional<std::string> toneFieldProblem(std::string_view text);
+
+// Whether a well-formed tone field means "off".
+bool isOffTone(std::string_view text);
+
+// `text` in single quotes for a message, cut to a few dozen characters and with
+// control characters shown as '?', so junk cannot flood or garble the terminal.
+std::string quotedForMessage(std::string_view text);
+
+}  // namespace qzm

@@ -1,0 +1,133 @@
+#include "exchange/qt/channel_exchange_commands.h"
+
+#include <QDir>
+
+#include "exchange/channel_csv.h"
+#include "exchange/chirp_csv.h"
+#include "exchange/csv_input.h"
+#include "exchange/import_preview.h"
+#include "exchange/qt/import_preview_dialog.h"
+#include "lang/text_lookup.h"
+#include "platform/atomic_file.h"
+#include "platform/file_dialog.h"
+#include "platform/qt/app_shell.h"
+#include "radio/zavo_doc.h"
+
+namespace qzm {
+namespace {
+
+// The order of the file types in both dialogs.
+enum FileTypeIndex : std::size_t { kOwnTable = 0, kChirp = 1 };
+
+FileDialogRequest channelListRequest(FileDialogMode mode, const CZavoDoc& document) {
+    FileDialogRequest request;
+    request.mode = mode;
+    request.defaultExtension = ".csv";
+    request.initialPath = document.pathName().parent_path();
+    request.fileTypes = {{lookupText("IDS_FILETYPE_CHANNELS"), "*.csv"},
+                         {lookupText("IDS_FILETYPE_CHIRP"), "*.csv"}};
+    return request;
+}
+
+std::string filled(std::string_view key, std::initializer_list<std::string> args) {
+    std::string out = lookupText(key);
+    std::size_t index = 1;
+    for (const std::string& arg : args) {
+        const std::string mark = "%" + std::to_string(index++);
+        if (const auto at = out.find(mark); at != std::string::npos) {
+            out.replace(at, mark.size(), arg);
+        }
+    }
+    return out;
+}
+
+void showError(AppShell& shell, const std::string& text) {
+    shell.messageBox().show(text, lookupText("IDS_ERROR"),
+                            {MessageIcon::Stop, MessageButtons::Ok, MessageOwner::MainWindow});
+}
+
+std::string displayName(const std::filesystem::path& path) {
+    return QDir::toNativeSeparators(QString::fromStdString(path.string())).toStdString();
+}
+
+}  // namespace
+
+void importChannels(AppShell& shell, CZavoDoc& document) {
+    const auto chosen =
+        shell.fileDialog().chooseTyped(channelListRequest(FileDialogMode::Open, document));
+    if (!chosen) {
+        return;
+    }
+    const std::string name = displayName(chosen->path);
+    // The same bounded, strict reading as the command line's.
+    const CsvParseResult parsed = readCsvInput(chosen->path.string());
+    if (parsed.error) {
+        showError(shell,
+                  filled("IDS_IMPORT_REFUSED", {name, formatCsvMessage(name, *parsed.error)}));
+        return;
+    }
+    const PreviewText text = [](std::string_view key) { return lookupText(key); };
+    const RadioImage& base = document.image();
+    ImportPreview preview;
+    // A CHIRP header is unmistakable, so it wins over the type left selected.
+    const bool chirpHeader = !parsed.records.empty() && isChirpHeader(parsed.records.front());
+    if (chosen->fileType == kChirp || chirpHeader) {
+        const ChirpImportResult result = importChirpRecords(parsed, base);
+        if (result.error) {
+            showError(shell,
+                      filled("IDS_IMPORT_REFUSED", {name, formatCsvMessage(name, *result.error)}));
+            return;
+        }
+        preview = previewOfChirp(result, text);
+    } else {
+        const ChannelImportResult result = importChannelRecords(parsed, base);
+        if (!result.image) {
+            showError(shell,
+                      filled("IDS_IMPORT_REFUSED", {name, formatCsvMessage(name, *result.error)}));
+            return;
+        }
+        preview = previewOfChannelTable(result, base, text);
+    }
+    ImportPreviewDialog dialog(preview, QString::fromStdString(name), shell.mainWindow());
+    if (dialog.exec() != QDialog::Accepted) {
+        return;
+    }
+    if (preview.image.bytes != document.image().bytes) {
+        document.image() = preview.image;
+        document.SetModifiedFlag(true);
+    }
+    document.UpdateAllViews();
+}
+
+void exportChannels(AppShell& shell, CZavoDoc& document) {
+    const auto chosen =
+        shell.fileDialog().chooseTyped(channelListRequest(FileDialogMode::Save, document));
+    if (!chosen) {
+        return;
+    }
+    std::string csv;
+    std::vector<ChirpIssue> notes;
+    if (chosen->fileType == kChirp) {
+        ChirpExportResult exported = exportChirpCsv(document.image());
+        csv = std::move(exported.csv);
+        notes = std::move(exported.notes);
+    } else {
+        csv = exportChannelsCsv(document.image());
+    }
+    const FileResult written = writeFileAtomically(chosen->path, csv);
+    if (!written.ok) {
+        showError(shell, filled("IDS_EXPORT_FAILED", {written.errorText}));
+        return;
+    }
+    if (!notes.empty()) {
+        std::string list;
+        for (const ChirpIssue& note : notes) {
+            list += "\n" + formatChirpIssue(lookupText(chirpIssueKey(note.kind)), note);
+        }
+        shell.messageBox().show(
+            filled("IDS_EXPORT_LEFT_OUT", {list}), lookupText("IDS_PROMPT"),
+            {MessageIcon::Exclamation, MessageButtons::Ok, MessageOwner::MainWindow});
+    }
+}
+
+}  // namespace qzm

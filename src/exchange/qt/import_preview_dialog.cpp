@@ -1,0 +1,103 @@
+#include "exchange/qt/import_preview_dialog.h"
+
+#include <QDialogButtonBox>
+#include <QHeaderView>
+#include <QLabel>
+#include <QPushButton>
+#include <QTableWidget>
+#include <QVBoxLayout>
+#include <array>
+
+#include "lang/text_lookup.h"
+#include "platform/command_ids.h"
+
+namespace qzm {
+namespace {
+
+QString text(std::string_view key) {
+    return QString::fromStdString(lookupText(key));
+}
+
+// "%1" .. in a language text.
+QString filled(std::string_view key, const QStringList& args) {
+    QString out = text(key);
+    for (qsizetype i = 0; i < args.size(); ++i) {
+        out.replace(QStringLiteral("%") + QString::number(i + 1), args[i]);
+    }
+    return out;
+}
+
+constexpr std::array<std::string_view, 9> kColumnKeys{
+    "IDS_IMPORT_COL_LINE",    "IDS_IMPORT_COL_LOCATION", "IDS_IMPORT_COL_CHANNEL",
+    "IDS_IMPORT_COL_OUTCOME", "IDS_IMPORT_COL_RX",       "IDS_IMPORT_COL_RXTONE",
+    "IDS_IMPORT_COL_TX",      "IDS_IMPORT_COL_TXTONE",   "IDS_IMPORT_COL_REMARKS"};
+
+QString buttonText(int id, const QString& fallback) {
+    const std::string caption = resourceText(id);
+    return caption.empty() ? fallback : QString::fromStdString(caption);
+}
+
+}  // namespace
+
+ImportPreviewDialog::ImportPreviewDialog(const ImportPreview& preview, const QString& fileName,
+                                         QWidget* parent)
+    : QDialog(parent) {
+    setObjectName(QStringLiteral("ImportPreviewDialog"));
+    setWindowTitle(text("IDS_IMPORT_TITLE"));
+    auto* layout = new QVBoxLayout(this);
+
+    auto* summary =
+        new QLabel(filled("IDS_IMPORT_SUMMARY",
+                          {fileName, QString::number(preview.taken),
+                           QString::number(preview.repaired), QString::number(preview.skipped)}),
+                   this);
+    summary->setObjectName(QStringLiteral("summary"));
+    summary->setWordWrap(true);
+    layout->addWidget(summary);
+
+    table_ = new QTableWidget(static_cast<int>(preview.rows.size()),
+                              static_cast<int>(kColumnKeys.size()), this);
+    QStringList titles;
+    for (std::string_view key : kColumnKeys) {
+        titles << text(key);
+    }
+    table_->setHorizontalHeaderLabels(titles);
+    table_->verticalHeader()->hide();
+    table_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    table_->setSelectionBehavior(QAbstractItemView::SelectRows);
+    int r = 0;
+    for (const ImportPreviewRow& row : preview.rows) {
+        const std::array<const std::string*, 9> cells{
+            &row.line,   &row.location,    &row.channel, &row.outcomeText, &row.rxFrequency,
+            &row.rxTone, &row.txFrequency, &row.txTone,  &row.remarks};
+        for (std::size_t c = 0; c < cells.size(); ++c) {
+            auto* item = new QTableWidgetItem(QString::fromStdString(*cells[c]));
+            if (row.outcome == ChirpOutcome::Skipped) {
+                item->setForeground(palette().color(QPalette::Disabled, QPalette::Text));
+            }
+            table_->setItem(r, static_cast<int>(c), item);
+        }
+        ++r;
+    }
+    table_->resizeColumnsToContents();
+    table_->horizontalHeader()->setStretchLastSection(true);
+    layout->addWidget(table_, 1);
+
+    for (const std::string& note : preview.notes) {
+        auto* label = new QLabel(QString::fromStdString(note), this);
+        label->setWordWrap(true);
+        layout->addWidget(label);
+    }
+
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
+    buttons->button(QDialogButtonBox::Ok)->setText(buttonText(IDOK, QStringLiteral("OK")));
+    buttons->button(QDialogButtonBox::Cancel)
+        ->setText(buttonText(IDCANCEL, QStringLiteral("Cancel")));
+    buttons->button(QDialogButtonBox::Ok)->setEnabled(preview.taken + preview.repaired > 0);
+    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
+    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    layout->addWidget(buttons);
+    resize(760, 420);
+}
+
+}  // namespace qzm
