@@ -66,6 +66,7 @@ void CZavoApp::onFilePrint() {
     QPrinter& target = printer();
     const int lastPage = view_->OnPreparePrinting();
     QPrintDialog dialog(&target, mainFrame_.get());
+    dialog.setWindowTitle(titleFromMenuText(lookupText("Menu_File_Print")));
     dialog.setMinMax(1, lastPage);
     dialog.setFromTo(1, lastPage);
     if (dialog.exec() != QDialog::Accepted) {
