@@ -223,6 +223,13 @@ TEST_F(PrintCommandsTest, DISABLED_PreviewScreenshot) {
                                 widget->grab().save(folder + "/print-preview-" + language + ".png");
                                 qobject_cast<QDialog*>(widget)->reject();
                             }));
+        EXPECT_TRUE(withModalDialog([&] { app().mainFrame()->runCommand(ID_FILE_PRINT_SETUP); },
+                                    [&](QWidget* widget) {
+                                        QApplication::processEvents();
+                                        widget->grab().save(folder + "/print-setup-" + language +
+                                                            ".png");
+                                        qobject_cast<QDialog*>(widget)->reject();
+                                    }));
     }
 }
 
