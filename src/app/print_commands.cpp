@@ -19,6 +19,17 @@ namespace qzm {
 namespace {
 
 constexpr int kOkButtonResource = 1;
+constexpr int kCancelButtonResource = 2;
+
+// The shared push-button captions of the language file.
+void retitleButton(QPushButton* button, int resource, const char* builtIn) {
+    if (button == nullptr) {
+        return;
+    }
+    const std::string caption = resourceText(resource);
+    button->setText(caption.empty() ? QString::fromLatin1(builtIn)
+                                    : QString::fromStdString(caption));
+}
 
 // A menu caption as a window title: without its mnemonic and key.
 QString titleFromMenuText(const std::string& caption) {
@@ -66,6 +77,7 @@ void CZavoApp::onFilePrint() {
     QPrinter& target = printer();
     const int lastPage = view_->OnPreparePrinting();
     QPrintDialog dialog(&target, mainFrame_.get());
+    dialog.setWindowTitle(titleFromMenuText(lookupText("Menu_File_Print")));
     dialog.setMinMax(1, lastPage);
     dialog.setFromTo(1, lastPage);
     if (dialog.exec() != QDialog::Accepted) {
@@ -100,10 +112,8 @@ void CZavoApp::onFilePrintSetup() {
     dialog.setWindowTitle(titleFromMenuText(lookupText("Menu_File_Print_Setup")));
     dialog.setOption(QAbstractPrintDialog::PrintToFile, true);
     if (auto* buttons = dialog.findChild<QDialogButtonBox*>()) {
-        if (QPushButton* ok = buttons->button(QDialogButtonBox::Ok)) {
-            const std::string caption = resourceText(kOkButtonResource);
-            ok->setText(caption.empty() ? QStringLiteral("OK") : QString::fromStdString(caption));
-        }
+        retitleButton(buttons->button(QDialogButtonBox::Ok), kOkButtonResource, "OK");
+        retitleButton(buttons->button(QDialogButtonBox::Cancel), kCancelButtonResource, "Cancel");
     }
     dialog.exec();
 }

@@ -97,6 +97,7 @@ TEST_F(PrintCommandsTest, PrintOffersOnePageAndPrintsToTheChosenFile) {
                                 [&](QWidget* widget) {
                                     auto* dialog = qobject_cast<QPrintDialog*>(widget);
                                     ASSERT_NE(dialog, nullptr);
+                                    EXPECT_EQ(dialog->windowTitle(), QString("Print"));
                                     EXPECT_EQ(dialog->minPage(), 1);
                                     EXPECT_EQ(dialog->maxPage(), 1);
                                     dialog->accept();
@@ -141,6 +142,34 @@ TEST_F(PrintCommandsTest, PreviewShowsTheOnePageOneAtATime) {
                                     EXPECT_EQ(pages->pageCount(), 1);
                                     dialog->reject();
                                 }));
+}
+
+TEST_F(PrintCommandsTest, ThePreviewsOwnPrintButtonPrintsThePage) {
+    const QString path = outputPath("from-preview.pdf");
+    printToFile(path);
+    EXPECT_TRUE(withModalDialog([&] { app().mainFrame()->runCommand(ID_FILE_PRINT_PREVIEW); },
+                                [&](QWidget* preview) {
+                                    QAction* print = nullptr;
+                                    for (QAction* action : preview->findChildren<QAction*>()) {
+                                        if (action->text() == QStringLiteral("Print")) {
+                                            print = action;
+                                        }
+                                    }
+                                    ASSERT_NE(print, nullptr);
+                                    // The button asks with the print dialog, then prints and closes
+                                    // the preview.
+                                    const bool asked = withModalDialog(
+                                        [&] { print->trigger(); },
+                                        [](QWidget* dialog) {
+                                            ASSERT_NE(qobject_cast<QPrintDialog*>(dialog), nullptr);
+                                            qobject_cast<QDialog*>(dialog)->accept();
+                                        });
+                                    EXPECT_TRUE(asked);
+                                    if (preview->isVisible()) {
+                                        qobject_cast<QDialog*>(preview)->reject();
+                                    }
+                                }));
+    EXPECT_TRUE(isPdf(path));
 }
 
 TEST_F(PrintCommandsTest, PrintSetupKeepsItsChoiceForTheFollowingPrints) {
@@ -194,6 +223,13 @@ TEST_F(PrintCommandsTest, DISABLED_PreviewScreenshot) {
                                 widget->grab().save(folder + "/print-preview-" + language + ".png");
                                 qobject_cast<QDialog*>(widget)->reject();
                             }));
+        EXPECT_TRUE(withModalDialog([&] { app().mainFrame()->runCommand(ID_FILE_PRINT_SETUP); },
+                                    [&](QWidget* widget) {
+                                        QApplication::processEvents();
+                                        widget->grab().save(folder + "/print-setup-" + language +
+                                                            ".png");
+                                        qobject_cast<QDialog*>(widget)->reject();
+                                    }));
     }
 }
 

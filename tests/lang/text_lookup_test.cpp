@@ -138,5 +138,16 @@ TEST(LanguageSections, DisplayName) {
     EXPECT_EQ(languageDisplayName(dir / "a.lang"), "-----");
 }
 
+TEST(LanguageSections, FaceLocaleOrEmptyForTheSystemLocale) {
+    TempDir dir;
+    writeFile(dir / "a.lang", "[Face]\ndisp=x\nlocale=zh_CN\n");
+    EXPECT_EQ(faceLocale(dir / "a.lang"), "zh_CN");
+    setLanguagePath(dir / "a.lang");
+    EXPECT_EQ(faceLocale(), "zh_CN");
+    writeFile(dir / "a.lang", "[Face]\ndisp=x\n[String]\nlocale=en_GB\n");
+    EXPECT_EQ(faceLocale(), "");
+    EXPECT_EQ(faceLocale(dir / "missing.lang"), "");
+}
+
 }  // namespace
 }  // namespace qzm
