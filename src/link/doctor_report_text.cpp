@@ -20,7 +20,7 @@ constexpr std::array kEnglish{
     KeyText{"IDS_DOCTOR_CHOSEN", "This is the port chosen for the radio."},
     KeyText{"IDS_DOCTOR_CHOSEN_NONE",
             "The chosen port COM%1 has no device behind it. Choose the cable's port in "
-            "Setting > Communication Port."},
+            "Settings > Communication Port."},
     KeyText{"IDS_DOCTOR_MISSING", "%1 does not exist. Plug in the programming cable."},
     KeyText{"IDS_DOCTOR_MISSING_SET",
             "%1 does not exist. Plug in the cable, or correct COM%2 in section [ports] of "
