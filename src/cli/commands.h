@@ -11,6 +11,9 @@ int runFileCommand(const CliOptions& options, const CliEnvironment& environment)
 // read and write; the exit code.
 int runTransferCommand(const CliOptions& options, const CliEnvironment& environment);
 
+// clone: one image into the radios on several ports; the exit code.
+int runCloneCommand(const CliOptions& options, const CliEnvironment& environment);
+
 // diff: 0 equal, 1 different, or the error code of loading a file or reading the radio.
 int runDiffCommand(const CliOptions& options, const CliEnvironment& environment);
 

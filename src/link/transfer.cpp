@@ -2,6 +2,7 @@
 
 #include <sys/prctl.h>
 
+#include <algorithm>
 #include <array>
 #include <string>
 
@@ -71,9 +72,9 @@ class Transfer {
     }
 
     Step connect() {
-        const bool search = readSearchComEnabled(job_.settingsPath);
+        const bool search = job_.useSettingsPort && readSearchComEnabled(job_.settingsPath);
         bool openedHere = false;
-        if (!port_.isOpen()) {
+        if (!port_.isOpen() && job_.useSettingsPort) {
             const int configured = readComPort(job_.settingsPath);
             job_.portError.store(port_.openWithReason(configured, kBaudRate));
             openedHere = port_.isOpen();
@@ -134,7 +135,9 @@ class Transfer {
             finish(StatusBadIdent);
             return Step::Stop;
         }
-        // The identification is not interpreted.
+        // The identification is not interpreted, only kept for the caller's records.
+        std::copy(ident.begin(), ident.end(), job_.ident.begin());
+        job_.identLength = received;
         port_.writeByte(kAck, kFrameDelayMs);
         port_.readByte(kAckAnswerTimeoutMs);
         return cancelled() ? Step::Stop : Step::Go;
