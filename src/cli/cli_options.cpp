@@ -29,11 +29,22 @@ constexpr std::array kCommands{
                 "values, and save the result as OUT.836 (which may be FILE.836 itself).\n"
                 "IN.csv may be - for standard input."},
     CommandInfo{Command::Read, "read", 1, 1,
-                "read OUT.836 [--port N | --device PATH] [--no-search]",
-                "Read the radio into a new document and save it as OUT.836."},
+                "read OUT.836 [--no-backup] [--port N | --device PATH] [--no-search]",
+                "Read the radio into a new document and save it as OUT.836 (and keep a\n"
+                "backup of it)."},
     CommandInfo{Command::Write, "write", 1, 1,
-                "write FILE.836 [--port N | --device PATH] [--no-search]",
-                "Write FILE.836 to the radio."},
+                "write FILE.836 [--verify] [--no-backup] [--port N | --device PATH] [--no-search]",
+                "Write FILE.836 to the radio.  The radio's memory is read and kept as a backup\n"
+                "first; only then does the write begin."},
+    CommandInfo{Command::Backups, "backups", 0, 0, "backups",
+                "List the automatic backups, newest first: number, date and time, kind,\n"
+                "band and programmed channels."},
+    CommandInfo{Command::Restore, "restore", 0, 1,
+                "restore [N|FILE.836] [--verify] [--no-backup] [--port N | --device PATH] "
+                "[--no-search]",
+                "Write backup number N of the 'backups' list (default 1, the newest), or\n"
+                "FILE.836, back to the radio, keeping a backup of what it holds first.\n"
+                "An operand of digits only is a number; write ./NAME for a file of that name."},
     CommandInfo{Command::Diff, "diff", 1, 2, "diff OLD.836 NEW.836 (either may be --radio)",
                 "List what differs from OLD to NEW, one field per line, in the texts of the\n"
                 "editor. --radio in place of a file reads the radio's memory first (the\n"
@@ -78,7 +89,11 @@ std::optional<int> parseNumber(std::string_view text) {
 }
 
 bool isTransferCommand(Command command) {
-    return command == Command::Read || command == Command::Write;
+    return command == Command::Read || command == Command::Write || command == Command::Restore;
+}
+
+bool writesToRadio(Command command) {
+    return command == Command::Write || command == Command::Restore;
 }
 
 // Commands that may talk to the radio and so take the port options.
@@ -297,6 +312,14 @@ class Parser {
             options.noSearch = true;
             return flagWithoutValue();
         }
+        if (option.name == "--no-backup" && takesPortOptions(command)) {
+            options.noBackup = true;
+            return flagWithoutValue();
+        }
+        if (option.name == "--verify" && writesToRadio(command)) {
+            options.verify = true;
+            return flagWithoutValue();
+        }
         if (option.name == "--radio" && command == Command::Diff) {
             if (options.radio) {
                 error_ = "'--radio' may stand for one side only";
@@ -385,7 +408,8 @@ class Parser {
                                        : "'diff' needs two files, or one and '--radio'";
                 return false;
             }
-            if (!options.radio && (options.port || options.device || options.noSearch)) {
+            if (!options.radio &&
+                (options.port || options.device || options.noSearch || options.noBackup)) {
                 error_ = "port options need '--radio'";
                 return false;
             }
@@ -424,10 +448,22 @@ std::string usageText(Command command) {
                 "  --port N       use port N (1..255) for this run; the stored port stays\n"
                 "  --device PATH  use this serial device (no search, nothing stored)\n"
                 "  --no-search    do not search the other ports when the port is silent\n"
+                "  --no-backup    keep no automatic backup for this run\n"
                 "\n"
                 "The port is \"setup\"/\"com\" of the settings file; when it does not answer\n"
                 "and \"setup\"/\"searchcom\" allows it, ports 1 to 255 are searched and the\n"
                 "port found is stored. Ctrl+C stops after the current block.\n";
+            if (writesToRadio(command)) {
+                text +=
+                    "\n"
+                    "  --verify       read the radio back after the write and compare; exit 6\n"
+                    "                 and the differing blocks when it holds other data\n";
+            }
+            text +=
+                "\n"
+                "Backups go to $XDG_DATA_HOME/qzm836/backups (~/.local/share/...); the newest\n"
+                "200 are kept, and the last of every day. \"backup\"/\"enabled\"=0 in the\n"
+                "settings file turns them off.\n";
         }
         if (command == Command::Clone) {
             text +=
@@ -487,8 +523,8 @@ std::string usageText(Command command) {
         "  --version        the program's version\n"
         "\n"
         "Exit status: 0 success, 1 a block failed, 2 usage error, 3 file error,\n"
-        "4 no radio answered, 5 wrong identification, 6 verify found a difference,\n"
-        "130 cancelled.\n"
+        "4 no radio answered, 5 wrong identification, 6 the radio holds other data than\n"
+        "was written (write --verify), 130 cancelled.\n"
         "diff: 0 equal, 1 different; doctor: 0 nothing found, 1 a problem found.\n";
     return text;
 }

@@ -11,7 +11,7 @@ enum ExitCode : int {
     kExitFileError = 3,     // a file could not be read, parsed or written
     kExitNoRadio = 4,       // no radio answered
     kExitBadIdent = 5,      // the radio's identification was wrong
-    kExitVerifyFailed = 6,  // the radio's read-back differs from what was written
+    kExitVerifyFailed = 6,  // the read-back after a write found other data in the radio
     kExitCancelled = 130,   // interrupted by Ctrl+C (128 + SIGINT)
 };
 
