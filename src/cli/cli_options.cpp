@@ -45,6 +45,10 @@ constexpr std::array kCommands{
                 "Write backup number N of the 'backups' list (default 1, the newest), or\n"
                 "FILE.836, back to the radio, keeping a backup of what it holds first.\n"
                 "An operand of digits only is a number; write ./NAME for a file of that name."},
+    CommandInfo{Command::Clone, "clone", 1, 1,
+                "clone IMAGE.836 [--device DEV]... [--port N]... [--all] [--verify]\n"
+                "        [--station] [--log FILE.csv] [--no-backup]",
+                "Write IMAGE.836 to the radios on every given port at the same time."},
     CommandInfo{Command::Diff, "diff", 1, 2, "diff OLD.836 NEW.836 (either may be --radio)",
                 "List what differs from OLD to NEW, one field per line, in the texts of the\n"
                 "editor. --radio in place of a file reads the radio's memory first (the\n"
@@ -54,10 +58,6 @@ constexpr std::array kCommands{
                 "Check the serial ports and the system for what keeps the radio from\n"
                 "answering, with one sentence on how to fix each problem.\n"
                 "Exit status: 0 nothing found, 1 a problem found."},
-    CommandInfo{Command::Clone, "clone", 1, 1,
-                "clone IMAGE.836 [--device DEV]... [--port N]... [--all] [--verify]\n"
-                "        [--station] [--log FILE.csv] [--no-backup]",
-                "Write IMAGE.836 to the radios on every given port at the same time."},
 };
 
 const CommandInfo* findCommand(std::string_view name) {
@@ -96,13 +96,13 @@ bool writesToRadio(Command command) {
     return command == Command::Write || command == Command::Restore;
 }
 
+bool isExchangeCommand(Command command) {
+    return command == Command::Export || command == Command::Import;
+}
+
 // Commands that may talk to the radio and so take the port options.
 bool takesPortOptions(Command command) {
     return isTransferCommand(command) || command == Command::Diff;
-}
-
-bool isExchangeCommand(Command command) {
-    return command == Command::Export || command == Command::Import;
 }
 
 // Splits "--name=value" into name and value; plain "--name" gives no value.
@@ -524,7 +524,7 @@ std::string usageText(Command command) {
         "\n"
         "Exit status: 0 success, 1 a block failed, 2 usage error, 3 file error,\n"
         "4 no radio answered, 5 wrong identification, 6 the radio holds other data than\n"
-        "was written (write --verify), 130 cancelled.\n"
+        "was written (--verify), 130 cancelled.\n"
         "diff: 0 equal, 1 different; doctor: 0 nothing found, 1 a problem found.\n";
     return text;
 }

@@ -1,5 +1,4 @@
 #include <stdlib.h>
-#include <unistd.h>
 
 #include <cstdio>
 #include <filesystem>
@@ -39,35 +38,7 @@ class ScratchFolder {
     std::filesystem::path path_;
 };
 
-// While it lives, what is written to standard output goes to standard error: the read's
-// own lines (where its backup went) belong with its progress, and standard output keeps
-// nothing but the differences, for scripts.
-class OutputToError {
-  public:
-    OutputToError() {
-        std::fflush(stdout);
-        saved_ = ::dup(STDOUT_FILENO);
-        if (saved_ >= 0 && ::dup2(STDERR_FILENO, STDOUT_FILENO) < 0) {
-            ::close(saved_);
-            saved_ = -1;
-        }
-    }
-    ~OutputToError() {
-        std::fflush(stdout);
-        if (saved_ >= 0) {
-            ::dup2(saved_, STDOUT_FILENO);
-            ::close(saved_);
-        }
-    }
-    OutputToError(const OutputToError&) = delete;
-    OutputToError& operator=(const OutputToError&) = delete;
-
-  private:
-    int saved_ = -1;
-};
-
-// The radio's memory through the very path `read` takes (backup included), into a
-// scratch file.
+// The radio's memory through the very path `read` takes, into a scratch file.
 std::optional<DocumentFile> readRadio(const CliOptions& options, const CliEnvironment& environment,
                                       const LanguageTexts& texts, int& exitCode) {
     ScratchFolder scratch;
@@ -79,10 +50,7 @@ std::optional<DocumentFile> readRadio(const CliOptions& options, const CliEnviro
     CliOptions read = options;
     read.command = Command::Read;
     read.operands = {(scratch.path() / "radio.836").string()};
-    {
-        OutputToError quiet;
-        exitCode = runTransferCommand(read, environment);
-    }
+    exitCode = runTransferCommand(read, environment);
     if (exitCode != kExitSuccess) {
         // 1 means "different" here; a failed block is a radio that stopped answering.
         if (exitCode == kExitBlockFailed) {

@@ -244,8 +244,9 @@ void keepReadBackup(const std::optional<BackupStore>& backups, const DocumentFil
     }
     const StoredBackup stored = backups->store(document.header, document.image, BackupKind::Read);
     if (stored.result.ok) {
-        std::printf("Backup: %s\n", stored.path.c_str());
-        std::fflush(stdout);
+        // On standard error with the progress: standard output is the command's data
+        // (diff --radio prints the differences there).
+        std::fprintf(stderr, "Backup: %s\n", stored.path.c_str());
     } else {
         printError("warning: no backup of the read was kept: " + stored.result.errorText);
     }
@@ -328,7 +329,7 @@ int runTransferCommand(const CliOptions& options, const CliEnvironment& environm
     port->close();
     settings.keepFoundPort();
     if (beforeWrite && beforeWrite->result.ok) {
-        std::printf("Backup: %s\n", beforeWrite->path.c_str());
+        std::fprintf(stderr, "Backup: %s\n", beforeWrite->path.c_str());
         std::fflush(stdout);
     }
 

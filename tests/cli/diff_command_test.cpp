@@ -146,6 +146,7 @@ TEST_F(CliDiffTest, BadCommandLinesAndFiles) {
         {{"diff", "--radio", path("a.836"), path("a.836")}, 2, "with one file"},
         {{"diff", "--radio", path("a.836"), "--radio"}, 2, "one side only"},
         {{"diff", path("a.836"), path("a.836"), "--port", "2"}, 2, "need '--radio'"},
+        {{"diff", path("a.836"), path("a.836"), "--no-backup"}, 2, "need '--radio'"},
         {{"diff", path("a.836"), path("missing.836")}, 3, "missing.836"},
         {{"diff", path("short.836"), path("a.836")}, 3, "short.836"},
     };
