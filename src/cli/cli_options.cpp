@@ -312,7 +312,7 @@ class Parser {
             options.noSearch = true;
             return flagWithoutValue();
         }
-        if (option.name == "--no-backup" && isTransferCommand(command)) {
+        if (option.name == "--no-backup" && takesPortOptions(command)) {
             options.noBackup = true;
             return flagWithoutValue();
         }
@@ -408,7 +408,8 @@ class Parser {
                                        : "'diff' needs two files, or one and '--radio'";
                 return false;
             }
-            if (!options.radio && (options.port || options.device || options.noSearch)) {
+            if (!options.radio &&
+                (options.port || options.device || options.noSearch || options.noBackup)) {
                 error_ = "port options need '--radio'";
                 return false;
             }

@@ -44,11 +44,12 @@ std::vector<std::string> imageDifferenceLines(const RadioImage& before, const Ra
     for (const FieldDifference& change : difference.fields) {
         std::string old = fieldValueText(before, change.field, change.channel, texts, settingsPath);
         std::string now = fieldValueText(after, change.field, change.channel, texts, settingsPath);
-        if (old == now) {
-            old += (old.empty() ? "" : " ") +
-                   hexBytes(fieldBytes(before, change.field, change.channel));
-            now += (now.empty() ? "" : " ") +
-                   hexBytes(fieldBytes(after, change.field, change.channel));
+        const bool alike = old == now;
+        old = old.empty() ? empty : old;
+        now = now.empty() ? empty : now;
+        if (alike) {
+            old += " " + hexBytes(fieldBytes(before, change.field, change.channel));
+            now += " " + hexBytes(fieldBytes(after, change.field, change.channel));
         }
         std::string line;
         if (change.channel != 0) {
@@ -56,8 +57,7 @@ std::vector<std::string> imageDifferenceLines(const RadioImage& before, const Ra
                               static_cast<std::size_t>(change.channel)) +
                    " ";
         }
-        line += fieldLabel(change.field, texts) + ": " + (old.empty() ? empty : old) + " -> " +
-                (now.empty() ? empty : now);
+        line += fieldLabel(change.field, texts) + ": " + old + " -> " + now;
         lines.push_back(std::move(line));
     }
     if (difference.unmappedBytes != 0) {

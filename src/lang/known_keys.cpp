@@ -105,6 +105,7 @@ constexpr std::string_view kStringKeys[] = {
     "IDS_DOCTOR_NOTINGROUP",
     "IDS_DOCTOR_DENIED",
     "IDS_DOCTOR_FREE",
+    "IDS_DOCTOR_FREE_OWN",
     "IDS_DOCTOR_INUSE",
     "IDS_DOCTOR_STABLE",
     "IDS_DOCTOR_BYID",

@@ -20,7 +20,7 @@ constexpr std::array kEnglish{
     KeyText{"IDS_DOCTOR_CHOSEN", "This is the port chosen for the radio."},
     KeyText{"IDS_DOCTOR_CHOSEN_NONE",
             "The chosen port COM%1 has no device behind it. Choose the cable's port in "
-            "Setting > Communication Port."},
+            "Settings > Communication Port."},
     KeyText{"IDS_DOCTOR_MISSING", "%1 does not exist. Plug in the programming cable."},
     KeyText{"IDS_DOCTOR_MISSING_SET",
             "%1 does not exist. Plug in the cable, or correct COM%2 in section [ports] of "
@@ -37,6 +37,9 @@ constexpr std::array kEnglish{
             "You may not open it: only %1 may. Install the program's udev rule "
             "60-qzm836.rules, or ask the administrator for read and write access."},
     KeyText{"IDS_DOCTOR_FREE", "No other program holds it open."},
+    KeyText{"IDS_DOCTOR_FREE_OWN",
+            "None of your programs holds it open. Programs of other users show only to "
+            "'sudo qzm836-cli doctor'."},
     KeyText{"IDS_DOCTOR_INUSE",
             "%1 (PID %2) holds it open. Close that program, or stop it with 'kill %2'."},
     KeyText{"IDS_DOCTOR_STABLE", "COM%1 is named by its stable path in setting.ini."},

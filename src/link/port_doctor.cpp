@@ -77,6 +77,7 @@ std::string usbIdOf(const fs::path& sysRoot, const fs::path& device) {
 struct ProcessScan {
     std::map<fs::path, std::vector<std::pair<std::string, int>>> holders;
     bool modemManagerRunning = false;
+    int unreadable = 0;  // processes whose open files we may not see (other users')
 };
 
 ProcessScan scanProcesses(const fs::path& procRoot, const fs::path& devRoot, int selfPid) {
@@ -91,10 +92,13 @@ ProcessScan scanProcesses(const fs::path& procRoot, const fs::path& devRoot, int
         }
         const std::string name = firstLine(it->path() / "comm");
         scan.modemManagerRunning = scan.modemManagerRunning || name == kModemManager;
-        // Processes of other users cannot be looked into without privileges; skipped.
         std::error_code fdError;
-        for (fs::directory_iterator fd(it->path() / "fd", fdError), fdEnd; !fdError && fd != fdEnd;
-             fd.increment(fdError)) {
+        fs::directory_iterator fd(it->path() / "fd", fdError);
+        if (fdError && fdError != std::errc::no_such_file_or_directory) {
+            ++scan.unreadable;  // another user's process: only root may look
+            continue;
+        }
+        for (fs::directory_iterator fdEnd; !fdError && fd != fdEnd; fd.increment(fdError)) {
             std::error_code linkError;
             const fs::path target = fs::read_symlink(fd->path(), linkError);
             if (linkError || target.string().rfind(devPrefix, 0) != 0) {
@@ -188,7 +192,9 @@ class Doctor {
             {FindingLevel::Note, "IDS_DOCTOR_OWNER", {owner, group, modeText(info.st_mode)}});
         out.push_back(accessFinding(device, info, owner, group));
         const auto holders = processes_.holders.find(canonicalOrSelf(device));
-        if (holders == processes_.holders.end()) {
+        if (holders == processes_.holders.end() && processes_.unreadable > 0) {
+            out.push_back({FindingLevel::Note, "IDS_DOCTOR_FREE_OWN", {}});
+        } else if (holders == processes_.holders.end()) {
             out.push_back({FindingLevel::Fine, "IDS_DOCTOR_FREE", {}});
         } else {
             for (const auto& [name, pid] : holders->second) {

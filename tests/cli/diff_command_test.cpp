@@ -73,6 +73,11 @@ TEST_F(CliDiffTest, ListsEachChangeInTheEditorsTexts) {
          "频率范围: 400-470 [F4] -> 400-470 [00]\n"},
         {"a clamped setting reads alike: the stored bytes show",
          [](RadioImage& i) { i.bytes[image_offset::kSquelchLevel] = 0x09; }, "Squelch: 3 -> 9\n"},
+        {"two empty frequencies stored differently",
+         [&](RadioImage& i) {
+             i.setFrequency(4, rx, {0xFF, 0xFF, 0xFF, 0xAA});
+         },
+         "channel 4: RX: (empty) [FF FF FF FF] -> (empty) [FF FF FF AA]\n"},
         {"unmapped bytes",
          [](RadioImage& i) {
              i.bytes[0x200] = 0;
@@ -141,6 +146,7 @@ TEST_F(CliDiffTest, BadCommandLinesAndFiles) {
         {{"diff", "--radio", path("a.836"), path("a.836")}, 2, "with one file"},
         {{"diff", "--radio", path("a.836"), "--radio"}, 2, "one side only"},
         {{"diff", path("a.836"), path("a.836"), "--port", "2"}, 2, "need '--radio'"},
+        {{"diff", path("a.836"), path("a.836"), "--no-backup"}, 2, "need '--radio'"},
         {{"diff", path("a.836"), path("missing.836")}, 3, "missing.836"},
         {{"diff", path("short.836"), path("a.836")}, 3, "short.836"},
     };

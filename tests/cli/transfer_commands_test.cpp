@@ -83,6 +83,9 @@ TEST_F(CliTransferTest, DiffComparesAFileWithTheRadiosMemory) {
     EXPECT_EQ(radioNew.exitCode, 1) << radioNew.err;
     EXPECT_EQ(radioNew.out, "Squelch: 3 -> 7\nchannel 2: RX: (empty) -> 446.00625\n");
     EXPECT_NE(radioNew.err.find("read 100%"), std::string::npos) << radioNew.err;
+    // The read keeps its backup like any other; where it went is told with the progress.
+    EXPECT_NE(radioNew.err.find("Backup: " + path("data/qzm836/backups/")), std::string::npos)
+        << radioNew.err;
 
     writeSettings("com=1\nsearchcom=0\n",
                   {{1, startRadio({"--image", path("radio.836"), "--speed", "0"})}});

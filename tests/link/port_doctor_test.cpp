@@ -172,6 +172,15 @@ TEST(PortDoctor, FindingsOnFakeSystems) {
          1,
          {Problem, "IDS_DOCTOR_INUSE", {"screen", "77"}},
          "IDS_DOCTOR_FREE"},
+        {"processes of other users cannot be looked into",
+         [](FakeSystem& s) {
+             s.process(5, "bash");
+             test::writeTextFile(s.roots.proc / "6" / "comm", "sshd\n");
+             test::writeTextFile(s.roots.proc / "6" / "fd", "");  // unreadable, as for root's
+         },
+         1,
+         {Note, "IDS_DOCTOR_FREE_OWN", {}},
+         "IDS_DOCTOR_FREE"},
         {"nobody holds it",
          [](FakeSystem& s) { s.process(5, "bash"); },
          1,

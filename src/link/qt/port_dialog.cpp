@@ -108,7 +108,8 @@ QPushButton* PortDialog::diagnoseButton() const {
 }
 
 void PortDialog::onDiagnoseClicked() {
-    // The probe above closed every port again, so nothing of ours shows as a holder.
+    // Our own descriptors are left out: the probe closed the port again, and anything
+    // this process holds is no other program.
     QApplication::setOverrideCursor(Qt::WaitCursor);
     const DoctorReport report =
         diagnoseConnection(settingsPath(), DoctorRoots{}, UserIdentity::current(), ::getpid());
