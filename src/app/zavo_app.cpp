@@ -6,8 +6,8 @@
 #include "app/about_dialog.h"
 #include "app/main_frame.h"
 #include "editor/qt/zavo_view.h"
-#include "lang/qt/language_dialog.h"
 #include "lang/language_files.h"
+#include "lang/qt/language_dialog.h"
 #include "lang/qt/menu_retitle.h"
 #include "lang/text_lookup.h"
 #include "link/qt/port_dialog.h"
@@ -120,6 +120,7 @@ void CZavoApp::registerCommands() {
     CommandTable& commands = mainFrame_->commands();
     commands.set(ID_FILE_NEW, [this] { onFileNew(); });
     commands.set(ID_FILE_OPEN, [this] { onFileOpen(); });
+    commands.set(ID_FILE_OPEN_BACKUP, [this] { onFileOpenBackup(); });
     commands.set(ID_FILE_SAVE, [this] { onFileSave(); });
     commands.set(ID_FILE_SAVE_AS, [this] { onFileSaveAs(); });
     for (int i = 0; i < kRecentFileCount; ++i) {

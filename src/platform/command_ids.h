@@ -30,6 +30,7 @@ inline constexpr int ID_SETTING_PORT = 32773;
 inline constexpr int ID_SETTING_LANGUAGE = 32774;
 inline constexpr int ID_HELP_HELP = 32775;
 inline constexpr int ID_NEXT_LANGUAGE = 32776;
+inline constexpr int ID_FILE_OPEN_BACKUP = 32777;
 
 inline constexpr int kRecentFileCount = 4;
 
