@@ -10,6 +10,7 @@ namespace {
 constexpr std::array kFileItems{
     MenuItemTemplate{ID_FILE_NEW, "新建(&N)\tCtrl+N"},
     MenuItemTemplate{ID_FILE_OPEN, "打开(&O)...\tCtrl+O"},
+    MenuItemTemplate{ID_FILE_OPEN_BACKUP, "打开备份(&B)..."},
     MenuItemTemplate{ID_FILE_SAVE, "保存(&S)\tCtrl+S"},
     MenuItemTemplate{ID_FILE_SAVE_AS, "另存为(&A)..."},
     MenuItemTemplate{0, ""},

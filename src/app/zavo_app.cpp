@@ -122,6 +122,7 @@ void CZavoApp::registerCommands() {
     CommandTable& commands = mainFrame_->commands();
     commands.set(ID_FILE_NEW, [this] { onFileNew(); });
     commands.set(ID_FILE_OPEN, [this] { onFileOpen(); });
+    commands.set(ID_FILE_OPEN_BACKUP, [this] { onFileOpenBackup(); });
     commands.set(ID_FILE_SAVE, [this] { onFileSave(); });
     commands.set(ID_FILE_SAVE_AS, [this] { onFileSaveAs(); });
     for (int i = 0; i < kRecentFileCount; ++i) {

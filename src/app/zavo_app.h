@@ -66,6 +66,9 @@ class CZavoApp : public QObject, public AppShell, public DocumentHost {
     // Commands of the application object.
     void onFileNew();
     void onFileOpen();
+    // File > Open Backup: a backup opens as a document without a file, so that a Save
+    // never replaces the backup itself.
+    void onFileOpenBackup();
     void onFileSave();
     void onFileSaveAs();
     void onRecentFile(int index);

@@ -16,6 +16,7 @@
 #include "link/transfer.h"
 #include "link/transfer_failure_text.h"
 #include "platform/settings.h"
+#include "safety/block_list.h"
 #include "safety/transfer_backups.h"
 
 namespace qzm::cli {
@@ -164,22 +165,6 @@ std::string noRadioReason(const TransferJob& job, const SerialPort& port, const 
     return reason;
 }
 
-// "block 3 (0x018), block 7 (0x038) and 2 more": the first blocks that differ.
-std::string blockList(const std::vector<int>& blocks) {
-    constexpr std::size_t kNamed = 5;
-    std::string text;
-    for (std::size_t i = 0; i < blocks.size() && i < kNamed; ++i) {
-        char address[16];
-        std::snprintf(address, sizeof address, "0x%03X", blocks[i] * 8);
-        text += (i == 0 ? "" : ", ") + std::string("block ") + std::to_string(blocks[i]) + " (" +
-                address + ")";
-    }
-    if (blocks.size() > kNamed) {
-        text += " and " + std::to_string(blocks.size() - kNamed) + " more";
-    }
-    return text;
-}
-
 // The image of a successful read goes to the backups too; a failure is told, the
 // read itself stands.
 void keepReadBackup(const std::optional<BackupStore>& backups, const DocumentFile& document) {
@@ -291,8 +276,10 @@ int runTransferCommand(const CliOptions& options, const CliEnvironment& environm
             std::fputs("Verified: the radio holds the data written.\n", stderr);
             return kExitSuccess;
         case StatusVerifyMismatch:
-            printError("verify failed: the radio holds other data than was written in " +
-                       blockList(job->mismatchedBlocks) + "; write again, or check the cable");
+            printError(
+                "verify failed: the radio holds other data than was written; blocks that differ "
+                "(address): " +
+                blockListText(job->mismatchedBlocks) + "\nWrite again, or check the cable.");
             return kExitVerifyFailed;
         case StatusVerifyFailed:
             printError(texts.text("IDS_PROMPT_READFAIL") +

@@ -150,6 +150,21 @@ constexpr std::string_view kStringKeys[] = {
     "IDS_CHIRP_FIELDS",
     "IDS_CHIRP_TONE_LEFT_OUT",
     "IDS_CHIRP_CHANNEL_LEFT_OUT",
+    // Backups and the check after a write.
+    "Menu_File_Open_Backup",
+    "IDS_OPEN_BACKUP",
+    "IDS_NO_BACKUPS",
+    "IDS_BACKUP_NO_FOLDER",
+    "IDS_BACKUP_NOT_STORED",
+    "IDS_BACKUP_READ_NOT_STORED",
+    "IDS_PROMPT_BACKUP",
+    "IDS_BACKUP_READFAIL",
+    "IDS_VERIFY_AFTER_WRITE",
+    "IDS_PROMPT_VERIFY",
+    "IDS_VERIFY_OK",
+    "IDS_VERIFY_MISMATCH",  // %1 is the list of blocks that differ
+    "IDS_VERIFY_READFAIL",
+    "IDS_CLOSE",
 };
 
 constexpr int kResourceIds[] = {

@@ -33,6 +33,7 @@ inline constexpr int ID_NEXT_LANGUAGE = 32776;
 // Channel lists to and from other programs (our own CSV table, CHIRP's CSV).
 inline constexpr int ID_FILE_IMPORT_CHANNELS = 32800;
 inline constexpr int ID_FILE_EXPORT_CHANNELS = 32801;
+inline constexpr int ID_FILE_OPEN_BACKUP = 32777;
 
 inline constexpr int kRecentFileCount = 4;
 

@@ -54,6 +54,9 @@ class CZavoDoc {
     // Absolute path of the file, empty for a document never saved or opened.
     const std::filesystem::path& pathName() const { return pathName_; }
     bool IsModified() const { return modified_; }
+    // The document keeps its contents but belongs to no file any more (an opened
+    // backup: a later Save asks for a new name instead of replacing the backup).
+    void detachFromFile() { pathName_.clear(); }
     void SetModifiedFlag(bool modified = true) { modified_ = modified; }
 
     // --- views ---

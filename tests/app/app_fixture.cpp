@@ -1,5 +1,6 @@
 #include "app_fixture.h"
 
+#include <cstdlib>
 #include <fstream>
 #include <iterator>
 
@@ -10,10 +11,19 @@ namespace qzm::test {
 
 AppTest::AppTest() {
     EXPECT_TRUE(temp_.isValid());
+    if (const char* previous = std::getenv("XDG_DATA_HOME")) {
+        previousDataHome_ = previous;
+    }
+    ::setenv("XDG_DATA_HOME", (dir() / "data").c_str(), 1);
 }
 
 AppTest::~AppTest() {
     app_.reset();
+    if (previousDataHome_) {
+        ::setenv("XDG_DATA_HOME", previousDataHome_->c_str(), 1);
+    } else {
+        ::unsetenv("XDG_DATA_HOME");
+    }
 }
 
 std::filesystem::path AppTest::dir() const {

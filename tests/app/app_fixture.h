@@ -10,6 +10,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -54,6 +55,8 @@ class AppTest : public ::testing::Test {
   private:
     QTemporaryDir temp_;
     std::unique_ptr<CZavoApp> app_;
+    // Backups go below the test's folder; the variable is put back afterwards.
+    std::optional<std::string> previousDataHome_;
 };
 
 }  // namespace qzm::test

@@ -120,7 +120,7 @@ TEST_F(CliBackupTest, VerifyNamesTheFirstBlocksThatDiffer) {
     ProcessResult write = cli({"write", path("doc.836"), "--verify"});
     EXPECT_EQ(write.exitCode, 6) << write.err;
     EXPECT_NE(write.err.find("qzm836-cli: verify failed: the radio holds other data than was "
-                             "written in block 5 (0x028);"),
+                             "written; blocks that differ (address): 5 (0x028)\n"),
               std::string::npos)
         << write.err;
     // Without --verify the same cable goes unnoticed.

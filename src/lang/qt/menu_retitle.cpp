@@ -19,6 +19,7 @@ constexpr std::array kMenuTitleKeys{
     MenuTitleKey{"Menu_Help", 3, 0},
     MenuTitleKey{"Menu_File_New", -1, ID_FILE_NEW},
     MenuTitleKey{"Menu_File_Open", -1, ID_FILE_OPEN},
+    MenuTitleKey{"Menu_File_Open_Backup", -1, ID_FILE_OPEN_BACKUP},
     MenuTitleKey{"Menu_File_Save", -1, ID_FILE_SAVE},
     MenuTitleKey{"Menu_File_Save_As", -1, ID_FILE_SAVE_AS},
     MenuTitleKey{"Menu_File_Import_Channels", -1, ID_FILE_IMPORT_CHANNELS},

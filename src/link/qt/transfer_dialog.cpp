@@ -1,5 +1,6 @@
 #include "link/qt/transfer_dialog.h"
 
+#include <QCheckBox>
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
@@ -32,6 +33,8 @@ const DialogTemplate kTransferDialog{
     {
         {IDC_TEXT_LINE, ControlKind::Label, "", {7, 10, 159, 9}},
         {IDC_PROGRESS, ControlKind::ProgressBar, "", {7, 22, 161, 15}},
+        // Writes only; its text comes from the String section.
+        {TransferDialog::kIdcVerifyAfterWrite, ControlKind::CheckBox, "", {7, 44, 161, 10}},
         {IDOK, ControlKind::PushButton, "确定", {40, 62, 37, 14}, ControlStyle::DefaultButton},
         {IDCANCEL, ControlKind::PushButton, "取消", {98, 62, 37, 14}},
     }};
@@ -64,10 +67,11 @@ TransferDialog::TransferDialog(AppShell& shell, CZavoDoc& document,
     progressBar_ = findControl<QProgressBar>(this, IDC_PROGRESS);
     okButton_ = findControl<QPushButton>(this, IDOK);
     connect(okButton_, &QPushButton::clicked, this, &TransferDialog::accept);
-    connect(findControl<QPushButton>(this, IDCANCEL), &QPushButton::clicked, this,
-            &TransferDialog::reject);
+    cancelButton_ = findControl<QPushButton>(this, IDCANCEL);
+    connect(cancelButton_, &QPushButton::clicked, this, &TransferDialog::reject);
 
     applyResourceTexts(this, IDD_TRANSFER);
+    buildVerifyBox();
     setWindowTitle(text(direction_ == kDirectionRead ? "IDS_READDATA" : "IDS_WRITEDATA"));
     progressBar_->setRange(0, kProgressRange);
     progressBar_->setValue(0);
@@ -116,7 +120,11 @@ void TransferDialog::startRun() {
     }
     // A fresh copy of the document for every run; a read only replaces the
     // document once the whole image has arrived.
-    job_ = std::make_shared<TransferJob>(port_, settings_, direction_, document_.image());
+    auto job = std::make_shared<TransferJob>(port_, settings_, direction_, document_.image());
+    if (!prepareSafeWrite(*job)) {
+        return;
+    }
+    job_ = std::move(job);
     job_->progress.store(previousProgress);
     port_->setBaudRate(wire::kBaudRate);
     modelAsked_ = false;
@@ -127,6 +135,9 @@ void TransferDialog::startRun() {
     progressBar_->show();
     worker_ = TransferWorker(job_);
     okButton_->setEnabled(false);
+    if (verifyBox_ != nullptr) {
+        verifyBox_->setEnabled(false);
+    }
     timerId_ = startTimer(kTimerPeriodMs);
     timerRunning_ = timerId_ != 0;
     showText(prompt);
@@ -149,6 +160,9 @@ void TransferDialog::onTick() {
     }
     const int status = job_->status.load(std::memory_order_acquire);
     const int progress = job_->progress.load();
+    if (onSafetyStatus(status, progress)) {
+        return;
+    }
     switch (status) {
         case StatusIdle:
             break;
@@ -172,11 +186,13 @@ void TransferDialog::onTick() {
             endRun();
             showFailure(
                 text(status == StatusReadFailed ? "IDS_PROMPT_READFAIL" : "IDS_PROMPT_WRITEFAIL"));
+            allowAnotherRun();
             break;
         case StatusReadDone:
             endRun();
             document_.image() = job_->image;
             shell_.refreshTextsAndViews();
+            keepReadBackup();
             finishDialog();
             break;
         case StatusSearching:

@@ -7,6 +7,7 @@
 
 #include "link/transfer.h"
 
+class QCheckBox;
 class QLabel;
 class QProgressBar;
 class QPushButton;
@@ -16,6 +17,7 @@ namespace qzm {
 class AppShell;
 class CZavoDoc;
 class SerialPort;
+struct StoredBackup;
 
 // Dialog 132: reads the radio into the document or writes the document into the
 // radio.  OK starts a run on a worker thread and a 20 ms timer watches it; a
@@ -33,6 +35,8 @@ class TransferDialog : public QDialog {
     static constexpr int kEndedByItself = 5;
     static constexpr int kTimerPeriodMs = 20;
     static constexpr int kProgressRange = 1024;
+    // The check box "check after writing".
+    static constexpr int kIdcVerifyAfterWrite = 1060;
 
     TransferDialog(AppShell& shell, CZavoDoc& document, std::shared_ptr<SerialPort> port,
                    std::filesystem::path settings, int direction, QWidget* parent = nullptr);
@@ -64,6 +68,16 @@ class TransferDialog : public QDialog {
     void reportNoRadio(const char* textKey);
     void askModel();
     void cancelRun();
+    // Backups and the check after a write (transfer_dialog_safety.cpp).
+    void buildVerifyBox();
+    // Arms a write with its backup and check; false (after telling the user) when
+    // backups are on but have nowhere to go.
+    bool prepareSafeWrite(TransferJob& job);
+    void keepReadBackup();
+    // The statuses of those phases; false for any other status.
+    bool onSafetyStatus(int status, int progress);
+    // A failed run: OK (and the check box) for another one.
+    void allowAnotherRun();
 
     AppShell& shell_;
     CZavoDoc& document_;
@@ -75,11 +89,14 @@ class TransferDialog : public QDialog {
     QProgressBar* progressBar_ = nullptr;
     QPushButton* okButton_ = nullptr;
     QRect textLineGeometry_;  // as laid out; a failure text takes more room
+    QPushButton* cancelButton_ = nullptr;
+    QCheckBox* verifyBox_ = nullptr;  // writes only
     int timerId_ = 0;
     bool timerRunning_ = false;
     bool modelAsked_ = false;  // the model question comes once a run
 
     std::shared_ptr<TransferJob> job_;
+    std::shared_ptr<const StoredBackup> beforeWrite_;
     TransferWorker worker_;
 };
 
