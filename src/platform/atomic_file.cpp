@@ -194,7 +194,12 @@ bool mayRewriteInPlace(int temporaryError, const std::filesystem::path& target) 
 }  // namespace
 
 FileResult fileFailure(const char* what, const std::filesystem::path& file, int error) {
-    return {false, std::string(what) + " \"" + file.string() + "\": " + fileErrorReason(error)};
+    return fileFailure(what, file, fileErrorReason(error));
+}
+
+FileResult fileFailure(const char* what, const std::filesystem::path& file,
+                       std::string_view reason) {
+    return {false, std::string(what) + " \"" + file.string() + "\": " + std::string(reason)};
 }
 
 bool parseTemporaryName(std::string_view name, pid_t& pid) {
@@ -242,7 +247,7 @@ FileResult writeFileAtomically(const std::filesystem::path& file,
     };
     auto refuse = [&](const char* reason) {
         ::unlink(temporary.c_str());
-        return FileResult{false, "Cannot save \"" + file.string() + "\": " + reason};
+        return fileFailure("Cannot save", file, reason);
     };
     // An existing file keeps its permissions, and one the user may not write stays as it
     // is: the rename alone would replace even a write-protected file.

@@ -20,6 +20,8 @@ struct FileResult {
 // "<what> "<file>": <reason>", the form of every file error we report; the reason is
 // fileErrorReason's.
 FileResult fileFailure(const char* what, const std::filesystem::path& file, int error);
+FileResult fileFailure(const char* what, const std::filesystem::path& file,
+                       std::string_view reason);
 
 // Replaces the file atomically: the bytes go to a temporary file in the same folder, are
 // synced, and the temporary file is renamed over the old one, so a crash or a failure
