@@ -41,8 +41,10 @@ FileResult writeFileAtomically(const std::filesystem::path& file,
                                std::span<const std::uint8_t> bytes);
 FileResult writeFileAtomically(const std::filesystem::path& file, std::string_view text);
 
-// Whether `name` is one of our temporary names, and the process it belongs to.
+// Whether `name` is one of our temporary names, and the process it belongs to; the
+// second form is the one earlier versions used, ".TARGET.PID.N.tmp".
 bool parseTemporaryName(std::string_view name, pid_t& pid);
+bool parseOldTemporaryName(std::string_view name, std::string_view target, pid_t& pid);
 
 // Tests only: how the temporary file is created (open(2) by default), so a test can
 // play a folder in which even root cannot create files.  nullptr restores the default.
