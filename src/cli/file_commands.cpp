@@ -1,11 +1,13 @@
 #include <cstdio>
 
+#include "cli/chirp_commands.h"
 #include "cli/commands.h"
 #include "cli/exit_codes.h"
 #include "cli/file_io.h"
 #include "cli/messages.h"
 #include "cli/show_document.h"
 #include "exchange/channel_csv.h"
+#include "exchange/chirp_csv.h"
 #include "exchange/csv_input.h"
 
 namespace qzm::cli {
@@ -39,7 +41,9 @@ int runExport(const CliOptions& options, const LanguageTexts& texts) {
     if (!document) {
         return kExitFileError;
     }
-    const std::string csv = exportChannelsCsv(document->image);
+    const std::string csv = options.format == ChannelFormat::Chirp
+                                ? exportChirp(*document)
+                                : exportChannelsCsv(document->image);
     if (options.operands.size() < 2 || options.operands[1] == "-") {
         if (!writeStandardOutput(csv)) {
             printError("cannot write to standard output");
@@ -63,7 +67,27 @@ int runImport(const CliOptions& options, const LanguageTexts& texts) {
     if (!document) {
         return kExitFileError;
     }
-    ChannelImportResult imported = importChannelRecords(readCsvInput(csvPath), document->image);
+    const CsvParseResult csv = readCsvInput(csvPath);
+    if (csv.error) {
+        std::fprintf(stderr, "%s\n", formatCsvMessage(csvPath, *csv.error).c_str());
+        return kExitFileError;
+    }
+    const std::string name = csvInputName(csvPath);
+    const bool chirpHeader = !csv.records.empty() && isChirpHeader(csv.records.front());
+    const ChannelFormat format =
+        options.format.value_or(chirpHeader ? ChannelFormat::Chirp : ChannelFormat::Own);
+    if (format == ChannelFormat::Chirp) {
+        const int status = importChirp(options, *document, csv, name);
+        if (status != kExitSuccess) {
+            return status;
+        }
+        return saveOrReport(out, *document) ? kExitSuccess : kExitFileError;
+    }
+    if (options.renumber) {
+        printError(name + ": '--renumber' applies to the chirp format only");
+        return kExitUsage;
+    }
+    ChannelImportResult imported = importChannelRecords(csv, document->image);
     if (!imported.image) {
         std::fprintf(stderr, "%s\n", formatCsvMessage(csvPath, *imported.error).c_str());
         return kExitFileError;
