@@ -11,8 +11,8 @@
 
 #include "link/port_open_error.h"
 #include "link/serial_port.h"
-#include "link/wire_protocol.h"
 #include "link/transfer_failure.h"
+#include "link/wire_protocol.h"
 #include "platform/settings.h"
 #include "radio/radio_image.h"
 
