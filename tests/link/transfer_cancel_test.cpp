@@ -63,14 +63,14 @@ TEST_F(Cancelling, DuringTheHandshakesStopsBeforeTheSearch) {
 
 TEST_F(Cancelling, DuringTheSearchNeverReachesTheRadio) {
     SilentRadio com2;
-    auto radio = startRadio(test::fastRadio(test::patternImage(1)));
+    const auto job = rig.makeJob(kDirectionRead, test::patternImage(0));
+    sim::EmulatorConfig config = test::fastRadio(test::patternImage(1));
+    // The first byte of the search's first handshake on COM1: cancel there, from the
+    // radio's side, before the frame is complete.
+    config.onByteHeard = [&](std::uint8_t) { cancel(*job); };
+    auto radio = startRadio(config);
     rig.writeSettings("com=2\nsearchcom=1", {{1, radio->slavePath()}, {2, com2.path()}});
-    const Observed seen =
-        rig.run(rig.makeJob(kDirectionRead, test::patternImage(0)), [&](TransferJob& job) {
-            if (job.status.load() == StatusSearching) {
-                cancel(job);
-            }
-        });
+    const Observed seen = rig.run(job);
     ASSERT_TRUE(seen.ended);
     EXPECT_EQ(seen.finalStatus, StatusSearching);
     EXPECT_EQ(radio->handshakes(), 0);

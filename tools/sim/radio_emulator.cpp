@@ -494,6 +494,9 @@ void RadioEmulator::loop() {
             }
             lastFed = in.availableAt;
             heardAt_ = in.availableAt;
+            if (config_.onByteHeard) {
+                config_.onByteHeard(in.byte);
+            }
             feed(in.byte);
         }
         if (waitingIdentQuiet_ && Clock::now() >= identQuietUntil_) {
