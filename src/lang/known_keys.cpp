@@ -84,6 +84,8 @@ constexpr std::string_view kStringKeys[] = {
     "IDS_FAIL_GARBLED",
     "IDS_CLI_READFAIL",
     "IDS_CLI_WRITEFAIL",
+    // Printing: the printer or the output file could not be opened.
+    "IDS_ERROR_PRINT",
 };
 
 constexpr int kResourceIds[] = {
@@ -134,6 +136,7 @@ constexpr int kResourceIds[] = {
 
 constexpr LanguageEntry kOtherEntries[] = {
     {"Face", "disp"},
+    {"Face", "locale"},
     {"ChText", "IDS_ChText0"},
     {"ChText", "IDS_ChText1"},
     {"ChText", "IDS_ChText2"},

@@ -219,9 +219,9 @@ class Transfer {
     }
 
     Step connect() {
-        const bool search = readSearchComEnabled(job_.settingsPath);
+        const bool search = job_.useSettingsPort && readSearchComEnabled(job_.settingsPath);
         bool openedHere = false;
-        if (!port_.isOpen()) {
+        if (!port_.isOpen() && job_.useSettingsPort) {
             const int configured = readComPort(job_.settingsPath);
             portNumber_ = configured;
             job_.portError.store(port_.openWithReason(configured, kBaudRate));
@@ -287,7 +287,9 @@ class Transfer {
             finish(received == 0 ? StatusNoConnection : StatusBadIdent);
             return Step::Stop;
         }
-        // The identification is not interpreted.
+        // The identification is not interpreted, only kept for the caller's records.
+        std::copy(ident.begin(), ident.end(), job_.ident.begin());
+        job_.identLength = received;
         port_.writeByte(kAck, kFrameDelayMs);
         port_.readByte(kAckAnswerTimeoutMs);
         return cancelled() ? Step::Stop : Step::Go;

@@ -1,11 +1,14 @@
 #pragma once
 
+#include <array>
 #include <atomic>
+#include <cstdint>
 #include <filesystem>
 #include <memory>
 
 #include "link/port_open_error.h"
 #include "link/serial_port.h"
+#include "link/wire_protocol.h"
 #include "link/transfer_failure.h"
 #include "radio/radio_image.h"
 
@@ -70,6 +73,13 @@ struct TransferJob {
     std::atomic<int> foundPort{-1};
     // Why the configured port did not open (None when it opened or was open).
     std::atomic<PortOpenError> portError{PortOpenError::None};
+    // The radio's identification bytes and how many came; valid once the status
+    // has moved past the identification (StatusReading, StatusWriting and later).
+    std::array<std::uint8_t, wire::kIdentLength> ident{};
+    int identLength = 0;
+    // False: only the port already open is tried, never the settings' port or a
+    // search (the command line's clone, which owns one port per radio).
+    bool useSettingsPort = true;
     // What went wrong, written before a failure status (see TransferFailure).
     TransferFailure failure;
     // Set last of all, when the worker returns.
