@@ -1,5 +1,7 @@
 #include "cli/clone_port.h"
 
+#include "link/transfer_failure_text.h"
+
 #include <sys/resource.h>
 
 #include <cstdio>
@@ -7,6 +9,7 @@
 
 #include "link/port_error_text.h"
 #include "link/transfer.h"
+#include "link/transfer_failure_text.h"
 #include "link/wire_protocol.h"
 
 namespace qzm::cli {
@@ -179,6 +182,7 @@ int ClonePort::transfer(int direction, RadioImage& image, std::string& identHex,
     }
     runTransfer(*job);
     const int status = job->status.load(std::memory_order_acquire);
+    lastFailure_ = job->failure;
     if (job->identLength > 0) {
         identHex = identToHex(job->ident.data(), job->identLength);
     }
@@ -196,6 +200,14 @@ RadioRecord ClonePort::programRadio() {
     RadioRecord record;
     record.portLabel = target_.label;
     record.device = target_.device;
+    // What the radio did wrong, in English like the rest of the clone's records.
+    // The record names the port and device already.
+    auto what = [this] {
+        TransferFailure failure = lastFailure_;
+        failure.port = 0;
+        failure.device.clear();
+        return transferFailureText(failure, {});
+    };
     auto finish = [&](RadioResult result, std::string detail = {}) {
         record.result = stopping() && result != RadioResult::Done ? RadioResult::Cancelled : result;
         record.detail = std::move(detail);
@@ -209,8 +221,8 @@ RadioRecord ClonePort::programRadio() {
         if (status != StatusReadDone) {
             return finish(
                 status == StatusReadFailed ? RadioResult::ReadFailed : resultOfFailedRun(status),
-                "the radio's memory could not be read for the backup; nothing was "
-                "written");
+                "the radio's memory could not be read for the backup (" + what() +
+                    "); nothing was written");
         }
         if (auto problem = settings_.backup(memory, target_, record.identHex)) {
             return finish(RadioResult::BackupFailed,
@@ -221,17 +233,17 @@ RadioRecord ClonePort::programRadio() {
     RadioImage sent = image_;
     const int written = transfer(kDirectionWrite, sent, record.identHex, ClonePhase::Writing);
     if (written != StatusWriteDone) {
-        return finish(resultOfFailedRun(written),
-                      written == StatusWriteFailed
-                          ? "a block was refused; the radio holds part of the image"
-                          : std::string());
+        return finish(
+            resultOfFailedRun(written),
+            written == StatusWriteFailed ? what() + "; the radio holds part of the image" : what());
     }
     if (settings_.verify) {
         RadioImage readBack = image_;
         const int status =
             transfer(kDirectionRead, readBack, record.identHex, ClonePhase::Verifying);
         if (status != StatusReadDone) {
-            return finish(RadioResult::VerifyFailed, "the radio could not be read back");
+            return finish(RadioResult::VerifyFailed,
+                          "the radio could not be read back (" + what() + ")");
         }
         const auto blocks = differingBlocks(image_, readBack, 3);
         if (!blocks.empty()) {

@@ -117,6 +117,9 @@ class ClonePort {
     void addRecord(RadioRecord record);
     bool stopping() const { return stop_.load(); }
 
+    // What went wrong in the last run (this port's thread only).
+    TransferFailure lastFailure_;
+
     const CloneTarget target_;
     const RadioImage image_;
     const CloneSettings settings_;

@@ -94,11 +94,18 @@ TEST_F(CliCloneTest, ARadioThatFailsFailsAloneAndNamesItsReason) {
         std::vector<std::string> fault;
         int exitCode;
         std::string result;
+        std::string detail;  // what the radio did wrong
     };
     const Case cases[] = {
-        {{"--nak", "5"}, 1, "write failed"},
-        {{"--silent"}, 4, "no radio answered"},
-        {{"--ident-bytes", "2"}, 5, "wrong identification"},
+        {{"--nak", "5"},
+         1,
+         "write failed",
+         "block 5 (address 0x0028): the radio refused it (NAK); the radio holds part of the image"},
+        {{"--silent"}, 4, "no radio answered", "handshake: no answer"},
+        {{"--ident-bytes", "2"},
+         5,
+         "wrong identification",
+         "identification: short answer, 2 of 8 bytes"},
     };
     for (const auto& c : cases) {
         std::vector<std::string> faulty = c.fault;
@@ -114,7 +121,8 @@ TEST_F(CliCloneTest, ARadioThatFailsFailsAloneAndNamesItsReason) {
         EXPECT_TRUE(holdsImage("saved3.836")) << c.result;
         EXPECT_FALSE(fs::exists(dir_ / "saved2.836")) << c.result;
         EXPECT_NE(result.out.find("Failed:\n  COM2 ("), std::string::npos) << result.out;
-        EXPECT_NE(result.out.find("): " + c.result), std::string::npos) << result.out;
+        EXPECT_NE(result.out.find("): " + c.result + ": " + c.detail), std::string::npos)
+            << result.out;
         EXPECT_TRUE(backups().empty());
         for (const char* name : {"saved1.836", "saved2.836", "saved3.836"}) {
             fs::remove(dir_ / name);
