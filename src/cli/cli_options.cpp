@@ -29,15 +29,35 @@ constexpr std::array kCommands{
                 "values, and save the result as OUT.836 (which may be FILE.836 itself).\n"
                 "IN.csv may be - for standard input."},
     CommandInfo{Command::Read, "read", 1, 1,
-                "read OUT.836 [--port N | --device PATH] [--no-search]",
-                "Read the radio into a new document and save it as OUT.836."},
+                "read OUT.836 [--no-backup] [--port N | --device PATH] [--no-search]",
+                "Read the radio into a new document and save it as OUT.836 (and keep a\n"
+                "backup of it)."},
     CommandInfo{Command::Write, "write", 1, 1,
-                "write FILE.836 [--port N | --device PATH] [--no-search]",
-                "Write FILE.836 to the radio."},
+                "write FILE.836 [--verify] [--no-backup] [--port N | --device PATH] [--no-search]",
+                "Write FILE.836 to the radio.  The radio's memory is read and kept as a backup\n"
+                "first; only then does the write begin."},
+    CommandInfo{Command::Backups, "backups", 0, 0, "backups",
+                "List the automatic backups, newest first: number, date and time, kind,\n"
+                "band and programmed channels."},
+    CommandInfo{Command::Restore, "restore", 0, 1,
+                "restore [N|FILE.836] [--verify] [--no-backup] [--port N | --device PATH] "
+                "[--no-search]",
+                "Write backup number N of the 'backups' list (default 1, the newest), or\n"
+                "FILE.836, back to the radio, keeping a backup of what it holds first.\n"
+                "An operand of digits only is a number; write ./NAME for a file of that name."},
     CommandInfo{Command::Clone, "clone", 1, 1,
                 "clone IMAGE.836 [--device DEV]... [--port N]... [--all] [--verify]\n"
                 "        [--station] [--log FILE.csv] [--no-backup]",
                 "Write IMAGE.836 to the radios on every given port at the same time."},
+    CommandInfo{Command::Diff, "diff", 1, 2, "diff OLD.836 NEW.836 (either may be --radio)",
+                "List what differs from OLD to NEW, one field per line, in the texts of the\n"
+                "editor. --radio in place of a file reads the radio's memory first (the\n"
+                "options of read apply). Exit status: 0 equal, 1 different, 2 usage error,\n"
+                "3 file error, 4 the radio did not answer or a block failed, 5 wrong radio."},
+    CommandInfo{Command::Doctor, "doctor", 0, 0, "doctor",
+                "Check the serial ports and the system for what keeps the radio from\n"
+                "answering, with one sentence on how to fix each problem.\n"
+                "Exit status: 0 nothing found, 1 a problem found."},
 };
 
 const CommandInfo* findCommand(std::string_view name) {
@@ -69,11 +89,20 @@ std::optional<int> parseNumber(std::string_view text) {
 }
 
 bool isTransferCommand(Command command) {
-    return command == Command::Read || command == Command::Write;
+    return command == Command::Read || command == Command::Write || command == Command::Restore;
+}
+
+bool writesToRadio(Command command) {
+    return command == Command::Write || command == Command::Restore;
 }
 
 bool isExchangeCommand(Command command) {
     return command == Command::Export || command == Command::Import;
+}
+
+// Commands that may talk to the radio and so take the port options.
+bool takesPortOptions(Command command) {
+    return isTransferCommand(command) || command == Command::Diff;
 }
 
 // Splits "--name=value" into name and value; plain "--name" gives no value.
@@ -225,7 +254,7 @@ class Parser {
             options.bandIndex = *number;
             return true;
         }
-        if (option.name == "--port" && isTransferCommand(command)) {
+        if (option.name == "--port" && takesPortOptions(command)) {
             auto value = valueOf(option);
             if (!value) {
                 return false;
@@ -238,7 +267,7 @@ class Parser {
             options.port = *number;
             return true;
         }
-        if (option.name == "--device" && isTransferCommand(command)) {
+        if (option.name == "--device" && takesPortOptions(command)) {
             auto value = valueOf(option);
             if (!value) {
                 return false;
@@ -279,8 +308,25 @@ class Parser {
                 return taken == Taken::Yes;
             }
         }
-        if (option.name == "--no-search" && isTransferCommand(command)) {
+        if (option.name == "--no-search" && takesPortOptions(command)) {
             options.noSearch = true;
+            return flagWithoutValue();
+        }
+        if (option.name == "--no-backup" && isTransferCommand(command)) {
+            options.noBackup = true;
+            return flagWithoutValue();
+        }
+        if (option.name == "--verify" && writesToRadio(command)) {
+            options.verify = true;
+            return flagWithoutValue();
+        }
+        if (option.name == "--radio" && command == Command::Diff) {
+            if (options.radio) {
+                error_ = "'--radio' may stand for one side only";
+                return false;
+            }
+            options.radio = true;
+            options.radioFirst = options.operands.empty();
             return flagWithoutValue();
         }
         if (info == nullptr) {
@@ -356,6 +402,17 @@ class Parser {
             error_ = "'--port' and '--device' exclude each other";
             return false;
         }
+        if (options.command == Command::Diff) {
+            if (options.operands.size() != (options.radio ? 1U : 2U)) {
+                error_ = options.radio ? "'diff --radio' compares the radio with one file"
+                                       : "'diff' needs two files, or one and '--radio'";
+                return false;
+            }
+            if (!options.radio && (options.port || options.device || options.noSearch)) {
+                error_ = "port options need '--radio'";
+                return false;
+            }
+        }
         return true;
     }
 
@@ -384,16 +441,28 @@ std::string usageText(Command command) {
         text += "\n\n";
         text += info->description;
         text += "\n";
-        if (isTransferCommand(command)) {
+        if (takesPortOptions(command)) {
             text +=
                 "\n"
                 "  --port N       use port N (1..255) for this run; the stored port stays\n"
                 "  --device PATH  use this serial device (no search, nothing stored)\n"
                 "  --no-search    do not search the other ports when the port is silent\n"
+                "  --no-backup    keep no automatic backup for this run\n"
                 "\n"
                 "The port is \"setup\"/\"com\" of the settings file; when it does not answer\n"
                 "and \"setup\"/\"searchcom\" allows it, ports 1 to 255 are searched and the\n"
                 "port found is stored. Ctrl+C stops after the current block.\n";
+            if (writesToRadio(command)) {
+                text +=
+                    "\n"
+                    "  --verify       read the radio back after the write and compare; exit 6\n"
+                    "                 and the differing blocks when it holds other data\n";
+            }
+            text +=
+                "\n"
+                "Backups go to $XDG_DATA_HOME/qzm836/backups (~/.local/share/...); the newest\n"
+                "200 are kept, and the last of every day. \"backup\"/\"enabled\"=0 in the\n"
+                "settings file turns them off.\n";
         }
         if (command == Command::Clone) {
             text +=
@@ -453,8 +522,9 @@ std::string usageText(Command command) {
         "  --version        the program's version\n"
         "\n"
         "Exit status: 0 success, 1 a block failed, 2 usage error, 3 file error,\n"
-        "4 no radio answered, 5 wrong identification, 6 verify found a difference,\n"
-        "130 cancelled.\n";
+        "4 no radio answered, 5 wrong identification, 6 the radio holds other data than\n"
+        "was written (--verify), 130 cancelled.\n"
+        "diff: 0 equal, 1 different; doctor: 0 nothing found, 1 a problem found.\n";
     return text;
 }
 

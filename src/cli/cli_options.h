@@ -6,7 +6,20 @@
 
 namespace qzm::cli {
 
-enum class Command { None, New, Show, Export, Import, Read, Write, Clone };
+enum class Command {
+    None,
+    New,
+    Show,
+    Export,
+    Import,
+    Read,
+    Write,
+    Backups,
+    Restore,
+    Clone,
+    Diff,
+    Doctor
+};
 
 // The CSV dialect of export and import: our own channel table or CHIRP's.
 enum class ChannelFormat { Own, Chirp };
@@ -24,6 +37,8 @@ struct CliOptions {
     std::optional<int> port;              // read/write --port N
     std::optional<std::string> device;    // read/write --device PATH
     bool noSearch = false;                // read/write --no-search
+    bool verify = false;                  // write/restore/clone --verify
+    bool noBackup = false;                // read/write/restore/clone --no-backup
     std::optional<ChannelFormat> format;  // export/import --format; import: from the header
     bool renumber = false;                // import --renumber (CHIRP)
     bool strict = false;                  // import --strict (CHIRP)
@@ -31,10 +46,10 @@ struct CliOptions {
     std::vector<std::string> devices;
     std::vector<int> ports;
     bool allPorts = false;               // clone --all
-    bool verify = false;                 // clone --verify
     bool station = false;                // clone --station
-    bool noBackup = false;               // clone --no-backup
     std::optional<std::string> logFile;  // clone --log FILE.csv
+    bool radio = false;                  // diff --radio: one side is the radio's memory
+    bool radioFirst = false;             // --radio stood before the file: the radio is the old side
 };
 
 struct ParsedCommandLine {

@@ -4,10 +4,10 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
-#include <ctime>
 #include <memory>
 #include <thread>
 
+#include "cli/backup_commands.h"
 #include "cli/clone_port.h"
 #include "cli/clone_report.h"
 #include "cli/clone_targets.h"
@@ -16,68 +16,11 @@
 #include "cli/interrupt.h"
 #include "cli/messages.h"
 #include "cli/progress_display.h"
-#include "radio/data_file.h"
 
 namespace qzm::cli {
 namespace {
 
 constexpr auto kWatchPeriod = std::chrono::milliseconds(50);
-
-// Before-write backups of a clone run, in the per-user backup folder.
-std::filesystem::path backupFolder() {
-    const char* dataHome = std::getenv("XDG_DATA_HOME");
-    std::filesystem::path base;
-    if (dataHome != nullptr && dataHome[0] == '/') {
-        base = dataHome;
-    } else {
-        const char* home = std::getenv("HOME");
-        base = std::filesystem::path(home != nullptr ? home : "/tmp") / ".local/share";
-    }
-    return base / "qzm836" / "backups";
-}
-
-std::string fileNamePart(std::string text) {
-    for (char& c : text) {
-        const bool plain =
-            (c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || c == '-';
-        if (!plain) {
-            c = '_';
-        }
-    }
-    return text;
-}
-
-CloneBackupStore makeBackupStore(const FileHeader& header) {
-    return [header](const RadioImage& memory, const CloneTarget& target,
-                    const std::string& identHex) -> std::optional<std::string> {
-        const std::filesystem::path folder = backupFolder();
-        std::error_code error;
-        std::filesystem::create_directories(folder, error);
-        if (error) {
-            return folder.string() + ": " + error.message();
-        }
-        const std::time_t now = std::time(nullptr);
-        std::tm parts{};
-        localtime_r(&now, &parts);
-        char stamp[32];
-        std::strftime(stamp, sizeof stamp, "%Y-%m-%d_%H-%M-%S", &parts);
-        std::string label = target.label;
-        if (auto slash = label.rfind('/'); slash != std::string::npos) {
-            label = label.substr(slash + 1);
-        }
-        std::string name = std::string(stamp) + "-before-write-" + fileNamePart(label);
-        if (!identHex.empty()) {
-            std::string ident = identHex;
-            std::erase(ident, ' ');
-            name += "-" + ident;
-        }
-        const FileResult stored = storeDataFile(folder / (name + ".836"), header, memory);
-        if (!stored.ok) {
-            return stored.errorText;
-        }
-        return std::nullopt;
-    };
-}
 
 // The port threads must not take Ctrl+C or a termination request: the main thread
 // turns those into a stop after the current block.
@@ -133,9 +76,14 @@ int runCloneCommand(const CliOptions& options, const CliEnvironment& environment
     CloneSettings settings;
     settings.verify = options.verify;
     settings.station = options.station;
-    if (!options.noBackup) {
-        settings.backup = makeBackupStore(document->header);
+    std::string backupError;
+    settings.backups = runBackupStore(options, environment, backupError);
+    if (!backupError.empty()) {
+        printError(backupError + "; nothing was written (--no-backup writes without backups)");
+        return kExitFileError;
     }
+    settings.backupHeader = document->header;
+    settings.texts = [&texts](std::string_view key) { return texts.text(key); };
 
     std::vector<std::unique_ptr<ClonePort>> ports;
     for (const auto& target : found.targets) {

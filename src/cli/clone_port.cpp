@@ -1,15 +1,13 @@
 #include "cli/clone_port.h"
 
-#include "link/transfer_failure_text.h"
-
 #include <sys/resource.h>
 
 #include <cstdio>
+#include <string>
 #include <utility>
 
 #include "link/port_error_text.h"
 #include "link/transfer.h"
-#include "link/transfer_failure_text.h"
 #include "link/wire_protocol.h"
 
 namespace qzm::cli {
@@ -32,15 +30,29 @@ double threadCpuSeconds() {
     return seconds(usage.ru_utime) + seconds(usage.ru_stime);
 }
 
-RadioResult resultOfFailedRun(int status) {
+// The port's phase while a job with the given status runs.
+ClonePhase phaseOf(int status, ClonePhase current) {
     switch (status) {
-        case StatusBadIdent:
-            return RadioResult::BadIdent;
-        case StatusNoConnection:
-            return RadioResult::NoRadio;
+        case StatusBackupReading:
+            return ClonePhase::Backup;
+        case StatusWriting:
+            return ClonePhase::Writing;
+        case StatusVerifying:
+            return ClonePhase::Verifying;
         default:
-            return RadioResult::WriteFailed;
+            return current;
     }
+}
+
+std::string blockList(const std::vector<int>& blocks) {
+    std::string list;
+    for (std::size_t i = 0; i < blocks.size() && i < 3; ++i) {
+        list += (i == 0 ? "" : ", ") + std::to_string(blocks[i]);
+    }
+    if (blocks.size() > 3) {
+        list += " and " + std::to_string(blocks.size() - 3) + " more";
+    }
+    return list;
 }
 
 }  // namespace
@@ -56,20 +68,6 @@ std::string identToHex(const std::uint8_t* bytes, int count) {
         text += kDigits[bytes[i] & 0x0F];
     }
     return text;
-}
-
-std::vector<int> differingBlocks(const RadioImage& want, const RadioImage& got, std::size_t limit) {
-    std::vector<int> blocks;
-    for (int block = 0; block < wire::kBlockCount && blocks.size() < limit; ++block) {
-        const auto start = static_cast<std::size_t>(wire::blockAddress(block));
-        for (std::size_t i = start; i < start + wire::kBlockSize; ++i) {
-            if (want.bytes[i] != got.bytes[i]) {
-                blocks.push_back(block);
-                break;
-            }
-        }
-    }
-    return blocks;
 }
 
 ClonePort::ClonePort(CloneTarget target, const RadioImage& image, CloneSettings settings)
@@ -110,9 +108,12 @@ void ClonePort::join() {
 ClonePortState ClonePort::state() const {
     std::lock_guard lock(mutex_);
     ClonePortState state = state_;
-    if (job_ && (state.phase == ClonePhase::Backup || state.phase == ClonePhase::Writing ||
-                 state.phase == ClonePhase::Verifying)) {
-        state.percent = job_->progress.load();
+    if (job_) {
+        const int status = job_->status.load();
+        state.phase = phaseOf(status, state.phase);
+        if (status == StatusBackupReading || status == StatusWriting || status == StatusVerifying) {
+            state.percent = job_->progress.load();
+        }
     }
     return state;
 }
@@ -168,94 +169,105 @@ bool ClonePort::openPort() {
     return false;
 }
 
-int ClonePort::transfer(int direction, RadioImage& image, std::string& identHex, ClonePhase phase) {
-    auto job = std::make_shared<TransferJob>(port_, std::filesystem::path{}, direction, image);
-    job->useSettingsPort = false;
-    {
-        std::lock_guard lock(mutex_);
-        if (stopping()) {
-            return StatusIdle;
-        }
-        job_ = job;
-        state_.phase = phase;
-        state_.percent = 0;
-    }
-    runTransfer(*job);
-    const int status = job->status.load(std::memory_order_acquire);
-    lastFailure_ = job->failure;
-    if (job->identLength > 0) {
-        identHex = identToHex(job->ident.data(), job->identLength);
-    }
-    if (status == StatusReadDone) {
-        image = job->image;
-    }
-    std::lock_guard lock(mutex_);
-    state_.percent = job->progress.load();  // shown until the next phase begins
-    job_.reset();
-    return status;
-}
-
 RadioRecord ClonePort::programRadio() {
     const auto started = Clock::now();
     RadioRecord record;
     record.portLabel = target_.label;
     record.device = target_.device;
-    // What the radio did wrong, in English like the rest of the clone's records.
-    // The record names the port and device already.
-    auto what = [this] {
-        TransferFailure failure = lastFailure_;
-        failure.port = 0;
-        failure.device.clear();
-        return transferFailureText(failure, {});
-    };
-    auto finish = [&](RadioResult result, std::string detail = {}) {
-        record.result = stopping() && result != RadioResult::Done ? RadioResult::Cancelled : result;
-        record.detail = std::move(detail);
-        record.seconds = std::chrono::duration<double>(Clock::now() - started).count();
-        return record;
-    };
 
-    if (settings_.backup) {
-        RadioImage memory = image_;
-        const int status = transfer(kDirectionRead, memory, record.identHex, ClonePhase::Backup);
-        if (status != StatusReadDone) {
-            return finish(
-                status == StatusReadFailed ? RadioResult::ReadFailed : resultOfFailedRun(status),
-                "the radio's memory could not be read for the backup (" + what() +
-                    "); nothing was written");
-        }
-        if (auto problem = settings_.backup(memory, target_, record.identHex)) {
-            return finish(RadioResult::BackupFailed,
-                          "the backup could not be stored (" + *problem + "); nothing was written");
-        }
-    }
-
-    RadioImage sent = image_;
-    const int written = transfer(kDirectionWrite, sent, record.identHex, ClonePhase::Writing);
-    if (written != StatusWriteDone) {
-        return finish(
-            resultOfFailedRun(written),
-            written == StatusWriteFailed ? what() + "; the radio holds part of the image" : what());
-    }
-    if (settings_.verify) {
-        RadioImage readBack = image_;
-        const int status =
-            transfer(kDirectionRead, readBack, record.identHex, ClonePhase::Verifying);
-        if (status != StatusReadDone) {
-            return finish(RadioResult::VerifyFailed,
-                          "the radio could not be read back (" + what() + ")");
-        }
-        const auto blocks = differingBlocks(image_, readBack, 3);
-        if (!blocks.empty()) {
-            std::string list;
-            for (int block : blocks) {
-                list += (list.empty() ? "" : ", ") + std::to_string(block);
+    auto job =
+        std::make_shared<TransferJob>(port_, std::filesystem::path{}, kDirectionWrite, image_);
+    job->useSettingsPort = false;
+    job->verifyAfterWrite = settings_.verify;
+    std::string backupProblem;
+    if (settings_.backups) {
+        // Runs on this thread inside runTransfer, once the radio has identified itself,
+        // so the file can be named after the port and the radio.
+        TransferJob* running = job.get();
+        job->beforeWrite = [this, running, &backupProblem](const RadioImage& memory) {
+            std::string tag = target_.label.substr(target_.label.rfind('/') + 1);
+            if (running->identLength > 0) {
+                std::string ident = identToHex(running->ident.data(), running->identLength);
+                std::erase(ident, ' ');
+                tag += "-" + ident;
             }
-            return finish(RadioResult::VerifyFailed, "read-back differs in block " + list);
-        }
-        record.verified = true;
+            const StoredBackup stored = settings_.backups->store(settings_.backupHeader, memory,
+                                                                 BackupKind::BeforeWrite, tag);
+            backupProblem = stored.result.errorText;
+            return stored.result.ok;
+        };
     }
-    return finish(RadioResult::Done);
+    {
+        std::lock_guard lock(mutex_);
+        if (stopping()) {
+            record.result = RadioResult::Cancelled;
+            return record;
+        }
+        job_ = job;
+        state_.phase = settings_.backups ? ClonePhase::Backup : ClonePhase::Writing;
+        state_.percent = 0;
+    }
+    runTransfer(*job);
+    const int status = job->status.load(std::memory_order_acquire);
+    {
+        std::lock_guard lock(mutex_);
+        state_.phase = phaseOf(status, state_.phase);
+        state_.percent = job->progress.load();  // shown until the next phase begins
+        job_.reset();
+    }
+    if (job->identLength > 0) {
+        record.identHex = identToHex(job->ident.data(), job->identLength);
+    }
+    record.seconds = std::chrono::duration<double>(Clock::now() - started).count();
+    const std::string failure =
+        settings_.texts ? transferFailureText(job->failure, settings_.texts) : std::string();
+    auto result = [&](RadioResult outcome, std::string detail) {
+        record.result = outcome;
+        record.detail = std::move(detail);
+        if (!failure.empty() && outcome != RadioResult::BackupFailed) {
+            record.detail += (record.detail.empty() ? "" : "; ") + failure;
+        }
+    };
+    switch (status) {
+        case StatusWriteDone:
+            result(RadioResult::Done, {});
+            break;
+        case StatusVerifyDone:
+            record.verified = true;
+            result(RadioResult::Done, {});
+            break;
+        case StatusVerifyMismatch:
+            result(RadioResult::VerifyFailed,
+                   "the radio holds other data in block " + blockList(job->mismatchedBlocks));
+            break;
+        case StatusVerifyFailed:
+            result(RadioResult::VerifyFailed, "written, but the radio could not be read back");
+            break;
+        case StatusBackupFailed:
+            result(RadioResult::ReadFailed,
+                   "the radio's memory could not be read for the backup; nothing was written");
+            break;
+        case StatusBackupNotStored:
+            result(RadioResult::BackupFailed,
+                   "the backup could not be stored (" + backupProblem + "); nothing was written");
+            break;
+        case StatusNoConnection:
+            result(RadioResult::NoRadio, {});
+            break;
+        case StatusBadIdent:
+            result(RadioResult::BadIdent, {});
+            break;
+        case StatusWriteFailed:
+            result(RadioResult::WriteFailed, "the radio holds part of the image");
+            break;
+        default:
+            result(RadioResult::Cancelled, {});
+            break;
+    }
+    if (stopping() && record.result != RadioResult::Done) {
+        record.result = RadioResult::Cancelled;
+    }
+    return record;
 }
 
 bool ClonePort::waitPoll() {

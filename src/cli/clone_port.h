@@ -13,8 +13,10 @@
 #include <vector>
 
 #include "link/serial_port.h"
+#include "link/transfer_failure_text.h"
 #include "link/transfer_job.h"
 #include "radio/radio_image.h"
+#include "safety/backup_store.h"
 
 namespace qzm::cli {
 
@@ -57,14 +59,13 @@ struct RadioRecord {
     std::chrono::system_clock::time_point finishedAt;
 };
 
-// Stores the radio's memory before it is overwritten; the reason on failure.
-using CloneBackupStore = std::function<std::optional<std::string>(
-    const RadioImage& memory, const CloneTarget& target, const std::string& identHex)>;
-
 struct CloneSettings {
     bool verify = false;
     bool station = false;
-    CloneBackupStore backup;  // empty: no backup
+    // Where each radio's memory is kept before it is written; none: no backup.
+    std::optional<BackupStore> backups;
+    FileHeader backupHeader;  // the image file's header, kept in the backups
+    TextSource texts;         // the language's texts for failure details; may be empty
 };
 
 struct ClonePortState {
@@ -107,18 +108,12 @@ class ClonePort {
     void run();
     void runStation();
     RadioRecord programRadio();
-    // One protocol run on the open port; its final status.  `image` is sent by a
-    // write and receives a read.
-    int transfer(int direction, RadioImage& image, std::string& identHex, ClonePhase phase);
     bool openPort();
     bool radioAnswers();
     bool waitPoll();
     void setPhase(ClonePhase phase, int percent = 0);
     void addRecord(RadioRecord record);
     bool stopping() const { return stop_.load(); }
-
-    // What went wrong in the last run (this port's thread only).
-    TransferFailure lastFailure_;
 
     const CloneTarget target_;
     const RadioImage image_;
@@ -138,9 +133,5 @@ class ClonePort {
 
 // The identification bytes as hex pairs, "51 5A 4D ...".
 std::string identToHex(const std::uint8_t* bytes, int count);
-
-// The first blocks (0..123) in which `got` differs from `want` within the
-// transferred bytes, at most `limit` of them.
-std::vector<int> differingBlocks(const RadioImage& want, const RadioImage& got, std::size_t limit);
 
 }  // namespace qzm::cli

@@ -6,11 +6,12 @@ namespace qzm::cli {
 enum ExitCode : int {
     kExitSuccess = 0,
     kExitBlockFailed = 1,   // a block of a read or write failed
+    kExitDifferent = 1,     // diff: the images differ; doctor: a problem was found
     kExitUsage = 2,         // the command line was wrong
     kExitFileError = 3,     // a file could not be read, parsed or written
     kExitNoRadio = 4,       // no radio answered
     kExitBadIdent = 5,      // the radio's identification was wrong
-    kExitVerifyFailed = 6,  // the radio's read-back differs from what was written
+    kExitVerifyFailed = 6,  // the read-back after a write found other data in the radio
     kExitCancelled = 130,   // interrupted by Ctrl+C (128 + SIGINT)
 };
 

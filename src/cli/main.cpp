@@ -5,6 +5,7 @@
 #include <system_error>
 #include <vector>
 
+#include "cli/backup_commands.h"
 #include "cli/cli_environment.h"
 #include "cli/cli_options.h"
 #include "cli/commands.h"
@@ -56,8 +57,18 @@ int main(int argc, char** argv) {
     if (options.command == Command::Clone) {
         return runCloneCommand(options, *environment.environment);
     }
-    if (options.command == Command::Read || options.command == Command::Write) {
+    if (options.command == Command::Backups) {
+        return runBackupsCommand(*environment.environment);
+    }
+    if (options.command == Command::Read || options.command == Command::Write ||
+        options.command == Command::Restore) {
         return runTransferCommand(options, *environment.environment);
+    }
+    if (options.command == Command::Diff) {
+        return runDiffCommand(options, *environment.environment);
+    }
+    if (options.command == Command::Doctor) {
+        return runDoctorCommand(options, *environment.environment);
     }
     return runFileCommand(options, *environment.environment);
 }

@@ -86,6 +86,31 @@ constexpr std::string_view kStringKeys[] = {
     "IDS_CLI_WRITEFAIL",
     // Printing: the printer or the output file could not be opened.
     "IDS_ERROR_PRINT",
+    // Compare (command line) and the connection doctor (command line, port dialog).
+    "IDS_DIFF_CHANNEL",
+    "IDS_DIFF_EMPTY",
+    "IDS_DIFF_UNMAPPED",
+    "IDS_DOCTOR_BUTTON",
+    "IDS_DOCTOR_TITLE",
+    "IDS_DOCTOR_GENERAL",
+    "IDS_DOCTOR_NOTHING",
+    "IDS_DOCTOR_NOPORTS",
+    "IDS_DOCTOR_CHOSEN",
+    "IDS_DOCTOR_CHOSEN_NONE",
+    "IDS_DOCTOR_MISSING",
+    "IDS_DOCTOR_MISSING_SET",
+    "IDS_DOCTOR_OWNER",
+    "IDS_DOCTOR_ACCESS",
+    "IDS_DOCTOR_RELOGIN",
+    "IDS_DOCTOR_NOTINGROUP",
+    "IDS_DOCTOR_DENIED",
+    "IDS_DOCTOR_FREE",
+    "IDS_DOCTOR_INUSE",
+    "IDS_DOCTOR_STABLE",
+    "IDS_DOCTOR_BYID",
+    "IDS_DOCTOR_BRLTTY",
+    "IDS_DOCTOR_MODEMMANAGER",
+    "IDS_DOCTOR_MM_RULE",
 };
 
 constexpr int kResourceIds[] = {

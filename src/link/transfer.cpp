@@ -47,6 +47,9 @@ struct Answer {
     FailureKind problem = FailureKind::None;
     int received = 0;  // bytes of a short answer
 };
+// Between two sessions of one run (the read before a write, the write, the read-back)
+// the line rests as after opening a port, so the radio sees the session end.
+constexpr int kPauseBetweenSessionsMs = kPauseAfterOpenMs;
 
 // What a phase of the run came to.
 enum class Step { Go, Stop };
@@ -60,9 +63,21 @@ class Transfer {
             return;
         }
         if (job_.direction == kDirectionRead) {
-            readBlocks();
+            if (readBlocks(job_.image, StatusReading, StatusReadFailed)) {
+                finish(StatusReadDone);
+            }
+            return;
+        }
+        if (job_.beforeWrite && readBeforeWrite() == Step::Stop) {
+            return;
+        }
+        if (!writeBlocks()) {
+            return;
+        }
+        if (job_.verifyAfterWrite) {
+            verify();
         } else {
-            writeBlocks();
+            finish(StatusWriteDone);
         }
     }
 
@@ -309,7 +324,9 @@ class Transfer {
         finish(status);
     }
 
-    void writeBlocks() {
+    // The 124 blocks of the working image; true once all are in the radio and the
+    // closing pause is over.  A failure has its status written; a cancel writes none.
+    bool writeBlocks() {
         for (int block = 0; block < kBlockCount; ++block) {
             const int address = blockAddress(block);
             std::array<std::uint8_t, kDataFrameSize> frame{kDataCommand, addressHigh(address),
@@ -322,7 +339,7 @@ class Transfer {
             for (int attempt = 0; attempt < kBlockAttempts && answer.problem != FailureKind::None;
                  ++attempt) {
                 if (cancelled()) {
-                    return;
+                    return false;
                 }
                 discardStaleInput();
                 port_.write(frame.data(), kDataFrameSize, kFrameDelayMs, false);
@@ -333,21 +350,21 @@ class Transfer {
                     recordFailure(FailureStep::Block, answer, block, 1);
                     finish(StatusWriteFailed);
                 }
-                return;
+                return false;
             }
             reportBlock(block, StatusWriting);
             if (cancelled()) {
-                return;
+                return false;
             }
         }
         // The radio stores the last block in its memory during this pause.
         port_.pause(kPauseAfterWriteMs);
-        if (!cancelled()) {
-            finish(StatusWriteDone);
-        }
+        return !cancelled();
     }
 
-    void readBlocks() {
+    // The 124 blocks into `target`, each announced with `blockStatus`; true once all
+    // came.  A failure writes `failStatus`; a cancel writes none.
+    bool readBlocks(RadioImage& target, int blockStatus, int failStatus) {
         for (int block = 0; block < kBlockCount; ++block) {
             const int address = blockAddress(block);
             const std::array<std::uint8_t, kReadRequestSize> request{
@@ -357,7 +374,7 @@ class Transfer {
             for (int attempt = 0; attempt < kBlockAttempts && outcome.problem != FailureKind::None;
                  ++attempt) {
                 if (cancelled()) {
-                    return;
+                    return false;
                 }
                 discardStaleInput();
                 port_.write(request.data(), kReadRequestSize, kFrameDelayMs, false);
@@ -368,22 +385,73 @@ class Transfer {
             if (outcome.problem != FailureKind::None) {
                 if (!cancelled()) {
                     recordFailure(FailureStep::Block, outcome, block, kDataFrameSize);
-                    finish(StatusReadFailed);
+                    finish(failStatus);
                 }
-                return;
+                return false;
             }
             for (int i = 0; i < kBlockSize; ++i) {
-                job_.image.bytes[static_cast<std::size_t>(address + i)] =
+                target.bytes[static_cast<std::size_t>(address + i)] =
                     answer[static_cast<std::size_t>(4 + i)];
             }
             port_.writeByte(kAck, kFrameDelayMs);
             port_.readByte(kAckAnswerTimeoutMs);
-            reportBlock(block, StatusReading);
+            reportBlock(block, blockStatus);
             if (cancelled()) {
-                return;
+                return false;
             }
         }
-        finish(StatusReadDone);
+        return true;
+    }
+
+    // A further session on the port this run found: handshakes and identification
+    // only, no search (the radio is known to be there).
+    Step nextSession() {
+        port_.pause(kPauseBetweenSessionsMs);
+        if (cancelled()) {
+            return Step::Stop;
+        }
+        if (!handshake()) {
+            if (!cancelled()) {
+                finish(StatusNoConnection);
+            }
+            return Step::Stop;
+        }
+        return identify();
+    }
+
+    // What the radio holds goes to beforeWrite before a single block is written.
+    Step readBeforeWrite() {
+        RadioImage current = job_.image;
+        if (!readBlocks(current, StatusBackupReading, StatusBackupFailed)) {
+            return Step::Stop;
+        }
+        if (!job_.beforeWrite(current)) {
+            finish(StatusBackupNotStored);
+            return Step::Stop;
+        }
+        return cancelled() ? Step::Stop : nextSession();
+    }
+
+    // Reads the radio back and compares the transferred span with what was sent.
+    void verify() {
+        if (nextSession() == Step::Stop) {
+            return;
+        }
+        RadioImage readBack = job_.image;
+        if (!readBlocks(readBack, StatusVerifying, StatusVerifyFailed)) {
+            return;
+        }
+        job_.mismatchedBlocks.clear();
+        for (int block = 0; block < kBlockCount; ++block) {
+            const auto begin = static_cast<std::size_t>(blockAddress(block));
+            if (!std::equal(
+                    readBack.bytes.begin() + static_cast<std::ptrdiff_t>(begin),
+                    readBack.bytes.begin() + static_cast<std::ptrdiff_t>(begin + kBlockSize),
+                    job_.image.bytes.begin() + static_cast<std::ptrdiff_t>(begin))) {
+                job_.mismatchedBlocks.push_back(block);
+            }
+        }
+        finish(job_.mismatchedBlocks.empty() ? StatusVerifyDone : StatusVerifyMismatch);
     }
 
     TransferJob& job_;

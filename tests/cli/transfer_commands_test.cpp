@@ -6,12 +6,10 @@
 #include <map>
 #include <memory>
 
-#include "cli_radio_fixture.h"
+#include "cli_transfer_fixture.h"
 
 namespace qzm::test {
 namespace {
-
-using CliTransferTest = CliRadioTest;
 
 TEST_F(CliTransferTest, ReadThenWriteCarryTheImage) {
     const RadioImage radioImage = patternImage();
@@ -23,7 +21,7 @@ TEST_F(CliTransferTest, ReadThenWriteCarryTheImage) {
     ProcessResult read = cli({"read", path("out.836")});
     ASSERT_EQ(read.exitCode, 0) << read.err;
     EXPECT_EQ(settingsText(), settingsBefore);
-    EXPECT_EQ(read.err.substr(read.err.size() - 10), "read 100%\n") << read.err;
+    EXPECT_NE(read.err.find("read 100%\nBackup: "), std::string::npos) << read.err;
     EXPECT_EQ(read.err.find("Searching"), std::string::npos);
     const RadioImage fresh = RadioImage::fresh();
     const RadioImage got = readDocument("out.836");
@@ -41,7 +39,7 @@ TEST_F(CliTransferTest, ReadThenWriteCarryTheImage) {
     const std::string settingsBeforeWrite = settingsText();
     ProcessResult write = cli({"write", path("edited.836")});
     ASSERT_EQ(write.exitCode, 0) << write.err;
-    EXPECT_EQ(write.err.substr(write.err.size() - 11), "write 100%\n");
+    EXPECT_NE(write.err.find("write 100%\n"), std::string::npos) << write.err;
     const RadioImage saved = readDocument("saved.836");
     EXPECT_TRUE(std::equal(saved.bytes.begin(), saved.bytes.begin() + kRadioTransferSize,
                            edited.bytes.begin()));
@@ -69,6 +67,43 @@ TEST_F(CliTransferTest, SearchFindsTheRadioAndStoresItsPortButOverridesDoNot) {
     EXPECT_NE(searched.err.find("Searching COM2\n"), std::string::npos) << searched.err;
     EXPECT_NE(settingsText().find("com=2\n"), std::string::npos) << settingsText();
     EXPECT_TRUE(std::filesystem::exists(path("b.836")));
+}
+
+TEST_F(CliTransferTest, DiffComparesAFileWithTheRadiosMemory) {
+    RadioImage inRadio = RadioImage::fresh();
+    inRadio.setSquelchLevel(7);
+    inRadio.setFrequencyText(2, ChannelSide::Receive, "446.00625");
+    inRadio.bytes[kImageSize - 1] = 0;  // beyond what travels: no radio holds it
+    writeDocument("radio.836", inRadio);
+    writeDocument("file.836", RadioImage::fresh());
+
+    writeSettings("com=1\nsearchcom=0\n",
+                  {{1, startRadio({"--image", path("radio.836"), "--speed", "0"})}});
+    ProcessResult radioNew = cli({"diff", path("file.836"), "--radio"});
+    EXPECT_EQ(radioNew.exitCode, 1) << radioNew.err;
+    EXPECT_EQ(radioNew.out, "Squelch: 3 -> 7\nchannel 2: RX: (empty) -> 446.00625\n");
+    EXPECT_NE(radioNew.err.find("read 100%"), std::string::npos) << radioNew.err;
+
+    writeSettings("com=1\nsearchcom=0\n",
+                  {{1, startRadio({"--image", path("radio.836"), "--speed", "0"})}});
+    ProcessResult radioOld = cli({"diff", "--radio", path("file.836")});
+    EXPECT_EQ(radioOld.exitCode, 1) << radioOld.err;
+    EXPECT_EQ(radioOld.out, "Squelch: 7 -> 3\nchannel 2: RX: 446.00625 -> (empty)\n");
+
+    writeSettings("com=1\nsearchcom=0\n",
+                  {{1, startRadio({"--image", path("radio.836"), "--speed", "0"})}});
+    ProcessResult same = cli({"diff", path("radio.836"), "--radio"});
+    EXPECT_EQ(same.exitCode, 0) << same.err;
+    EXPECT_EQ(same.out, "");
+
+    // A failed block is not "different": it keeps an exit code of trouble.
+    writeSettings("com=1\nsearchcom=0\n",
+                  {{1, startRadio({"--bad-address", "7", "--speed", "0"})}});
+    ProcessResult failed = cli({"diff", path("file.836"), "--radio"});
+    EXPECT_EQ(failed.exitCode, 4) << failed.err;
+    EXPECT_EQ(failed.out, "");
+    ProcessResult silent = cli({"diff", path("file.836"), "--radio", "--device", path("no-tty")});
+    EXPECT_EQ(silent.exitCode, 4) << silent.err;
 }
 
 TEST_F(CliTransferTest, FailuresGiveTheirExitCodesAndSayWhatHappened) {

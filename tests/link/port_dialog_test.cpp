@@ -1,9 +1,11 @@
 #include <QApplication>
 #include <QCheckBox>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTimer>
 
+#include "link/qt/doctor_report_dialog.h"
 #include "link/qt/port_dialog.h"
 #include "link/serial_port.h"
 #include "link_dialog_fixture.h"
@@ -95,6 +97,41 @@ TEST_F(PortDialogTest, SearchBoxIsHiddenAndStoresItsStateAtOnceEvenOnCancel) {
     EXPECT_EQ(storedPort(), 1);
 }
 
+TEST_F(PortDialogTest, DiagnoseShowsTheDoctorsReport) {
+    startWithTwoPorts("com=1\nsearchcom=0");
+    writeEnglish(
+        "IDS_DOCTOR_BUTTON=Check...\nIDS_DOCTOR_TITLE=Why no answer?\n"
+        "IDS_DOCTOR_MISSING_SET=Gone: %1 (COM%2).\n");
+    PortDialog dialog(app(), app().port(), app().mainFrame());
+    dialog.show();
+    EXPECT_EQ(dialog.diagnoseButton()->text(), QString("Check..."));
+
+    QString title;
+    QString report;
+    QTimer::singleShot(0, [&] {
+        auto* shown = qobject_cast<DoctorReportDialog*>(QApplication::activeModalWidget());
+        ASSERT_NE(shown, nullptr);
+        title = shown->windowTitle();
+        report = shown->reportView()->toPlainText();
+        EXPECT_TRUE(shown->reportView()->isReadOnly());
+        shown->accept();
+    });
+    QTest::mouseClick(dialog.diagnoseButton(), Qt::LeftButton);
+    EXPECT_EQ(title, QString("Why no answer?"));
+    // The ports of the settings, each with its findings in the language file's words or
+    // the built-in English ones.
+    EXPECT_TRUE(report.contains(QString::fromStdString("COM1: " + one_->slavePath() + "\n")))
+        << report.toStdString();
+    EXPECT_TRUE(report.contains("  [i]  This is the port chosen for the radio.\n"));
+    EXPECT_TRUE(report.contains(QString::fromStdString("COM2: " + two_->slavePath() + "\n")));
+    EXPECT_TRUE(
+        report.contains(QString::fromStdString("  [!!] Gone: " + nowhere(3) + " (COM3).\n")));
+    EXPECT_TRUE(report.contains("\nSystem\n"));
+    // The dialog itself stays as it was.
+    EXPECT_TRUE(dialog.isVisible());
+    EXPECT_FALSE(app().port().isOpen());
+}
+
 TEST_F(PortDialogTest, CtrlCRunsTheDialog) {
     startWithTwoPorts("com=1\nsearchcom=0");
     CMainFrame& frame = *app().mainFrame();
@@ -134,6 +171,13 @@ TEST_F(PortDialogTest, DISABLED_SaveScreenshots) {
         PortDialog ports(app(), app().port(), app().mainFrame());
         ports.show();
         EXPECT_TRUE(ports.grab().save(QString("%1/port-%2.png").arg(folder, language)));
+        QTimer::singleShot(0, [&] {
+            QWidget* report = QApplication::activeModalWidget();
+            ASSERT_NE(report, nullptr);
+            EXPECT_TRUE(report->grab().save(QString("%1/doctor-%2.png").arg(folder, language)));
+            report->close();
+        });
+        ports.diagnoseButton()->click();
 
         auto transfer = transferDialog(kDirectionRead);
         EXPECT_TRUE(transfer->grab().save(QString("%1/transfer-%2.png").arg(folder, language)));

@@ -320,6 +320,9 @@ void RadioEmulator::onDataFrame() {
                 image_.bytes[static_cast<std::size_t>(address + i)] =
                     frame_[static_cast<std::size_t>(4 + i)];
             }
+            if (block == config_.corruptBlock) {
+                image_.bytes[static_cast<std::size_t>(address)] ^= 0xFF;
+            }
             if (block < kBlockCount && address % kBlockSize == 0) {
                 blocksWritten_[static_cast<std::size_t>(block)] = true;
             }

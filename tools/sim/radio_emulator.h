@@ -33,6 +33,8 @@ struct EmulatorConfig {
     bool badAddressOnce = false;  //   only the first time
     int nakBlock = -1;            // answer a write of this block with NAK (0x15)
     bool nakOnce = false;         //   only the first time
+    int corruptBlock = -1;        // keep a write of this block wrongly (its first byte
+                                  // inverted), yet acknowledge it
     int garbageCount = 0;         // garbage bytes, once, before one answer
     int garbageAt = kGarbageAtHandshake;
     int hangUpAfterBlock = -1;  // hang up after answering this block

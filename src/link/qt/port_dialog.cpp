@@ -1,12 +1,18 @@
 #include "link/qt/port_dialog.h"
 
+#include <unistd.h>
+
+#include <QApplication>
 #include <QCheckBox>
 #include <QPushButton>
 #include <QRadioButton>
 
 #include "lang/qt/apply_resource_texts.h"
 #include "lang/qt/language_dialog.h"
+#include "lang/text_lookup.h"
+#include "link/doctor_report_text.h"
 #include "link/port_error_text.h"
+#include "link/qt/doctor_report_dialog.h"
 #include "link/serial_port.h"
 #include "link/wire_protocol.h"
 #include "platform/command_ids.h"
@@ -21,14 +27,16 @@ namespace {
 constexpr int IDC_COM_FIRST = 1000;  // radio button 1000 + n is COM n
 constexpr int IDC_PORT_FRAME = 1011;
 constexpr int IDC_SEARCH_PORT = 1012;
+constexpr int IDC_DIAGNOSE = 1061;  // captioned from String, not Resource
 
 const DialogTemplate kPortDialog{
     IDD_PORT,
     "Communication Port",
-    {137, 110},
+    {137, 128},
     {
         {IDOK, ControlKind::PushButton, "确定", {21, 88, 40, 15}, ControlStyle::DefaultButton},
         {IDCANCEL, ControlKind::PushButton, "取消", {79, 88, 40, 15}},
+        {IDC_DIAGNOSE, ControlKind::PushButton, "诊断…", {21, 107, 98, 15}},
         {IDC_PORT_FRAME, ControlKind::GroupBox, "通信端口", {7, 11, 123, 73}},
         {1001, ControlKind::RadioButton, "COM1", {22, 23, 36, 10}},
         {1002, ControlKind::RadioButton, "COM2", {22, 37, 36, 10}},
@@ -70,6 +78,12 @@ PortDialog::PortDialog(AppShell& shell, SerialPort& port, QWidget* parent)
     connect(findControl<QPushButton>(this, IDCANCEL), &QPushButton::clicked, this,
             &QDialog::reject);
     applyResourceTexts(this, IDD_PORT);
+    QPushButton* diagnose = diagnoseButton();
+    const std::string diagnoseText = lookupText("IDS_DOCTOR_BUTTON");
+    if (diagnoseText != kNotFoundText) {
+        diagnose->setText(QString::fromStdString(diagnoseText));
+    }
+    connect(diagnose, &QPushButton::clicked, this, &PortDialog::onDiagnoseClicked);
 
     const int configured = readComPort();
     // A port left open by an earlier transfer would show as in use.
@@ -87,6 +101,26 @@ QRadioButton* PortDialog::portButton(int number) const {
 
 QCheckBox* PortDialog::searchBox() const {
     return findControl<QCheckBox>(this, IDC_SEARCH_PORT);
+}
+
+QPushButton* PortDialog::diagnoseButton() const {
+    return findControl<QPushButton>(this, IDC_DIAGNOSE);
+}
+
+void PortDialog::onDiagnoseClicked() {
+    // The probe above closed every port again, so nothing of ours shows as a holder.
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    const DoctorReport report =
+        diagnoseConnection(settingsPath(), DoctorRoots{}, UserIdentity::current(), ::getpid());
+    const TextLookup lookup = [](std::string_view key) { return lookupText(key); };
+    const QString text = QString::fromStdString(formatDoctorReport(report, lookup));
+    QApplication::restoreOverrideCursor();
+    std::string title = lookupText("IDS_DOCTOR_TITLE");
+    if (title == kNotFoundText) {
+        title = "Connection Diagnosis";
+    }
+    DoctorReportDialog dialog(QString::fromStdString(title), text, this);
+    dialog.exec();
 }
 
 void PortDialog::probePorts(int configured) {

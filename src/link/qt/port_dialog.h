@@ -3,6 +3,7 @@
 #include <QDialog>
 
 class QCheckBox;
+class QPushButton;
 class QRadioButton;
 
 namespace qzm {
@@ -15,6 +16,7 @@ class SerialPort;
 // names the device and adapter behind the number.  OK stores the choice as
 // setup/com; the (hidden) search check box stores setup/searchcom at once.
 // Opening the dialog releases a port left open, and the dialog leaves it closed.
+// "Diagnose..." shows the connection doctor's report, the same as `qzm836-cli doctor`.
 class PortDialog : public QDialog {
     Q_OBJECT
 
@@ -27,12 +29,15 @@ class PortDialog : public QDialog {
     // The radio button of COM `number` (1..8).
     QRadioButton* portButton(int number) const;
     QCheckBox* searchBox() const;
+    // Runs the connection doctor and shows its report.
+    QPushButton* diagnoseButton() const;
 
     void accept() override;
 
   private:
     void probePorts(int configured);
     void onSearchClicked(bool checked);
+    void onDiagnoseClicked();
 
     AppShell& shell_;
     SerialPort& port_;

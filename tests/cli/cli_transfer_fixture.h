@@ -1,9 +1,11 @@
 #pragma once
 
+// qzm836-cli against radio emulators (qzm836-sim) on pseudo-terminals.
+
+#include <stdlib.h>
+
 #include <map>
 #include <memory>
-#include <string>
-#include <vector>
 
 #include "cli_fixture.h"
 
@@ -13,9 +15,15 @@ inline std::filesystem::path simProgram() {
     return std::filesystem::path(QZM_TEST_PROGRAM_DIR) / "qzm836-sim";
 }
 
-// qzm836-cli against radio emulators (qzm836-sim) on pseudo-terminals.
-class CliRadioTest : public CliTest {
+class CliTransferTest : public CliTest {
   protected:
+    // Backups go to the test's own folder, never to the user's; programs started
+    // by the test inherit the variable.
+    CliTransferTest() { ::setenv("XDG_DATA_HOME", path("data").c_str(), 1); }
+    ~CliTransferTest() override { ::unsetenv("XDG_DATA_HOME"); }
+
+    std::filesystem::path backupFolder() const { return dir_ / "data" / "qzm836" / "backups"; }
+
     // Starts a radio; its terminal's path.
     std::string startRadio(std::vector<std::string> arguments) {
         arguments.push_back("--quiet");
