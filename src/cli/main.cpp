@@ -1,4 +1,5 @@
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <new>
 #include <string>
@@ -11,6 +12,7 @@
 #include "cli/commands.h"
 #include "cli/exit_codes.h"
 #include "cli/messages.h"
+#include "link/transfer.h"
 
 #ifndef QZM_VERSION
 #define QZM_VERSION "unknown"
@@ -30,6 +32,10 @@ int run(int argc, char** argv) {
                 : std::string(kProgramName) + " " + commandName(parsed.command) + " --help";
         std::fprintf(stderr, "Try '%s' for more information.\n", hint.c_str());
         return kExitUsage;
+    }
+    // Only the test suite sets this, for a busy machine; the radio's time-outs hold otherwise.
+    if (const char* scale = std::getenv("QZM_TEST_ANSWER_TIMEOUT_SCALE")) {
+        qzm::setAnswerTimeoutScaleForTests(std::atoi(scale));
     }
     const CliOptions& options = *parsed.options;
     if (options.help) {

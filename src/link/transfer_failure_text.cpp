@@ -87,8 +87,12 @@ std::string transferFailureText(const TransferFailure& failure, const TextSource
     if (failure.kind == FailureKind::None) {
         return {};
     }
+    const std::string where = failurePortText(failure);
+    if (where.empty()) {
+        return stepText(failure, texts) + ": " + kindText(failure, texts);
+    }
     return fill(textOr(texts, "IDS_FAIL_DETAIL", "%1, %2: %3"),
-                {failurePortText(failure), stepText(failure, texts), kindText(failure, texts)});
+                {where, stepText(failure, texts), kindText(failure, texts)});
 }
 
 }  // namespace qzm

@@ -22,7 +22,8 @@ std::string fillPlaceholders(std::string_view pattern,
 
 // Where and how a run failed, in one line of the language behind `texts`, e.g.
 // "COM3 (/dev/ttyUSB0), block 40 (address 0x0140): no answer".  A key the
-// language file lacks falls back to its English text.  Empty for FailureKind::None.
+// language file lacks falls back to its English text.  Without a port or device the
+// line starts at the step.  Empty for FailureKind::None.
 std::string transferFailureText(const TransferFailure& failure, const TextSource& texts);
 
 // The port part alone: "COM3 (/dev/ttyUSB0)", "COM3" or the device path.

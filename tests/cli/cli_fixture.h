@@ -1,5 +1,7 @@
 #pragma once
 
+#include <cstdlib>
+
 #include <gtest/gtest.h>
 
 #include <initializer_list>
@@ -17,6 +19,8 @@ namespace qzm::test {
 class CliTest : public ::testing::Test {
   protected:
     CliTest() {
+        // The radio's answers may come late on a busy machine; see main.cpp.
+        ::setenv("QZM_TEST_ANSWER_TIMEOUT_SCALE", "3", 1);
         writeFile(dir_ / "setting.ini",
                   "[setup]\nlanguage=testlang\nsearchcom=0\n"
                   "[ModelInfo]\nFreq0=245-246\nFreq1=470-490\nFreq2=490-512\n"

@@ -6,6 +6,7 @@
 #include <atomic>
 #include <thread>
 
+#include "link/transfer_failure_text.h"
 #include "radio/data_file.h"
 #include "transfer_rig.h"
 
@@ -50,6 +51,17 @@ Bytes cleanWriteStream(const RadioImage& image) {
     return stream;
 }
 
+// What the radio heard, without handshakes that were repeated because a busy
+// machine let an answer come after its time-out.
+Bytes withoutRepeatedHandshakes(Bytes stream) {
+    while (stream.size() >= 16 &&
+           std::equal(kHandshake.begin(), kHandshake.end(), stream.begin()) &&
+           std::equal(kHandshake.begin(), kHandshake.end(), stream.begin() + 8)) {
+        stream.erase(stream.begin(), stream.begin() + 8);
+    }
+    return stream;
+}
+
 long countFrames(const Bytes& stream, const Bytes& frame) {
     long count = 0;
     for (auto it = stream.begin();
@@ -86,7 +98,7 @@ TEST_F(RadioOnCom1, ReadBringsTheTransferredSpanAndNothingElse) {
                            radioMemory.bytes.begin()));
     EXPECT_TRUE(std::equal(job->image.bytes.begin() + 0x3E0, job->image.bytes.end(),
                            working.bytes.begin() + 0x3E0));
-    EXPECT_EQ(radio->received(), cleanReadStream());
+    EXPECT_EQ(withoutRepeatedHandshakes(radio->received()), cleanReadStream());
     EXPECT_EQ(rig.settingsText(), settingsBefore);  // found on the configured port
     EXPECT_EQ(seen.searchedPorts(), std::vector<int>{});
     EXPECT_EQ(job->foundPort.load(), -1);
@@ -116,7 +128,7 @@ TEST_F(RadioOnCom1, WriteSendsEveryBlockAtLineSpeedAndTheRadioKeepsIt) {
     ASSERT_TRUE(seen.ended);
     EXPECT_EQ(seen.finalStatus, StatusWriteDone);
     EXPECT_EQ(seen.finalProgress, 100);
-    EXPECT_EQ(radio->received(), cleanWriteStream(working));
+    EXPECT_EQ(withoutRepeatedHandshakes(radio->received()), cleanWriteStream(working));
     EXPECT_EQ(radio->completedWrites(), 1);
     const RadioImage kept = radio->image();
     EXPECT_TRUE(std::equal(kept.bytes.begin(), kept.bytes.begin() + 0x3E0, working.bytes.begin()));
@@ -158,7 +170,7 @@ TEST_F(RadioOnCom1, IdentificationOfEightBytesOfAnyContentIsEnough) {
         EXPECT_EQ(job->failure.kind, c.kind) << c.identBytes << " identification bytes";
         if (c.status != StatusReadDone) {
             // Nothing after the request: no acknowledgement, no block.
-            EXPECT_EQ(radio->received(), concat({kHandshake, {0x02}}));
+            EXPECT_EQ(withoutRepeatedHandshakes(radio->received()), concat({kHandshake, {0x02}}));
             EXPECT_EQ(job->failure.step, FailureStep::Identification);
             EXPECT_EQ(job->failure.received, c.identBytes);
             EXPECT_EQ(job->failure.port, 1);
@@ -252,7 +264,6 @@ struct RecoveryCase {
 // Bytes the tool did not ask for, or answers that come after its wait, must not put
 // every later answer out of step: the run gets through on the radio's own time-outs.
 TEST_F(RadioOnCom1, StrayAndLateBytesDoNotPutTheAnswersOutOfStep) {
-    setAnswerTimeoutScaleForTests(1);  // the radio's exact time-outs are the point here
     const RecoveryCase cases[] = {
         {"one stray byte before the handshake answer", kDirectionRead,
          [](auto& c) { c.garbageCount = 1; }},
@@ -281,11 +292,16 @@ TEST_F(RadioOnCom1, StrayAndLateBytesDoNotPutTheAnswersOutOfStep) {
         // Bytes take line time, so stray bytes and answers come apart (a quicker line
         // keeps the test short; the late radio needs the real one to be late).
         config.lineSpeed = config.answerDelayMs > 0 ? 1 : 4;
+        // A late radio is late against the exact time-outs; stray bytes are the same
+        // trouble against longer ones, which a busy machine needs.
+        setAnswerTimeoutScaleForTests(config.answerDelayMs > 0 ? 1
+                                                               : test::kBusyMachineTimeoutScale);
         start(config);
         auto job = rig.makeJob(c.direction, working);
         const Observed seen = rig.run(job);
         const bool reading = c.direction == kDirectionRead;
-        EXPECT_EQ(seen.finalStatus, reading ? StatusReadDone : StatusWriteDone) << c.name;
+        EXPECT_EQ(seen.finalStatus, reading ? StatusReadDone : StatusWriteDone)
+            << c.name << ": " << transferFailureText(job->failure, {});
         const RadioImage& arrived = reading ? job->image : radio->image();
         const RadioImage& sent = reading ? radioMemory : working;
         EXPECT_TRUE(
@@ -328,7 +344,7 @@ TEST_F(RadioOnCom1, UnansweredAcknowledgementsOnlyCostTheirWait) {
     auto job = rig.makeJob(kDirectionRead, test::patternImage(0));
     const Observed seen = rig.run(job);
     EXPECT_EQ(seen.finalStatus, StatusReadDone);
-    EXPECT_EQ(radio->received(), cleanReadStream());
+    EXPECT_EQ(withoutRepeatedHandshakes(radio->received()), cleanReadStream());
 }
 
 TEST(TransferConnect, PortThatDoesNotOpenIsReportedWithItsReason) {

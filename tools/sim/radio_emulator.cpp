@@ -33,7 +33,7 @@ constexpr std::chrono::milliseconds kPromptRequestTime{10};
 constexpr std::chrono::milliseconds kIdentQuietTime{100};
 // A hang-up waits until the tool has taken the last answer (its next byte arrives),
 // or this long, so that the block before it counts as done.
-constexpr std::chrono::milliseconds kHangUpGrace{200};
+constexpr std::chrono::milliseconds kHangUpGrace{2000};
 // A radio left alone this long forgets the session and waits for a new handshake.
 constexpr std::chrono::seconds kSessionTimeout{1};
 
@@ -497,6 +497,9 @@ void RadioEmulator::loop() {
             }
             lastFed = in.availableAt;
             heardAt_ = in.availableAt;
+            if (config_.onByteHeard) {
+                config_.onByteHeard(in.byte);
+            }
             feed(in.byte);
         }
         if (waitingIdentQuiet_ && Clock::now() >= identQuietUntil_) {

@@ -46,6 +46,8 @@ struct EmulatorConfig {
     // has gone out: tests act at an exact point of a transfer instead of watching
     // for a state that may pass unseen.
     std::function<void(int block)> afterBlockAnswer;
+    // Called on the emulator's thread for every byte it hears, before acting on it.
+    std::function<void(std::uint8_t byte)> onByteHeard;
 };
 
 // The radio at the far end of a pseudo-terminal.  start() opens the terminal and a
