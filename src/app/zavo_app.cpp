@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QMenuBar>
+#include <QPrinter>
 
 #include "app/about_dialog.h"
 #include "app/main_frame.h"
@@ -134,7 +135,7 @@ void CZavoApp::registerCommands() {
     commands.set(ID_SETTING_PORT, [this] { onPortSetting(); });
     commands.set(ID_FILE_IMPORT_CHANNELS, [this] { importChannels(*this, *document_); });
     commands.set(ID_FILE_EXPORT_CHANNELS, [this] { exportChannels(*this, *document_); });
-    // Printing joins the table with its dialogs.
+    registerPrintCommands();
     mainFrame_->refreshCommandStates();
 }
 

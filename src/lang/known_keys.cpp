@@ -109,6 +109,21 @@ constexpr std::string_view kStringKeys[] = {
     "IDS_CHIRP_FIELDS",
     "IDS_CHIRP_TONE_LEFT_OUT",
     "IDS_CHIRP_CHANNEL_LEFT_OUT",
+    // What went wrong in a transfer (window text line, error messages, command line);
+    // the command-line tool's own sentences for a failed read or write.
+    "IDS_FAIL_DETAIL",
+    "IDS_FAIL_HANDSHAKE",
+    "IDS_FAIL_IDENT",
+    "IDS_FAIL_BLOCK",
+    "IDS_FAIL_NOANSWER",
+    "IDS_FAIL_SHORT",
+    "IDS_FAIL_ADDRESS",
+    "IDS_FAIL_NAK",
+    "IDS_FAIL_GARBLED",
+    "IDS_CLI_READFAIL",
+    "IDS_CLI_WRITEFAIL",
+    // Printing: the printer or the output file could not be opened.
+    "IDS_ERROR_PRINT",
 };
 
 constexpr int kResourceIds[] = {
@@ -159,6 +174,7 @@ constexpr int kResourceIds[] = {
 
 constexpr LanguageEntry kOtherEntries[] = {
     {"Face", "disp"},
+    {"Face", "locale"},
     {"ChText", "IDS_ChText0"},
     {"ChText", "IDS_ChText1"},
     {"ChText", "IDS_ChText2"},

@@ -9,6 +9,7 @@
 
 #include "link/port_open_error.h"
 #include "link/serial_port.h"
+#include "link/transfer_failure.h"
 #include "link/wire_protocol.h"
 #include "platform/settings.h"
 #include "radio/radio_image.h"
@@ -38,7 +39,7 @@ inline constexpr int kDirectionRead = 1;
 // own reference, so the record and its working image stay valid until the worker
 // has really ended, even when the dialog that started it is gone.
 //
-// The worker writes status, progress, foundPort, portError and the image; the
+// The worker writes status, progress, foundPort, portError, failure and the image; the
 // user interface reads them at any time and writes cancel.  Every status is stored
 // with release order after the image bytes and progress it announces; read it with
 // acquire order (status.load(), the default) before looking at those.
@@ -94,6 +95,8 @@ struct TransferJob {
     // False: only the port already open is tried, never the settings' port or a
     // search (the command line's clone, which owns one port per radio).
     bool useSettingsPort = true;
+    // What went wrong, written before a failure status (see TransferFailure).
+    TransferFailure failure;
     // Set last of all, when the worker returns.
     std::atomic<bool> finished{false};
 

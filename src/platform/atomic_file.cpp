@@ -87,13 +87,26 @@ int replacementTarget(const std::filesystem::path& file, std::filesystem::path& 
     return 0;
 }
 
+// "PID<separator>N" with decimal numbers, the process id above 0.
+bool parseProcessAndCounter(std::string_view text, char separator, pid_t& pid) {
+    const auto at = text.find(separator);
+    if (at == std::string_view::npos || at == 0 || at + 1 == text.size() ||
+        text.find_first_not_of("0123456789", at + 1) != std::string_view::npos) {
+        return false;
+    }
+    const char* end = text.data() + at;
+    const auto [next, error] = std::from_chars(text.data(), end, pid);
+    return error == std::errc() && next == end && pid > 0;
+}
+
 bool processIsGone(pid_t pid) {
     return ::kill(pid, 0) != 0 && errno == ESRCH;
 }
 
 // Temporaries of processes that no longer run (killed during a save) go; only
-// regular files of our own pattern and our own user are touched.
-void removeStaleTemporaries(const std::filesystem::path& folder) {
+// regular files of our own patterns and our own user are touched.  Earlier
+// versions named them after the target, so those of the file just saved go too.
+void removeStaleTemporaries(const std::filesystem::path& folder, std::string_view target) {
     DIR* dir = ::opendir(folder.c_str());
     if (dir == nullptr) {
         return;
@@ -103,7 +116,9 @@ void removeStaleTemporaries(const std::filesystem::path& folder) {
     while (const dirent* entry = ::readdir(dir)) {
         pid_t pid = 0;
         struct stat info {};
-        if (parseTemporaryName(entry->d_name, pid) && pid != ::getpid() &&
+        const bool ours = parseTemporaryName(entry->d_name, pid) ||
+                          parseOldTemporaryName(entry->d_name, target, pid);
+        if (ours && pid != ::getpid() &&
             ::fstatat(::dirfd(dir), entry->d_name, &info, AT_SYMLINK_NOFOLLOW) == 0 &&
             S_ISREG(info.st_mode) && info.st_uid == user && processIsGone(pid)) {
             stale.emplace_back(entry->d_name);
@@ -194,7 +209,12 @@ bool mayRewriteInPlace(int temporaryError, const std::filesystem::path& target) 
 }  // namespace
 
 FileResult fileFailure(const char* what, const std::filesystem::path& file, int error) {
-    return {false, std::string(what) + " \"" + file.string() + "\": " + fileErrorReason(error)};
+    return fileFailure(what, file, fileErrorReason(error));
+}
+
+FileResult fileFailure(const char* what, const std::filesystem::path& file,
+                       std::string_view reason) {
+    return {false, std::string(what) + " \"" + file.string() + "\": " + std::string(reason)};
 }
 
 bool parseTemporaryName(std::string_view name, pid_t& pid) {
@@ -203,17 +223,18 @@ bool parseTemporaryName(std::string_view name, pid_t& pid) {
     }
     name.remove_prefix(kTemporaryPrefix.size());
     name.remove_suffix(kTemporarySuffix.size());
-    const auto dash = name.find('-');
-    if (dash == std::string_view::npos || dash == 0 || dash + 1 == name.size()) {
+    return parseProcessAndCounter(name, '-', pid);
+}
+
+bool parseOldTemporaryName(std::string_view name, std::string_view target, pid_t& pid) {
+    if (name.size() <= target.size() + 2 + kTemporarySuffix.size() || !name.starts_with('.') ||
+        name.substr(1, target.size()) != target || name[target.size() + 1] != '.' ||
+        !name.ends_with(kTemporarySuffix)) {
         return false;
     }
-    const std::string_view counter = name.substr(dash + 1);
-    if (counter.find_first_not_of("0123456789") != std::string_view::npos) {
-        return false;
-    }
-    const char* end = name.data() + dash;
-    const auto [next, error] = std::from_chars(name.data(), end, pid);
-    return error == std::errc() && next == end && pid > 0;
+    name.remove_prefix(target.size() + 2);
+    name.remove_suffix(kTemporarySuffix.size());
+    return parseProcessAndCounter(name, '.', pid);
 }
 
 void setTemporaryOpenerForTesting(TemporaryOpener opener) {
@@ -242,7 +263,7 @@ FileResult writeFileAtomically(const std::filesystem::path& file,
     };
     auto refuse = [&](const char* reason) {
         ::unlink(temporary.c_str());
-        return FileResult{false, "Cannot save \"" + file.string() + "\": " + reason};
+        return fileFailure("Cannot save", file, reason);
     };
     // An existing file keeps its permissions, and one the user may not write stays as it
     // is: the rename alone would replace even a write-protected file.
@@ -275,7 +296,7 @@ FileResult writeFileAtomically(const std::filesystem::path& file,
     if (folder.get() >= 0) {
         ::fsync(folder.get());
     }
-    removeStaleTemporaries(folderOf(target));
+    removeStaleTemporaries(folderOf(target), target.filename().native());
     return {true, {}};
 }
 

@@ -20,6 +20,8 @@ struct FileResult {
 // "<what> "<file>": <reason>", the form of every file error we report; the reason is
 // fileErrorReason's.
 FileResult fileFailure(const char* what, const std::filesystem::path& file, int error);
+FileResult fileFailure(const char* what, const std::filesystem::path& file,
+                       std::string_view reason);
 
 // Replaces the file atomically: the bytes go to a temporary file in the same folder, are
 // synced, and the temporary file is renamed over the old one, so a crash or a failure
@@ -39,8 +41,10 @@ FileResult writeFileAtomically(const std::filesystem::path& file,
                                std::span<const std::uint8_t> bytes);
 FileResult writeFileAtomically(const std::filesystem::path& file, std::string_view text);
 
-// Whether `name` is one of our temporary names, and the process it belongs to.
+// Whether `name` is one of our temporary names, and the process it belongs to; the
+// second form is the one earlier versions used, ".TARGET.PID.N.tmp".
 bool parseTemporaryName(std::string_view name, pid_t& pid);
+bool parseOldTemporaryName(std::string_view name, std::string_view target, pid_t& pid);
 
 // Tests only: how the temporary file is created (open(2) by default), so a test can
 // play a folder in which even root cannot create files.  nullptr restores the default.

@@ -8,6 +8,7 @@
 #include <cerrno>
 
 #include "platform/file_descriptor.h"
+#include "platform/file_error_text.h"
 
 namespace qzm {
 
@@ -44,7 +45,8 @@ FileBytes readDataFileBytes(const std::filesystem::path& file) {
         return out;
     }
     if (!S_ISREG(info.st_mode)) {
-        out.result = fileFailure("Cannot open", file, S_ISDIR(info.st_mode) ? EISDIR : EINVAL);
+        out.result = S_ISDIR(info.st_mode) ? fileFailure("Cannot open", file, EISDIR)
+                                           : fileFailure("Cannot open", file, kNotARegularFile);
         return out;
     }
     out.bytes.resize(kDataFileSize);

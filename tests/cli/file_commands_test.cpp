@@ -308,6 +308,7 @@ TEST_F(CliFileTest, UnusableDataFilesAreRefused) {
     otherVersion[30] = '9';  // after the compared part: still a data file
     writeFile(dir_ / "version.836", otherVersion + "trailing bytes");
     std::filesystem::create_directory(dir_ / "folder.836");
+    ASSERT_EQ(::mkfifo(path("fifo.836").c_str(), 0600), 0);  // never written: must not block
 
     struct Case {
         std::string file;
@@ -319,6 +320,7 @@ TEST_F(CliFileTest, UnusableDataFilesAreRefused) {
         {"short.836", 3, "short.836: the file is truncated (4000 of 4144 bytes)"},
         {"missing.836", 3, "missing.836\": No such file or directory"},
         {"folder.836", 3, "folder.836\": Is a directory"},
+        {"fifo.836", 3, "fifo.836\": not a regular file"},
         {"version.836", 0, ""},
     };
     for (const auto& c : cases) {

@@ -85,7 +85,9 @@ TEST(AtomicFile, PathsThatCannotHoldAFileSayWhy) {
 
 TEST(AtomicFile, TemporariesOfEndedProcessesGoWhenTheFolderIsWritten) {
     TempDir dir;
-    const std::string dead = ".qzm-" + std::to_string(endedProcess()) + "-3.tmp";
+    const std::string deadPid = std::to_string(endedProcess());
+    const std::string dead = ".qzm-" + deadPid + "-3.tmp";
+    const std::string deadOld = ".a.836." + deadPid + ".0.tmp";  // an earlier version's
     const std::string ours = ".qzm-" + std::to_string(::getpid()) + "-99.tmp";
     const std::vector<std::string> kept{
         ".qzm-1-0.tmp",  // process 1 always runs
@@ -93,6 +95,7 @@ TEST(AtomicFile, TemporariesOfEndedProcessesGoWhenTheFolderIsWritten) {
         "qzm-12-1.tmp", "notes.tmp",   ours,
     };
     writeFile(dir / dead, "half a file");
+    writeFile(dir / deadOld, "half a file");
     for (const auto& name : kept) {
         writeFile(dir / name, "x");
     }
@@ -115,6 +118,12 @@ TEST(AtomicFile, TemporaryNamesAreRecognised) {
     for (const char* name : {".qzm-0-1.tmp", ".qzm-99999999999999-1.tmp", ".qzm-12-1x.tmp",
                              ".qzm-+12-1.tmp", ".qzm-12.tmp", ".a.836.12.1.tmp"}) {
         EXPECT_FALSE(parseTemporaryName(name, pid)) << name;
+    }
+    EXPECT_TRUE(parseOldTemporaryName(".a.836.4243.0.tmp", "a.836", pid));
+    EXPECT_EQ(pid, 4243);
+    for (const char* name : {".a.836.12.tmp", ".a.836..1.tmp", "a.836.12.1.tmp", ".a.83.12.1.tmp",
+                             ".a.836.12.1.tmpx", ".a.836.tmp"}) {
+        EXPECT_FALSE(parseOldTemporaryName(name, "a.836", pid)) << name;
     }
 }
 
