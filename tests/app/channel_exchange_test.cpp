@@ -7,6 +7,7 @@
 #include <QTableWidget>
 #include <QTest>
 #include <QTimer>
+#include <cstdlib>
 #include <fstream>
 #include <sstream>
 
@@ -77,6 +78,10 @@ class ChannelExchangeTest : public AppTest {
             }
             poll.stop();
             seen.shown = true;
+            // QZM_SCREENSHOT_DIR=... keeps a picture of the preview for a look at its layout.
+            if (const char* folder = std::getenv("QZM_SCREENSHOT_DIR")) {
+                dialog->grab().save(QString(folder) + "/import-preview.png");
+            }
             auto* buttons = dialog->findChild<QDialogButtonBox*>();
             seen.okEnabled = buttons->button(QDialogButtonBox::Ok)->isEnabled();
             seen.summary = dialog->findChild<QLabel*>("summary")->text();

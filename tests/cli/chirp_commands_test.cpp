@@ -1,5 +1,6 @@
 // qzm836-cli import and export in CHIRP's CSV, run as a process.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include "../exchange/chirp_test_rows.h"
 #include "cli_fixture.h"
@@ -97,6 +98,24 @@ TEST_F(CliChirpTest, FormatOptionsAreChecked) {
     EXPECT_EQ(wrong.exitCode, 3);
     EXPECT_NE(wrong.err.find("own.csv:1: the header lacks the columns Location and Frequency"),
               std::string::npos);
+}
+
+TEST_F(CliChirpTest, InputIsBoundedLikeOurOwnTable) {
+    // A fifo without a writer is refused at once, never waited on.
+    ASSERT_EQ(::mkfifo(path("pipe.csv").c_str(), 0600), 0);
+    ProcessResult pipe = cli({"import", path("base.836"), path("pipe.csv"), path("out.836")});
+    EXPECT_EQ(pipe.exitCode, 3);
+    EXPECT_NE(pipe.err.find("not a regular file"), std::string::npos) << pipe.err;
+    // Past the size cap the file is refused as a whole, even with a CHIRP header.
+    std::string big = kChirpHeader;
+    while (big.size() <= 4 * 1024 * 1024) {
+        big += chirpRow({{"Location", "1"}});
+    }
+    writeFile(dir_ / "big.csv", big);
+    ProcessResult large = cli({"import", path("base.836"), path("big.csv"), path("out.836")});
+    EXPECT_EQ(large.exitCode, 3);
+    EXPECT_NE(large.err.find("too large"), std::string::npos) << large.err;
+    EXPECT_FALSE(std::filesystem::exists(path("out.836")));
 }
 
 }  // namespace

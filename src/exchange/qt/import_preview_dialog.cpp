@@ -4,8 +4,10 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QTableWidget>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <array>
 
 #include "lang/text_lookup.h"
@@ -72,6 +74,7 @@ ImportPreviewDialog::ImportPreviewDialog(const ImportPreview& preview, const QSt
             &row.rxTone, &row.txFrequency, &row.txTone,  &row.remarks};
         for (std::size_t c = 0; c < cells.size(); ++c) {
             auto* item = new QTableWidgetItem(QString::fromStdString(*cells[c]));
+            item->setToolTip(item->text());  // a long remark may be cut by the column
             if (row.outcome == ChirpOutcome::Skipped) {
                 item->setForeground(palette().color(QPalette::Disabled, QPalette::Text));
             }
@@ -82,6 +85,11 @@ ImportPreviewDialog::ImportPreviewDialog(const ImportPreview& preview, const QSt
     table_->resizeColumnsToContents();
     table_->horizontalHeader()->setStretchLastSection(true);
     layout->addWidget(table_, 1);
+    // Wide enough for every column where the screen allows, so remarks are read whole.
+    int tableWidth = 2 * table_->frameWidth() + table_->verticalScrollBar()->sizeHint().width();
+    for (int c = 0; c < table_->columnCount(); ++c) {
+        tableWidth += table_->columnWidth(c);
+    }
 
     for (const std::string& note : preview.notes) {
         auto* label = new QLabel(QString::fromStdString(note), this);
@@ -97,7 +105,7 @@ ImportPreviewDialog::ImportPreviewDialog(const ImportPreview& preview, const QSt
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     layout->addWidget(buttons);
-    resize(760, 420);
+    resize(std::clamp(tableWidth + 24, 640, 1100), 420);
 }
 
 }  // namespace qzm
