@@ -7,8 +7,8 @@
 #include <new>
 #include <string_view>
 
-#include "editor/qt/floating_editors.h"
 #include "editor/form_ids.h"
+#include "editor/qt/floating_editors.h"
 #include "editor/qt/zavo_view.h"
 #include "grid/grid_ctrl.h"
 #include "lang/language_sections.h"
@@ -244,9 +244,12 @@ void CZavoView::beginCellEdit(const GridNotify& notify) {
             break;
         case kRxToneColumn:
         case kTxToneColumn:
-            if (tonePicker_ != nullptr) {
+            if (tonePicker_ != nullptr && editRow_ >= 1 && editRow_ <= kChannelCount) {
+                const ChannelSide side =
+                    editColumn_ == kRxToneColumn ? ChannelSide::Receive : ChannelSide::Transmit;
                 grid_->setEditOverlay(true);
-                tonePicker_->openAt(rect, notify.item.text);
+                tonePicker_->openOnTone(rect, document_.image().tone(editRow_, side),
+                                        text(document_.toneText(editRow_, side)));
             }
             break;
         case 5:
