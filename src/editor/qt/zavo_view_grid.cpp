@@ -64,6 +64,9 @@ void CZavoView::bindChannelGrid() {
         grid_ = nullptr;
     } else {
         grid_->setOwner(this);
+        // Arrows move between the cells; Tab goes on to the next control, so
+        // the keyboard never gets caught in 144 cells.
+        grid_->setTabNavigation(false);
     }
     frequencyEdit_ = findControl<FrequencyEdit>(this, IDC_FREQUENCY_EDIT);
     tonePicker_ = findControl<TonePicker>(this, IDC_TONE_PICKER);
