@@ -11,4 +11,7 @@ int runFileCommand(const CliOptions& options, const CliEnvironment& environment)
 // read and write; the exit code.
 int runTransferCommand(const CliOptions& options, const CliEnvironment& environment);
 
+// clone: one image into the radios on several ports; the exit code.
+int runCloneCommand(const CliOptions& options, const CliEnvironment& environment);
+
 }  // namespace qzm::cli

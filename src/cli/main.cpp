@@ -47,6 +47,9 @@ int main(int argc, char** argv) {
         // The run goes on, as the program's does, but with every text "Not Found".
         printError("warning: no language file " + languagePath.string());
     }
+    if (options.command == Command::Clone) {
+        return runCloneCommand(options, *environment.environment);
+    }
     if (options.command == Command::Read || options.command == Command::Write) {
         return runTransferCommand(options, *environment.environment);
     }

@@ -13,6 +13,7 @@
 #include "cli/messages.h"
 #include "cli/progress_display.h"
 #include "link/transfer.h"
+#include "link/transfer_failure_text.h"
 #include "platform/settings.h"
 
 namespace qzm::cli {
@@ -135,10 +136,20 @@ RunOutcome watch(TransferWorker& worker, TransferJob& job, const LanguageTexts& 
     return outcome;
 }
 
+// Where and how the run failed, from the worker's record, in the run's language.
+std::string failureDetail(const TransferJob& job, const LanguageTexts& texts) {
+    return transferFailureText(job.failure,
+                               [&texts](std::string_view key) { return texts.text(key); });
+}
+
 // What the serial layer knows about a run in which no radio answered.
 std::string noRadioReason(const TransferJob& job, const SerialPort& port,
                           const std::filesystem::path& settings, const CliOptions& options,
-                          bool searched) {
+                          bool searched, const LanguageTexts& texts) {
+    if (job.failure.step != FailureStep::Handshake) {
+        // A radio answered the handshake and then fell silent: name its port.
+        return failureDetail(job, texts);
+    }
     std::string where;
     if (options.device) {
         where = *options.device;
@@ -210,6 +221,7 @@ int runTransferCommand(const CliOptions& options, const CliEnvironment& environm
     port->close();
     settings.keepFoundPort();
 
+    const TextSource cliTexts = [&texts](std::string_view key) { return texts.text(key); };
     switch (outcome.status) {
         case StatusReadDone:
             if (outcome.cancelled) {
@@ -221,17 +233,24 @@ int runTransferCommand(const CliOptions& options, const CliEnvironment& environm
             return kExitSuccess;  // every block is in the radio: nothing was cut short
         case StatusNoConnection:
             printError(texts.text("IDS_ERROR_PORTCONN") + "\n" +
-                       noRadioReason(*job, *port, settings.path(), options, searching));
+                       noRadioReason(*job, *port, settings.path(), options, searching, texts));
             return kExitNoRadio;
         case StatusBadIdent:
-            printError(texts.text("IDS_ERROR_TYPE"));
+            printError(texts.text("IDS_ERROR_TYPE") + "\n" + failureDetail(*job, texts));
             return kExitBadIdent;
+        // The window's texts ask to press OK; a terminal has no OK button.
         case StatusReadFailed:
-            printError(texts.text("IDS_PROMPT_READFAIL") + "\n" + file + " was not written.");
+            printError(fillPlaceholders(textOr(cliTexts, "IDS_CLI_READFAIL",
+                                               "Reading from the radio failed: %1\n"
+                                               "%2 was not written."),
+                                        {failureDetail(*job, texts), file}));
             return kExitBlockFailed;
         case StatusWriteFailed:
-            printError(texts.text("IDS_PROMPT_WRITEFAIL") +
-                       "\nThe radio may hold part of the new data; write again.");
+            printError(fillPlaceholders(textOr(cliTexts, "IDS_CLI_WRITEFAIL",
+                                               "Writing to the radio failed: %1\n"
+                                               "The radio may hold part of the new data; "
+                                               "write again."),
+                                        {failureDetail(*job, texts)}));
             return kExitBlockFailed;
         default:
             break;

@@ -1,11 +1,15 @@
 #pragma once
 
+#include <array>
 #include <atomic>
+#include <cstdint>
 #include <filesystem>
 #include <memory>
 
 #include "link/port_open_error.h"
 #include "link/serial_port.h"
+#include "link/wire_protocol.h"
+#include "link/transfer_failure.h"
 #include "radio/radio_image.h"
 
 namespace qzm {
@@ -33,7 +37,7 @@ inline constexpr int kDirectionRead = 1;
 // own reference, so the record and its working image stay valid until the worker
 // has really ended, even when the dialog that started it is gone.
 //
-// The worker writes status, progress, foundPort, portError and the image; the
+// The worker writes status, progress, foundPort, portError, failure and the image; the
 // user interface reads them at any time and writes cancel.  Every status is stored
 // with release order after the image bytes and progress it announces; read it with
 // acquire order (status.load(), the default) before looking at those.
@@ -69,6 +73,15 @@ struct TransferJob {
     std::atomic<int> foundPort{-1};
     // Why the configured port did not open (None when it opened or was open).
     std::atomic<PortOpenError> portError{PortOpenError::None};
+    // The radio's identification bytes and how many came; valid once the status
+    // has moved past the identification (StatusReading, StatusWriting and later).
+    std::array<std::uint8_t, wire::kIdentLength> ident{};
+    int identLength = 0;
+    // False: only the port already open is tried, never the settings' port or a
+    // search (the command line's clone, which owns one port per radio).
+    bool useSettingsPort = true;
+    // What went wrong, written before a failure status (see TransferFailure).
+    TransferFailure failure;
     // Set last of all, when the worker returns.
     std::atomic<bool> finished{false};
 

@@ -293,6 +293,9 @@ void RadioEmulator::onReadRequest() {
     }
     lastAnswer_ = LastAnswer::ReadBlock;
     send(answer, takeGarbage(block));
+    if (config_.afterBlockAnswer) {
+        config_.afterBlockAnswer(block);
+    }
     if (block == config_.hangUpAfterBlock) {
         scheduleHangUp();
     }
@@ -342,6 +345,9 @@ void RadioEmulator::onDataFrame() {
                 }
             }
         }
+    }
+    if (config_.afterBlockAnswer) {
+        config_.afterBlockAnswer(block);
     }
     if (block == config_.hangUpAfterBlock) {
         scheduleHangUp();

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <deque>
 #include <filesystem>
+#include <functional>
 #include <mutex>
 #include <string>
 #include <thread>
@@ -38,6 +39,11 @@ struct EmulatorConfig {
     bool answerAcks = true;     // answer the acknowledgements with 0x06
 
     std::filesystem::path savePath;  // where a completed write is stored (".836")
+
+    // Called on the emulator's thread once the answer to a read or write of block K
+    // has gone out: tests act at an exact point of a transfer instead of watching
+    // for a state that may pass unseen.
+    std::function<void(int block)> afterBlockAnswer;
 };
 
 // The radio at the far end of a pseudo-terminal.  start() opens the terminal and a
