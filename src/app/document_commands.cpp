@@ -1,27 +1,19 @@
 // The framework side of the document commands: file dialogs, the
 // save-changes question, the recent-file list and the error messages.
 #include <QDir>
+#include <QFileInfo>
 
 #include "app/main_frame.h"
 #include "app/zavo_app.h"
 #include "editor/qt/zavo_view.h"
 #include "lang/text_lookup.h"
 #include "platform/file_dialog.h"
-#include "platform/profile.h"
 #include "platform/program_paths.h"
 #include "radio/document_strings.h"
 #include "radio/zavo_doc.h"
 
 namespace qzm {
 namespace {
-
-// Texts of the framework itself: the language file may give them, else the
-// built-in English ones are shown (never "Not Found").
-std::string frameworkText(std::string_view key, std::string_view builtIn) {
-    const std::string text =
-        readProfileString(languagePath(), kStringSection, key, builtIn, kMaxStringCharacters + 1);
-    return expandTextEscapes(text.empty() ? builtIn : text);
-}
 
 FileDialogRequest dataFileRequest(FileDialogMode mode, const std::filesystem::path& initial) {
     FileDialogRequest request;
@@ -40,27 +32,31 @@ QString displayPath(const std::filesystem::path& file) {
 }  // namespace
 
 bool CZavoApp::openDocumentFile(const std::filesystem::path& file) {
+    return openDocumentFileFor(file) == CommandStatus::Done;
+}
+
+CommandStatus CZavoApp::openDocumentFileFor(const std::filesystem::path& file) {
     // The New inside the open asks no clear question.
     skipClearPrompt_ = true;
     const CommandResult opened = document_->openDocument(file);
     switch (opened.status) {
-        case CommandStatus::Cancelled:
-            skipClearPrompt_ = false;
-            return false;
+        case CommandStatus::Done:
+            break;
         case CommandStatus::FileError:
+            // Nothing was reset: the document stays as it was.
             showFileError(opened.errorText);
             recentFiles_->remove(displayPath(file));
             updateRecentMenu();
-            afterDocumentReset();
-            return false;
-        case CommandStatus::Refused:  // "not a data file" was shown; a new document stays
-        case CommandStatus::Done:
+            [[fallthrough]];
+        case CommandStatus::Cancelled:
+        case CommandStatus::Refused:  // the reason was shown; the document is unchanged
         case CommandStatus::NeedsPath:
-            break;
+            skipClearPrompt_ = false;
+            return opened.status;
     }
     afterDocumentReset();
     rememberCurrentFile();
-    return true;
+    return CommandStatus::Done;
 }
 
 void CZavoApp::afterDocumentReset() {
@@ -78,9 +74,24 @@ void CZavoApp::onFileNew() {
     }
 }
 
+std::filesystem::path CZavoApp::fileDialogFolder() const {
+    if (!document_->pathName().empty()) {
+        return document_->pathName().parent_path();
+    }
+    const QString last = recentFiles_->lastFolder();
+    if (!last.isEmpty() && QFileInfo(last).isDir()) {
+        return last.toStdString();
+    }
+    return QDir::homePath().toStdString();
+}
+
+std::string CZavoApp::untitledName() const {
+    return lookupTextOr("IDS_UNTITLED", "Untitled");
+}
+
 void CZavoApp::onFileOpen() {
-    const auto chosen = fileDialog_->choose(
-        dataFileRequest(FileDialogMode::Open, document_->pathName().parent_path()));
+    const auto chosen =
+        fileDialog_->choose(dataFileRequest(FileDialogMode::Open, fileDialogFolder()));
     if (chosen) {
         openDocumentFile(*chosen);
     }
@@ -116,8 +127,12 @@ void CZavoApp::onFileSaveAs() {
 }
 
 bool CZavoApp::saveDocumentAs() {
-    const auto chosen =
-        fileDialog_->choose(dataFileRequest(FileDialogMode::Save, document_->pathName()));
+    // The document's own name, or a name to start from in the usual folder.
+    const std::filesystem::path suggested =
+        document_->pathName().empty()
+            ? fileDialogFolder() / (untitledName() + std::string(kDocumentFilterExtension))
+            : document_->pathName();
+    const auto chosen = fileDialog_->choose(dataFileRequest(FileDialogMode::Save, suggested));
     if (!chosen) {
         return false;
     }
@@ -138,9 +153,9 @@ bool CZavoApp::saveModified(CZavoDoc& document) {
         return true;
     }
     const std::string name = document.pathName().empty()
-                                 ? std::string(kDocumentName)
-                                 : displayPath(document.pathName()).toStdString();
-    std::string question = frameworkText("IDS_ASK_SAVE_CHANGES", "Save changes to %1?");
+                                 ? untitledName()
+                                 : displayPath(document.pathName().filename()).toStdString();
+    std::string question = lookupTextOr("IDS_ASK_SAVE_CHANGES", "Save changes to %1?");
     if (const auto at = question.find("%1"); at != std::string::npos) {
         question.replace(at, 2, name);
     }
@@ -179,6 +194,7 @@ void CZavoApp::showFileError(const std::string& text) {
 void CZavoApp::rememberCurrentFile() {
     if (!document_->pathName().empty()) {
         recentFiles_->add(displayPath(document_->pathName()));
+        recentFiles_->setLastFolder(displayPath(document_->pathName().parent_path()));
         updateRecentMenu();
     }
 }

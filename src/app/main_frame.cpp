@@ -356,9 +356,18 @@ std::optional<std::filesystem::path> CMainFrame::helpFileFor(
 
 void CMainFrame::openHelp() {
     // A missing help file is not reported.
-    if (const auto file = helpFileFor(languagePath()); file && urlOpener_) {
-        urlOpener_(QUrl::fromLocalFile(QString::fromStdString(file->string())));
+    const auto file = helpFileFor(languagePath());
+    if (!file) {
+        return;
     }
+    if (urlOpener_ && urlOpener_(QUrl::fromLocalFile(QString::fromStdString(file->string())))) {
+        return;
+    }
+    // The desktop could not open it: never leave the user with nothing.
+    if (!helpViewer_) {
+        helpViewer_ = new HelpViewer(this);
+    }
+    helpViewer_->showHelp(*file);
 }
 
 void CMainFrame::placeOnScreen() {

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "app/command_table.h"
+#include "app/help_viewer.h"
 
 class QAction;
 class QLabel;
@@ -72,7 +73,10 @@ class CMainFrame : public QMainWindow {
     // The help file for a language file, when one exists.
     static std::optional<std::filesystem::path> helpFileFor(
         const std::filesystem::path& languageFile);
-    // Opens a help file; the desktop's viewer by default, replaced in tests.
+    // The window that shows the help page when the desktop cannot; null until then.
+    HelpViewer* helpViewer() const { return helpViewer_; }
+    // Opens a help file (false: it could not); the desktop's viewer by default,
+    // replaced in tests.
     void setUrlOpener(std::function<bool(const QUrl&)> opener) { urlOpener_ = std::move(opener); }
 
     // Asked by the close button (and Exit): false keeps the window open.
@@ -124,6 +128,7 @@ class CMainFrame : public QMainWindow {
     bool fittedToView_ = false;
     bool growOnShow_ = false;
     std::function<bool(const QUrl&)> urlOpener_;
+    QPointer<HelpViewer> helpViewer_;
     std::function<bool()> closeGuard_;
     std::function<void(const std::vector<std::filesystem::path>&)> dropHandler_;
     std::function<void()> destroyHook_;

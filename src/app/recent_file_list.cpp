@@ -9,6 +9,7 @@ namespace qzm {
 namespace {
 
 constexpr const char* kGroup = "Recent File List";
+constexpr const char* kLastFolderKey = "Settings/LastFolder";
 
 std::unique_ptr<QSettings> openStore(const QString& storeFile) {
     if (storeFile.isEmpty()) {
@@ -44,6 +45,16 @@ void RecentFileList::add(const QString& path) {
 void RecentFileList::remove(const QString& path) {
     if (entries_.removeAll(path) > 0) {
         save();
+    }
+}
+
+QString RecentFileList::lastFolder() const {
+    return openStore(storeFile_)->value(kLastFolderKey).toString();
+}
+
+void RecentFileList::setLastFolder(const QString& folder) {
+    if (!folder.isEmpty()) {
+        openStore(storeFile_)->setValue(kLastFolderKey, folder);
     }
 }
 

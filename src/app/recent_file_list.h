@@ -21,6 +21,11 @@ class RecentFileList {
     void add(const QString& path);
     void remove(const QString& path);
 
+    // The folder of the file last opened or saved, for the file dialogs of a
+    // document that has no folder of its own; empty when none was kept.
+    QString lastFolder() const;
+    void setLastFolder(const QString& folder);
+
   private:
     void load();
     void save() const;

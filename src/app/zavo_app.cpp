@@ -73,12 +73,18 @@ bool CZavoApp::InitInstance(const QStringList& arguments) {
         *messageBox_, [](std::string_view key) { return lookupText(key); }, *this);
     createMainWindow();
 
-    // The command line: a data file opens it, nothing makes the empty document.
-    if (!arguments.isEmpty()) {
-        if (!openDocumentFile(arguments.front().toStdString())) {
+    // The command line: a data file opens it, nothing makes the empty document.  A file
+    // that is not a whole data file was reported; the program goes on with an empty one.
+    bool needNew = arguments.isEmpty();
+    if (!needNew) {
+        const CommandStatus opened = openDocumentFileFor(arguments.front().toStdString());
+        if (opened != CommandStatus::Done && opened != CommandStatus::Refused) {
             return false;
         }
-    } else {
+        needNew = opened == CommandStatus::Refused;
+    }
+    if (needNew) {
+        skipClearPrompt_ = true;
         const CommandResult made = document_->newDocument();
         if (!made.done()) {
             return false;
@@ -170,7 +176,9 @@ void CZavoApp::fitMainWindowToView() {
 }
 
 std::string CZavoApp::applicationName() const {
-    return std::string(kDocumentWindowTitle);
+    // The window's name in the current language; the document type's title
+    // before a language file is known or when it lacks the text.
+    return lookupTextOr("IDS_WINDOWNAME", kDocumentWindowTitle);
 }
 
 void CZavoApp::onAppAbout() {

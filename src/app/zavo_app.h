@@ -10,6 +10,7 @@
 #include "link/serial_port.h"
 #include "platform/qt/app_shell.h"
 #include "radio/document_host.h"
+#include "radio/zavo_doc.h"
 
 class QPrinter;
 
@@ -59,8 +60,8 @@ class CZavoApp : public QObject, public AppShell, public DocumentHost {
     RecentFileList& recentFiles() { return *recentFiles_; }
 
     // The single entry for opening a named file: menu, recent list, command
-    // line, drops.  False when the file could not be opened or the user
-    // cancelled.
+    // line, drops.  False when the file could not be read, was refused or the
+    // user cancelled; the document is then as it was.
     bool openDocumentFile(const std::filesystem::path& file);
 
     // Commands of the application object.
@@ -111,10 +112,16 @@ class CZavoApp : public QObject, public AppShell, public DocumentHost {
     // The page on the printer; a message when it could not be printed.
     void printPage(QPrinter& target);
     void afterDocumentReset();
+    CommandStatus openDocumentFileFor(const std::filesystem::path& file);
     void showFileError(const std::string& text);
     // Save As: the file dialog, then the store.  False when cancelled or failed.
     bool saveDocumentAs();
     void rememberCurrentFile();
+    // Where the file dialogs start: the document's folder, else the folder
+    // last used, else the home folder.
+    std::filesystem::path fileDialogFolder() const;
+    // The language's name of a document without a file.
+    std::string untitledName() const;
     void updateRecentMenu();
 
     AppOptions options_;

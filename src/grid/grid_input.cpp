@@ -4,6 +4,7 @@
 
 #include <QAccessible>
 #include <QApplication>
+#include <QFocusEvent>
 #include <QKeyEvent>
 #include <QMainWindow>
 #include <QMenu>
@@ -571,6 +572,17 @@ bool CGridCtrl::event(QEvent* event) {
         }
     }
     return QAbstractScrollArea::event(event);
+}
+
+void CGridCtrl::focusInEvent(QFocusEvent* event) {
+    QAbstractScrollArea::focusInEvent(event);
+    // Reached by Tab (or any way but a click, which sets its own cell) without a
+    // focus cell, the keys would have nothing to move or edit: start at the
+    // first cell that is not a header.
+    if (event->reason() != Qt::MouseFocusReason && !isValid(m_focusCell) &&
+        m_rowCount > m_fixedRowCount && m_columnCount > m_fixedColumnCount) {
+        moveFocus(m_fixedRowCount, m_fixedColumnCount);
+    }
 }
 
 namespace {

@@ -33,6 +33,9 @@ constexpr std::string_view kStringKeys[] = {
     "Menu_Setting_Language",
     "Menu_Help_Help",
     "Menu_App_About",
+    // The built-in help window.
+    "IDS_HELP_TITLE",
+    "IDS_HELP_NOT_SHOWN",  // %1 is the help file's path
     // Transfer dialog.
     "IDS_READDATA",
     "IDS_WRITEDATA",
@@ -51,7 +54,9 @@ constexpr std::string_view kStringKeys[] = {
     "IDS_WARN_CLEAR",
     "IDS_WARN_LOAD",
     "IDS_WARN_SAVE",
-    "IDS_ASK_SAVE_CHANGES",  // save-changes question before New, Open and Exit; %1 is the name
+    "IDS_ASK_SAVE_CHANGES",   // save-changes question before New, Open and Exit; %1 is the name
+    "IDS_WARN_LOAD_DAMAGED",  // a data file of ours, cut short
+    "IDS_UNTITLED",           // the name of a document without a file
     // Channel editor and printout.
     "IDS_CONFIRM_FREQ",
     "IDS_OFF",

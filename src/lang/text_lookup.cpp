@@ -36,6 +36,12 @@ std::string lookupText(std::string_view key) {
     return lookupTextIn(languagePath(), key);
 }
 
+std::string lookupTextOr(std::string_view key, std::string_view builtIn) {
+    const std::string text =
+        readProfileString(languagePath(), kStringSection, key, "", kMaxStringCharacters + 1);
+    return expandTextEscapes(text.empty() ? builtIn : text);
+}
+
 std::string resourceTextIn(const std::filesystem::path& languageFile, int id) {
     return readProfileString(languageFile, kResourceSection, std::to_string(id), "",
                              kMaxResourceCharacters + 1);

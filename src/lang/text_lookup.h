@@ -23,6 +23,9 @@ std::string expandTextEscapes(std::string_view text);
 // file, the section or the key is missing.  Never fails.
 std::string lookupText(std::string_view key);
 std::string lookupTextIn(const std::filesystem::path& languageFile, std::string_view key);
+// The same, but `builtIn` (never "Not Found") when the key is missing or empty:
+// for texts that must read sensibly with any language file.
+std::string lookupTextOr(std::string_view key, std::string_view builtIn);
 
 // The caption of a dialog or control id in section Resource, without escapes;
 // empty when there is none, and then the template caption stays.

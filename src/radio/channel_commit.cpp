@@ -63,6 +63,18 @@ bool commitTone(RadioImage& image, int channel, ChannelSide side, std::string_vi
     return modified;
 }
 
+bool commitPickedTone(RadioImage& image, int channel, ChannelSide side, const ToneBytes& tone) {
+    if (image.tone(channel, side) == tone) {
+        return false;
+    }
+    const bool follow = image.isToneSame(channel);
+    image.setTone(channel, side, tone);
+    if (side == ChannelSide::Receive && follow) {
+        image.setTone(channel, ChannelSide::Transmit, tone);
+    }
+    return true;
+}
+
 std::optional<ChannelFlag> channelFlagOfColumn(int column) {
     switch (column) {
         case 5:

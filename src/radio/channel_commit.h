@@ -30,6 +30,11 @@ bool commitFrequency(RadioImage& image, BandLimits limits, int channel, ChannelS
 bool commitTone(RadioImage& image, int channel, ChannelSide side, std::string_view text,
                 std::string_view offText);
 
+// A tone picked from the tone picker's list.  A pick of the tone already stored
+// writes nothing, so a tone the list does not hold survives byte for byte;
+// otherwise as commitTone.  True when the image changed.
+bool commitPickedTone(RadioImage& image, int channel, ChannelSide side, const ToneBytes& tone);
+
 // The five yes/no columns of a channel; the value is the picker position, so
 // it is also the bit (non-zero sets it).
 enum class ChannelFlag { Col5No, Narrow, HighPower, Col8No, Col9No };

@@ -31,6 +31,17 @@ std::optional<DataFileContents> decodeDataFile(std::span<const std::uint8_t> fil
     return contents;
 }
 
+DataFileKind classifyDataFile(std::span<const std::uint8_t> file) {
+    const std::size_t compared = std::min(file.size(), kCheckedMagicLength);
+    if (!std::equal(file.begin(), file.begin() + static_cast<std::ptrdiff_t>(compared),
+                    kFileMagic.begin(), [](std::uint8_t byte, char magic) {
+                        return byte == static_cast<std::uint8_t>(magic);
+                    })) {
+        return DataFileKind::Foreign;
+    }
+    return file.size() < kDataFileSize ? DataFileKind::Incomplete : DataFileKind::Ours;
+}
+
 FileBytes readDataFileBytes(const std::filesystem::path& file) {
     FileBytes out;
     // Non-blocking, so that a named pipe given as a data file cannot hang the program.

@@ -30,6 +30,11 @@ std::vector<std::uint8_t> encodeDataFile(const FileHeader& header, const RadioIm
 // or the file is shorter than 4144 bytes.  Bytes after the image are ignored.
 std::optional<DataFileContents> decodeDataFile(std::span<const std::uint8_t> file);
 
+// What a file's first bytes say it is: ours, another program's file, or one of
+// ours cut short (its bytes so far are our header's, but the image is not all there).
+enum class DataFileKind { Ours, Foreign, Incomplete };
+DataFileKind classifyDataFile(std::span<const std::uint8_t> file);
+
 struct FileBytes {
     FileResult result;
     std::vector<std::uint8_t> bytes;  // at most kDataFileSize

@@ -18,6 +18,7 @@ inline constexpr std::string_view kDocumentFileTypeName = "Radio Data Files";
 inline constexpr std::string_view kTextWarnClear = "IDS_WARN_CLEAR";
 inline constexpr std::string_view kTextWarnSave = "IDS_WARN_SAVE";
 inline constexpr std::string_view kTextWarnLoad = "IDS_WARN_LOAD";
+inline constexpr std::string_view kTextWarnLoadDamaged = "IDS_WARN_LOAD_DAMAGED";
 inline constexpr std::string_view kTextPrompt = "IDS_PROMPT";
 inline constexpr std::string_view kTextOff = "IDS_OFF";
 

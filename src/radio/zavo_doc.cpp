@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <utility>
 
-#include "radio/data_file.h"
 #include "radio/document_strings.h"
 
 namespace qzm {
@@ -83,14 +82,19 @@ std::vector<std::uint8_t> CZavoDoc::SerializeStore() const {
 bool CZavoDoc::SerializeLoad(std::span<const std::uint8_t> file) {
     const auto contents = decodeDataFile(file);
     if (!contents) {
-        messages_.show(text(kTextWarnLoad), host_.applicationName(),
-                       {MessageIcon::Stop, MessageButtons::Ok, MessageOwner::Application});
+        showRefusal(classifyDataFile(file));
         return false;
     }
     header_ = contents->header;
     image_ = contents->image;
     updateBandLimits();
     return true;
+}
+
+void CZavoDoc::showRefusal(DataFileKind kind) {
+    messages_.show(text(kind == DataFileKind::Incomplete ? kTextWarnLoadDamaged : kTextWarnLoad),
+                   host_.applicationName(),
+                   {MessageIcon::Stop, MessageButtons::Ok, MessageOwner::Application});
 }
 
 // --- band ---
@@ -129,28 +133,42 @@ CommandResult CZavoDoc::newDocument() {
     return {};
 }
 
-CommandResult CZavoDoc::openDocument(const std::filesystem::path& file) {
-    host_.setSkipClearPrompt(true);
-    CommandResult reset = newDocument();
-    if (!reset.done()) {
-        // The open is abandoned, so the next New must ask again.
-        host_.setSkipClearPrompt(false);
-        return reset;
+CZavoDoc::CheckedFile CZavoDoc::readAndCheck(const std::filesystem::path& file) {
+    const FileBytes read = readDataFileBytes(file);
+    if (!read.result.ok) {
+        return {{CommandStatus::FileError, read.result.errorText}, std::nullopt};
     }
-    return OnOpenDocument(file);
+    auto contents = decodeDataFile(read.bytes);
+    if (!contents) {
+        showRefusal(classifyDataFile(read.bytes));
+        return {{CommandStatus::Refused, {}}, std::nullopt};
+    }
+    return {{}, std::move(contents)};
 }
 
-CommandResult CZavoDoc::OnOpenDocument(const std::filesystem::path& file) {
+CommandResult CZavoDoc::openDocument(const std::filesystem::path& file) {
     const std::filesystem::path full = fullPath(file);
-    const FileBytes read = readDataFileBytes(full);
-    if (!read.result.ok) {
-        return {CommandStatus::FileError, read.result.errorText};
+    // Nothing is reset before the file is known to be good: a refused file must not cost
+    // the user the channels on screen.
+    CheckedFile checked = readAndCheck(full);
+    if (checked.contents && IsModified()) {
+        if (!host_.saveModified(*this)) {
+            checked = {{CommandStatus::Cancelled, {}}, std::nullopt};
+        } else {
+            // The answer may have saved over this very file: load what it holds now.
+            checked = readAndCheck(full);
+        }
     }
-    // A refused file leaves the document exactly as the New made it, with no path, so a
-    // later Save can never overwrite the foreign file with an empty image.
-    if (!SerializeLoad(read.bytes)) {
-        return {CommandStatus::Refused, {}};
+    if (!checked.contents) {
+        // The open is abandoned, so the next New must ask again.
+        host_.setSkipClearPrompt(false);
+        return checked.result;
     }
+    host_.setSkipClearPrompt(true);
+    OnNewDocument();  // quiet: the flag was just set
+    header_ = checked.contents->header;
+    image_ = checked.contents->image;
+    updateBandLimits();
     pathName_ = full;
     modified_ = false;
     UpdateAllViews();

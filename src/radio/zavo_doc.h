@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <functional>
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -10,6 +11,7 @@
 
 #include "platform/message_box.h"
 #include "radio/band_table.h"
+#include "radio/data_file.h"
 #include "radio/document_host.h"
 #include "radio/document_view.h"
 #include "radio/file_header.h"
@@ -21,7 +23,7 @@ namespace qzm {
 enum class CommandStatus {
     Done,
     Cancelled,  // the user said Cancel; this command changed nothing
-    Refused,    // not a data file: "IDS_WARN_LOAD" was shown, the document is a new one
+    Refused,    // not a whole data file: the reason was shown, the document is unchanged
     FileError,  // errorText says what failed; the window shows it
     NeedsPath,  // Save of a document without a path: the window runs Save As instead
 };
@@ -68,9 +70,10 @@ class CZavoDoc {
     // New: the host's save-changes question for a modified document, then OnNewDocument,
     // then the views refresh.  Cancelled when either question was cancelled.
     CommandResult newDocument();
-    // Open a file by name (menu, recent files, command line): a quiet New, then the load.
-    // Cancel in the save-changes question abandons the open.  A file that is not ours, or
-    // cannot be read, leaves a new document behind.
+    // Open a file by name (menu, recent files, command line, drops).  The file is read and
+    // checked first: one that cannot be read, is not ours or is cut short is refused with
+    // the document, its path and its modified flag exactly as they were.  Then the host's
+    // save-changes question (Cancel abandons the open), a quiet New, and the load.
     CommandResult openDocument(const std::filesystem::path& file);
     // The Save command: confirms with "IDS_WARN_SAVE" and the path, then saves there.
     // NeedsPath for a document without a path.
@@ -91,8 +94,8 @@ class CZavoDoc {
     bool OnNewDocument();
     std::vector<std::uint8_t> SerializeStore() const;
     // Takes header and image from a data file and recomputes the band limits.  A file that
-    // is not ours (other first 26 bytes, shorter than 4144 bytes) shows "IDS_WARN_LOAD",
-    // changes nothing and gives false.
+    // is not ours (other first 26 bytes) shows "IDS_WARN_LOAD", one of ours shorter than
+    // 4144 bytes "IDS_WARN_LOAD_DAMAGED"; both change nothing and give false.
     bool SerializeLoad(std::span<const std::uint8_t> file);
 
     // --- band ---
@@ -167,7 +170,13 @@ class CZavoDoc {
   private:
     std::string text(std::string_view key) const;
     void resetToNew();
-    CommandResult OnOpenDocument(const std::filesystem::path& file);
+    struct CheckedFile {
+        CommandResult result;
+        std::optional<DataFileContents> contents;  // set when the file may be loaded
+    };
+    // Reads and checks a data file without touching the document; a refusal is shown.
+    CheckedFile readAndCheck(const std::filesystem::path& file);
+    void showRefusal(DataFileKind kind);
 
     MessageBoxSeam& messages_;
     TextLookup lookupText_;

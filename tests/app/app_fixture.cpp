@@ -41,6 +41,7 @@ void AppTest::writeEnglish(const std::string& extraStrings,
               std::string("[Face]\ndisp=English\n[String]\n") + "IDS_WINDOWNAME=" + kTitleEnglish +
                   "\n" + "IDS_WARN_CLEAR=" + kWarnClear + "\n" + "IDS_WARN_SAVE=" + kWarnSave +
                   "\n" + "IDS_WARN_LOAD=" + kWarnLoad + "\n" +
+                  "IDS_WARN_LOAD_DAMAGED=" + kWarnLoadDamaged + "\n" +
                   "IDS_PROMPT=Prompt\n"
                   "IDS_TIP_57600=Make a new radio image\n"
                   "Menu_File=&File\nMenu_Program=&Program\n"

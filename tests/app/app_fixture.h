@@ -25,6 +25,7 @@ inline constexpr const char* kTitleEnglish = "Radio Tool";
 inline constexpr const char* kWarnClear = "Clear everything?";
 inline constexpr const char* kWarnSave = "Overwrite\\n";
 inline constexpr const char* kWarnLoad = "Not a radio file";
+inline constexpr const char* kWarnLoadDamaged = "A radio file, cut short";
 inline constexpr const char* kAskSave = "Save changes to";
 
 class AppTest : public ::testing::Test {

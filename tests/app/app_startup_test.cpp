@@ -1,5 +1,8 @@
 #include <algorithm>
 #include <cstdlib>
+#include <fstream>
+#include <functional>
+#include <optional>
 
 #include <QAction>
 #include <QApplication>
@@ -8,11 +11,14 @@
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QScreen>
+#include <QTemporaryDir>
 #include <QTest>
+#include <QTextBrowser>
 #include <QToolBar>
 #include <QToolTip>
 
 #include "app/main_frame.h"
+#include "app/num_lock_state.h"
 #include "app_fixture.h"
 #include "platform/command_ids.h"
 #include "platform/program_paths.h"
@@ -234,6 +240,85 @@ TEST_F(StartupTest, HelpOpensTheChmBesideTheLanguageFileElseItsHtmlElseNothing) 
     EXPECT_EQ(help(), QString::fromStdString(file("english.html").string()));
     writeFile("english.chm", "");
     EXPECT_EQ(help(), QString::fromStdString(file("english.chm").string()));
+    EXPECT_EQ(app().mainFrame()->helpViewer(), nullptr);  // the desktop opened it
+}
+
+TEST_F(StartupTest, HelpTheDesktopCannotOpenIsShownInTheBuiltInViewer) {
+    writeSettings("[setup]\nlanguage=english\n");
+    writeEnglish("IDS_HELP_TITLE=Radio Help\nIDS_HELP_NOT_SHOWN=Cannot show %1\n");
+    ASSERT_TRUE(start());
+    app().mainFrame()->setUrlOpener([](const QUrl&) { return false; });
+    struct Case {
+        const char* writeName;  // the help file added before the command
+        const char* content;
+        const char* expected;  // in the viewer's text
+    };
+    const Case cases[] = {
+        {"english.html", "<html><body><p>Reading a radio</p></body></html>", "Reading a radio"},
+        // A page the viewer cannot read, with its HTML page beside it: the page.
+        {"english.chm", "ITSF", "Reading a radio"},
+    };
+    for (const Case& c : cases) {
+        writeFile(c.writeName, c.content);
+        app().mainFrame()->runCommand(ID_HELP_HELP);
+        HelpViewer* viewer = app().mainFrame()->helpViewer();
+        ASSERT_NE(viewer, nullptr);
+        EXPECT_TRUE(viewer->isVisible());
+        EXPECT_EQ(viewer->windowTitle(), QString("Radio Help"));
+        EXPECT_TRUE(viewer->browser()->toPlainText().contains(c.expected)) << c.writeName;
+    }
+    // Only the unreadable page: it is named, never nothing.
+    std::filesystem::remove(file("english.html"));
+    app().mainFrame()->runCommand(ID_HELP_HELP);
+    EXPECT_EQ(app().mainFrame()->helpViewer()->browser()->toPlainText(),
+              QString::fromStdString("Cannot show " + file("english.chm").string()));
+}
+
+// The X11 key state says Num Lock through whichever modifier its key is on.
+TEST(NumLockState, ModifierOfTheNumLockKeyFromTheServersMaps) {
+    constexpr std::uint32_t kNumLock = 0xFF7F;
+    constexpr int kFirst = 8;
+    // Two key codes per modifier: Shift, Lock, Control, Mod1..Mod5.
+    std::vector<std::uint8_t> modifiers(16, 0);
+    std::vector<std::uint32_t> symbols(2 * 100, 0);  // key codes 8..107, two symbols each
+    auto symbolsOf = [&](int keyCode) { return symbols.begin() + 2 * (keyCode - kFirst); };
+    struct Case {
+        const char* name;
+        std::function<void()> setUp;
+        std::optional<std::uint16_t> mask;
+    };
+    const Case cases[] = {
+        {"on Mod2", [&] { modifiers[2 * 4] = 77, symbolsOf(77)[0] = kNumLock; }, 0x10},
+        {"second symbol, on Mod3, second slot",
+         [&] { modifiers[2 * 5 + 1] = 90, symbolsOf(90)[1] = kNumLock; }, 0x20},
+        {"key on no modifier", [&] { symbolsOf(77)[0] = kNumLock; }, std::nullopt},
+        {"modifier key below the first key code", [&] { modifiers[2 * 4] = 5; }, std::nullopt},
+        {"key code past the symbols", [&] { modifiers[2 * 4] = 200; }, std::nullopt},
+    };
+    for (const Case& c : cases) {
+        std::fill(modifiers.begin(), modifiers.end(), 0);
+        std::fill(symbols.begin(), symbols.end(), 0);
+        c.setUp();
+        EXPECT_EQ(numLockModifierMask(modifiers, 2, symbols, 2, kFirst), c.mask) << c.name;
+    }
+    EXPECT_EQ(numLockModifierMask(modifiers, 0, symbols, 2, kFirst), std::nullopt);
+    EXPECT_EQ(numLockModifierMask({}, 2, symbols, 2, kFirst), std::nullopt);
+}
+
+TEST(NumLockState, LedsInSysfsAnyLitNumLockMeansOn) {
+    QTemporaryDir leds;
+    const std::filesystem::path root = leds.path().toStdString();
+    EXPECT_EQ(numLockLedState(root / "missing"), std::nullopt);
+    EXPECT_EQ(numLockLedState(root), std::nullopt);
+    for (const auto& [name, value] :
+         {std::pair{"input3::numlock", "0"}, std::pair{"input3::capslock", "1"}}) {
+        std::filesystem::create_directories(root / name);
+        std::ofstream(root / name / "brightness") << value;
+    }
+    EXPECT_EQ(numLockLedState(root), false);
+    std::filesystem::create_directories(root / "input9::numlock");
+    std::ofstream(root / "input9::numlock" / "brightness") << "1";
+    EXPECT_EQ(numLockLedState(root), true);
 }
 
 TEST_F(StartupTest, DestroyingTheWindowRunsItsDestroyHook) {

@@ -1,11 +1,15 @@
 #include <QAction>
 #include <QApplication>
+#include <QDir>
 #include <QDropEvent>
 #include <QMimeData>
 #include <QUrl>
+#include <functional>
 
 #include "app/main_frame.h"
 #include "app_fixture.h"
+#include "editor/qt/zavo_view.h"
+#include "grid/grid_ctrl.h"
 #include "platform/command_ids.h"
 #include "radio/zavo_doc.h"
 
@@ -80,12 +84,13 @@ TEST_F(DocumentCommandsTest, NewOfAModifiedDocumentAsksToSaveOnceThenToClear) {
 
 TEST_F(DocumentCommandsTest, SaveChangesYesOnANewDocumentAsksForANameAndCancelThereAbandons) {
     doc().SetModifiedFlag(true);
-    messages_.expect(MessageResult::Yes, "Item");
+    messages_.expect(MessageResult::Yes, "Save changes to Untitled?");
     dialogs_.expect(FileDialogMode::Save, std::nullopt);
     run(ID_FILE_NEW);
     EXPECT_TRUE(doc().IsModified());
+    EXPECT_EQ(messages_.asked().back().caption, kTitleEnglish);
 
-    messages_.expect(MessageResult::Yes, "Item").expect(MessageResult::Ok, kWarnClear);
+    messages_.expect(MessageResult::Yes, "Untitled").expect(MessageResult::Ok, kWarnClear);
     dialogs_.expect(FileDialogMode::Save, file("named.836"));
     run(ID_FILE_NEW);
     EXPECT_EQ(readBytes(file("named.836")).size(), 4144u);
@@ -123,16 +128,101 @@ TEST_F(DocumentCommandsTest, OpenOverAModifiedDocumentAsksOnceAndCancelLeavesItA
     EXPECT_EQ(storedByte(a, 0x3E1), 0xFF);  // No: nothing was saved
 }
 
-TEST_F(DocumentCommandsTest, ForeignAndUnreadableFilesAreReported) {
+TEST_F(DocumentCommandsTest, RefusedFilesLeaveTheDocumentAndItsChannelsAsTheyWere) {
     writeFile("foreign.836", std::string(4144, 'x'));
-    messages_.expect(MessageResult::Ok, kWarnLoad);
-    EXPECT_TRUE(app().openDocumentFile(file("foreign.836")));
-    EXPECT_TRUE(doc().pathName().empty());
+    const auto whole = readBytes(writeDataFile("whole.836", 0x44));
+    writeFile("short.836", std::string(whole.begin(), whole.begin() + 3000));
+    const auto current = writeDataFile("current.836", 0x11);
+    QMimeData foreignDrop;
+    foreignDrop.setUrls(
+        {QUrl::fromLocalFile(QString::fromStdString(file("foreign.836").string()))});
+    struct Case {
+        const char* name;
+        std::function<void()> open;
+        const char* message;
+    };
+    const Case cases[] = {
+        {"menu, foreign",
+         [&] {
+             dialogs_.expect(FileDialogMode::Open, file("foreign.836"));
+             run(ID_FILE_OPEN);
+         },
+         kWarnLoad},
+        {"recent list, cut short",
+         [&] {
+             app().recentFiles().add(QString::fromStdString(file("short.836").string()));
+             frame().setRecentFiles(app().recentFiles().entries());
+             frame().menuAction(ID_FILE_MRU_FILE1)->trigger();
+         },
+         kWarnLoadDamaged},
+        {"drop, foreign",
+         [&] {
+             QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &foreignDrop, Qt::LeftButton,
+                             Qt::NoModifier);
+             static_cast<QObject&>(frame()).event(&drop);
+         },
+         kWarnLoad},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        openModified(current);
+        // As after a radio read: channel 1 shows a frequency.
+        doc().setFrequencyText(1, ChannelSide::Receive, "446.00625");
+        doc().UpdateAllViews();
+        const auto imageBefore = doc().image().bytes;
+        messages_.expect(MessageResult::Ok, c.message);
+        c.open();
+        EXPECT_EQ(messages_.pending(), 0u);
+        EXPECT_EQ(messages_.asked().back().style.icon, MessageIcon::Stop);
+        EXPECT_EQ(messages_.asked().back().caption, kTitleEnglish);
+        EXPECT_EQ(doc().image().bytes, imageBefore);
+        EXPECT_EQ(doc().pathName(), current);
+        EXPECT_TRUE(doc().IsModified());
+        EXPECT_FALSE(app().skipClearPrompt());
+        EXPECT_EQ(app().view()->grid()->cellText(1, 1), "446.00625");
+    }
+    // The refused file never replaced the current one in the recent list.
+    EXPECT_EQ(app().recentFiles().entries().front().toStdString(), current.string());
+}
 
+TEST_F(DocumentCommandsTest, UnreadableFileIsReportedAndDroppedFromTheRecentList) {
+    const auto current = writeDataFile("current.836", 0x11);
+    openModified(current);
     messages_.expect(MessageResult::Ok);
     EXPECT_FALSE(app().openDocumentFile(file("missing.836")));
     EXPECT_EQ(messages_.asked().back().style.icon, MessageIcon::Stop);
-    EXPECT_TRUE(app().recentFiles().entries().isEmpty());
+    EXPECT_EQ(doc().pathName(), current);
+    EXPECT_TRUE(doc().IsModified());
+}
+
+TEST_F(DocumentCommandsTest, FileDialogsStartInTheDocumentsFolderElseTheLastElseHome) {
+    // A new document and nothing used yet: home, and Save As suggests a name there.
+    dialogs_.expect(FileDialogMode::Open, std::nullopt);
+    run(ID_FILE_OPEN);
+    EXPECT_EQ(dialogs_.asked().back().initialPath, QDir::homePath().toStdString());
+    dialogs_.expect(FileDialogMode::Save, std::nullopt);
+    run(ID_FILE_SAVE_AS);
+    EXPECT_EQ(dialogs_.asked().back().initialPath,
+              std::filesystem::path(QDir::homePath().toStdString()) / "Untitled.836");
+
+    // An opened document: its folder, and Save As offers its own name.
+    std::filesystem::create_directory(file("radios"));
+    const auto data = writeDataFile("radios/a.836", 0x11);
+    ASSERT_TRUE(app().openDocumentFile(data));
+    dialogs_.expect(FileDialogMode::Open, std::nullopt);
+    run(ID_FILE_OPEN);
+    EXPECT_EQ(dialogs_.asked().back().initialPath, file("radios"));
+    dialogs_.expect(FileDialogMode::Save, std::nullopt);
+    run(ID_FILE_SAVE_AS);
+    EXPECT_EQ(dialogs_.asked().back().initialPath, data);
+
+    // After a New, and after a restart: the folder last used.
+    messages_.expect(MessageResult::Ok, kWarnClear);
+    run(ID_FILE_NEW);
+    restart();
+    dialogs_.expect(FileDialogMode::Open, std::nullopt);
+    run(ID_FILE_OPEN);
+    EXPECT_EQ(dialogs_.asked().back().initialPath, file("radios"));
 }
 
 TEST_F(DocumentCommandsTest, SaveConfirmsWithThePathAndCancelWritesNothing) {

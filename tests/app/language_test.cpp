@@ -9,9 +9,9 @@
 #include "app/about_dialog.h"
 #include "app/main_frame.h"
 #include "app_fixture.h"
+#include "lang/language_files.h"
 #include "lang/qt/apply_resource_texts.h"
 #include "lang/qt/language_dialog.h"
-#include "lang/language_files.h"
 #include "platform/command_ids.h"
 #include "platform/profile.h"
 #include "platform/program_paths.h"
@@ -87,6 +87,39 @@ TEST_F(LanguageTest, DialogListsDisplayNamesSelectsCurrentAndOkSwitches) {
     EXPECT_EQ(languagePath(), file("german.lang"));
     EXPECT_EQ(storedLanguage(), "german");
     EXPECT_EQ(menuTitle(0), QString("&Datei"));
+}
+
+TEST_F(LanguageTest, DialogChoosesALanguageWhoseNameIsNotValidUtf8) {
+    // Latin-1 bytes where UTF-8 is expected, and a lone continuation byte.
+    writeFile("french.lang",
+              "[Face]\ndisp=Fran\xE7"
+              "ais\n[String]\nIDS_WINDOWNAME=Radio FR\n");
+    writeFile("odd.lang", "[Face]\ndisp=\x80odd\n[String]\nIDS_WINDOWNAME=Odd\n");
+    for (const auto& [name, title] : {std::pair{"french", "Radio FR"}, std::pair{"odd", "Odd"},
+                                      std::pair{"french", "Radio FR"}}) {
+        SCOPED_TRACE(name);
+        switchTo("english");
+        LanguageDialog dialog(app());
+        auto* list = findControl<QComboBox>(&dialog, 1014);
+        ASSERT_NE(list, nullptr);
+        int entry = -1;
+        for (int i = 0; i < list->count(); ++i) {
+            const QString text = list->itemText(i);
+            if (std::string(name) == "odd" ? text.endsWith("odd") : text.startsWith("Fran")) {
+                entry = i;
+            }
+        }
+        ASSERT_GE(entry, 0);
+        list->setCurrentIndex(entry);
+        findControl<QPushButton>(&dialog, IDOK)->click();
+        EXPECT_EQ(languagePath(), file(std::string(name) + ".lang"));
+        EXPECT_EQ(storedLanguage(), name);
+        EXPECT_EQ(app().mainFrame()->windowTitle(), QString(title));
+
+        // Opened again, the dialog selects it as the current language.
+        LanguageDialog again(app());
+        EXPECT_EQ(findControl<QComboBox>(&again, 1014)->currentIndex(), entry);
+    }
 }
 
 TEST_F(LanguageTest, DialogCancelChangesNothing) {

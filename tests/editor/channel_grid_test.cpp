@@ -9,6 +9,7 @@
 #include "platform/qt/colour.h"
 #include "platform/qt/text_draw.h"
 #include "radio/channel_record.h"
+#include "radio/value_codecs.h"
 
 namespace qzm {
 namespace {
@@ -349,6 +350,124 @@ TEST_F(ChannelGridTest, MissingColumnTitlesRepeatTheOneBefore) {
     for (int col = 4; col < 10; ++col) {
         EXPECT_EQ(cell(0, col), "TX CTCSS/DCS") << col;
     }
+}
+
+// Ends an open tone picker the three ways a user does.
+enum class CloseBy { Escape, Enter, ClickElsewhere };
+
+TEST_F(ChannelGridTest, UnlistedStoredToneIsShownAndSurvivesOpenAndCloseByteForByte) {
+    initialUpdate();
+    programImage();
+    struct Case {
+        ToneBytes stored;
+        const char* shown;
+    };
+    const Case cases[] = {
+        {parseTone("88.0"), "88.0"},       // a CTCSS tone the list does not hold
+        {parseTone("D024N"), "D024N"},     // nor this DCS code
+        {ToneBytes{0x5A, 0x0F}, nullptr},  // bytes no text gives back exactly
+    };
+    for (const Case& c : cases) {
+        for (const CloseBy close : {CloseBy::Escape, CloseBy::Enter, CloseBy::ClickElsewhere}) {
+            const ToneBytes txBefore = image().tone(1, Tx);
+            image().setTone(1, Rx, c.stored);
+            document->onImageReplaced();
+            document->SetModifiedFlag(false);
+            clickCell(1, 2);
+            TonePicker* picker = view->tonePicker();
+            ASSERT_EQ(focused(), picker);
+            EXPECT_EQ(picker->count(), 263);
+            const QString stored = QString::fromStdString(document->toneText(1, Rx));
+            if (c.shown != nullptr) {
+                EXPECT_EQ(stored, c.shown);
+            }
+            EXPECT_EQ(picker->currentText(), stored.toUpper());
+            switch (close) {
+                case CloseBy::Escape:
+                    QTest::keyClick(picker, Qt::Key_Escape);
+                    break;
+                case CloseBy::Enter:
+                    QTest::keyClick(picker, Qt::Key_Return);
+                    break;
+                case CloseBy::ClickElsewhere:
+                    list(IDC_SQUELCH)->setFocus();
+                    break;
+            }
+            EXPECT_FALSE(picker->isVisible());
+            EXPECT_EQ(image().tone(1, Rx), c.stored) << static_cast<int>(close);
+            EXPECT_EQ(image().tone(1, Tx), txBefore);
+            EXPECT_FALSE(document->IsModified());
+            EXPECT_EQ(picker->count(), 262);  // the extra entry goes with the edit
+        }
+    }
+    // A real pick replaces it, and the transmit tone follows only while it was equal.
+    image().setTone(1, Tx, parseTone("88.0"));
+    image().setTone(1, Rx, parseTone("88.0"));
+    document->onImageReplaced();
+    pickTone(1, 2, "D023N");
+    EXPECT_EQ(image().toneText(1, Rx, "Off"), "D023N");
+    EXPECT_EQ(image().toneText(1, Tx, "Off"), "D023N");
+    EXPECT_TRUE(document->IsModified());
+}
+
+TEST_F(ChannelGridTest, FirstToneEntryIsOffWhateverTheLanguageCallsIt) {
+    for (const char* offText : {"Deaktiviert", "Desactivado", "0 (off)", "Выкл"}) {
+        const std::filesystem::path file = dir / "other.lang";
+        std::string text = test::readFile(dir / "english.lang");
+        const auto at = text.find("IDS_OFF=");
+        text.replace(at, text.find('\n', at) - at, std::string("IDS_OFF=") + offText);
+        test::writeFile(file, text);
+        setLanguagePath(file);
+        initialUpdate();
+        programImage();
+        image().setTone(1, Rx, kToneOff);
+        image().setTone(1, Tx, kToneOff);
+        document->onImageReplaced();
+        document->SetModifiedFlag(false);
+
+        // Opening and closing on an off tone changes nothing.
+        for (const Qt::Key key : {Qt::Key_Return, Qt::Key_Escape}) {
+            clickCell(1, 2);
+            EXPECT_EQ(view->tonePicker()->currentIndex(), 0) << offText;
+            QTest::keyClick(view->tonePicker(), key);
+            EXPECT_EQ(image().tone(1, Rx), kToneOff) << offText;
+            EXPECT_FALSE(document->IsModified()) << offText;
+        }
+        EXPECT_EQ(cell(1, 2).toStdString(), offText);
+
+        // Picking the first entry after a tone turns both tones off.
+        pickTone(1, 2, "67.0");
+        clickCell(1, 2);
+        view->tonePicker()->setCurrentIndex(0);
+        QTest::keyClick(view->tonePicker(), Qt::Key_Return);
+        EXPECT_EQ(image().tone(1, Rx), kToneOff) << offText;
+        EXPECT_EQ(image().tone(1, Tx), kToneOff) << offText;
+        setLanguagePath(dir / "english.lang");
+    }
+}
+
+TEST_F(ChannelGridTest, TabIntoTheGridGivesTheFirstCellTheFocusSoKeysWork) {
+    initialUpdate();
+    programImage();
+    showView();
+    // The control before the grid in the reading order, then Tab.
+    QWidget* before = grid()->previousInFocusChain();
+    while (before != nullptr && !(before->focusPolicy() & Qt::TabFocus)) {
+        before = before->previousInFocusChain();
+    }
+    ASSERT_NE(before, nullptr);
+    before->setFocus(Qt::OtherFocusReason);
+    grid()->moveFocus(-1, -1);
+    QTest::keyClick(before, Qt::Key_Tab);
+    ASSERT_EQ(focused(), grid());
+    EXPECT_EQ(grid()->focusCell(), (CellId{1, 1}));
+    QTest::keyClick(grid(), Qt::Key_Right);
+    EXPECT_EQ(grid()->focusCell(), (CellId{1, 2}));
+    QTest::keyClick(grid(), Qt::Key_Return);
+    EXPECT_EQ(focused(), view->tonePicker());
+    QTest::keyClick(view->tonePicker(), Qt::Key_Escape);
+    EXPECT_EQ(focused(), grid());
+    EXPECT_EQ(grid()->focusCell(), (CellId{1, 2}));  // coming back keeps the cell
 }
 
 }  // namespace

@@ -5,6 +5,8 @@
 #include <stdexcept>
 
 #include <QAccessible>
+#include <QApplication>
+#include <QFocusEvent>
 
 #include "grid_test_support.h"
 
@@ -92,6 +94,38 @@ TEST_F(GridAccessibility, FocusCellIsReported) {
     EXPECT_TRUE(focus->state().focused);
     grid.moveFocus(-1, -1);
     EXPECT_EQ(table()->focusChild(), nullptr);
+}
+
+// Keyboard focus from anywhere but a click starts at the first cell that is no header,
+// so the keys and a screen reader have a cell; a grid of headers only gets none.
+TEST_F(GridAccessibility, KeyboardFocusWithoutAFocusCellStartsAtTheFirstCell) {
+    struct Case {
+        Qt::FocusReason reason;
+        int fixedRows;
+        CellId expected;
+    };
+    const Case cases[] = {
+        {Qt::TabFocusReason, 1, {1, 1}},
+        {Qt::BacktabFocusReason, 2, {2, 1}},
+        {Qt::ActiveWindowFocusReason, 1, {1, 1}},
+        {Qt::MouseFocusReason, 1, {-1, -1}},  // the click chooses the cell itself
+        {Qt::TabFocusReason, 5, {-1, -1}},
+    };
+    for (const Case& c : cases) {
+        grid.moveFocus(-1, -1);
+        grid.setFixedRowCount(c.fixedRows);
+        QFocusEvent in(QEvent::FocusIn, c.reason);
+        QApplication::sendEvent(&grid, &in);
+        EXPECT_EQ(grid.focusCell(), c.expected) << c.reason;
+        QAccessibleInterface* focus = table()->focusChild();
+        EXPECT_EQ(focus != nullptr, c.expected.row >= 0) << c.reason;
+    }
+    // A focus cell the grid already has is kept.
+    grid.setFixedRowCount(1);
+    grid.moveFocus(3, 2);
+    QFocusEvent in(QEvent::FocusIn, Qt::TabFocusReason);
+    QApplication::sendEvent(&grid, &in);
+    EXPECT_EQ(grid.focusCell(), (CellId{3, 2}));
 }
 
 TEST_F(GridAccessibility, CellsOfAShrunkTableBecomeInvalid) {

@@ -5,6 +5,7 @@
 #include <sys/resource.h>
 #include <unistd.h>
 
+#include <array>
 #include <functional>
 #include <random>
 #include <string>
@@ -76,6 +77,27 @@ class DocumentTest : public ::testing::Test {
         document.setFrequencyText(3, ChannelSide::Receive, "146.00625");
         document.setSquelchLevel(7);
         document.SetModifiedFlag(true);
+    }
+
+    // A refused open leaves everything as it was: image, header, band, path, flag.
+    struct Snapshot {
+        std::array<std::uint8_t, kImageSize> image;
+        FileHeader header;
+        BandLimits limits;
+        std::filesystem::path path;
+        bool modified;
+    };
+    Snapshot snapshot() const {
+        return {document.image().bytes, document.header(), document.bandLimits(),
+                document.pathName(), document.IsModified()};
+    }
+    void expectUnchanged(const Snapshot& before) {
+        EXPECT_EQ(document.image().bytes, before.image);
+        EXPECT_EQ(document.header(), before.header);
+        EXPECT_EQ(document.bandLimits(), before.limits);
+        EXPECT_EQ(document.pathName(), before.path);
+        EXPECT_EQ(document.IsModified(), before.modified);
+        EXPECT_FALSE(host.skip);
     }
 
     void expectNewState() {
@@ -155,7 +177,7 @@ TEST_F(DocumentTest, SavedNewDocumentIsTheFreshImageAndLoadsBackQuietly) {
     EXPECT_TRUE(document.openDocument(file).done());
     EXPECT_EQ(document.pathName(), file);
     EXPECT_FALSE(document.IsModified());
-    EXPECT_EQ(view.updates, 2);  // the New, then the load
+    EXPECT_EQ(view.updates, 1);  // once, with the loaded image
 }
 
 TEST_F(DocumentTest, EveryByteSurvivesOpenAndSave) {
@@ -169,34 +191,41 @@ TEST_F(DocumentTest, EveryByteSurvivesOpenAndSave) {
 }
 
 TEST_F(DocumentTest, HeaderCheckLooksAtTheFirst26BytesAndTheLength) {
+    constexpr const char* kForeign = "[IDS_WARN_LOAD]";
+    constexpr const char* kDamaged = "[IDS_WARN_LOAD_DAMAGED]";
     const struct {
         const char* name;
         std::function<void(std::vector<std::uint8_t>&)> change;
-        bool loads;
+        const char* refusal;  // nullptr: the file loads
     } cases[] = {
-        {"other version", [](auto& f) { f[30] = '9'; }, true},
-        {"other bytes 32..47", [](auto& f) { std::fill_n(f.begin() + 32, 16, 0x5A); }, true},
-        {"longer", [](auto& f) { f.resize(9000, 0x11); }, true},
-        {"first byte", [](auto& f) { f[0] = 'q'; }, false},
-        {"26th byte", [](auto& f) { f[25] = 'A'; }, false},
-        {"one byte short", [](auto& f) { f.pop_back(); }, false},
-        {"header only", [](auto& f) { f.resize(48); }, false},
-        {"empty", [](auto& f) { f.clear(); }, false},
+        {"other version", [](auto& f) { f[30] = '9'; }, nullptr},
+        {"other bytes 32..47", [](auto& f) { std::fill_n(f.begin() + 32, 16, 0x5A); }, nullptr},
+        {"longer", [](auto& f) { f.resize(9000, 0x11); }, nullptr},
+        {"first byte", [](auto& f) { f[0] = 'q'; }, kForeign},
+        {"26th byte", [](auto& f) { f[25] = 'A'; }, kForeign},
+        {"short and foreign", [](auto& f) { f.resize(100), f[3] = 'x'; }, kForeign},
+        {"one byte short", [](auto& f) { f.pop_back(); }, kDamaged},
+        {"header only", [](auto& f) { f.resize(48); }, kDamaged},
+        {"cut inside the header", [](auto& f) { f.resize(10); }, kDamaged},
+        {"empty", [](auto& f) { f.clear(); }, kDamaged},
     };
     unsigned seed = 40;
+    const auto earlier = writeFile("earlier.836", noiseFile(7));
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         auto bytes = noiseFile(seed++);
         c.change(bytes);
         const auto file = writeFile("case.836", bytes);
+        ASSERT_TRUE(document.openDocument(earlier).done());
         makeEdits();
-        document.SetModifiedFlag(false);
-        if (!c.loads) {
-            messages.expect(MessageResult::Ok, "[IDS_WARN_LOAD]");
+        const Snapshot before = snapshot();
+        if (c.refusal != nullptr) {
+            messages.expect(MessageResult::Ok, c.refusal);
         }
+        const int saveQuestions = host.saveModifiedCalls;
         const CommandResult result = document.openDocument(file);
         EXPECT_EQ(test::readFile(file), bytesText(bytes));  // never written to
-        if (c.loads) {
+        if (c.refusal == nullptr) {
             ASSERT_TRUE(result.done());
             ASSERT_TRUE(document.saveAs(file).done());
             bytes.resize(kDataFileSize);  // what follows the image is not written back
@@ -204,24 +233,38 @@ TEST_F(DocumentTest, HeaderCheckLooksAtTheFirst26BytesAndTheLength) {
         } else {
             EXPECT_EQ(result.status, CommandStatus::Refused);
             const auto& box = messages.asked().back();
+            EXPECT_EQ(box.text, c.refusal);
             EXPECT_EQ(box.caption, "App");
             EXPECT_EQ(box.style.icon, MessageIcon::Stop);
             EXPECT_EQ(box.style.buttons, MessageButtons::Ok);
             EXPECT_EQ(box.style.owner, MessageOwner::Application);
-            expectNewState();
+            // Refused before anything is asked or reset.
+            EXPECT_EQ(host.saveModifiedCalls, saveQuestions);
+            expectUnchanged(before);
         }
     }
 }
 
-TEST_F(DocumentTest, OpenThatCannotReadTheFileLeavesANewDocument) {
+TEST_F(DocumentTest, OpenThatCannotReadTheFileLeavesTheDocumentAsItWas) {
     for (const auto& path : {folder / "missing.836", folder.path()}) {
         makeEdits();
-        document.SetModifiedFlag(false);
+        const Snapshot before = snapshot();
         const CommandResult result = document.openDocument(path);
         EXPECT_EQ(result.status, CommandStatus::FileError);
         EXPECT_NE(result.errorText.find(path.string()), std::string::npos) << result.errorText;
-        expectNewState();
+        expectUnchanged(before);
     }
+}
+
+TEST_F(DocumentTest, SavingChangesOverTheFileBeingOpenedLoadsWhatWasSaved) {
+    const auto file = writeFile("same.836", noiseFile(3));
+    ASSERT_TRUE(document.openDocument(file).done());
+    document.setSquelchLevel(2);
+    document.SetModifiedFlag(true);
+    host.onSaveModified = [](CZavoDoc& doc) { return doc.saveAs(doc.pathName()).done(); };
+    ASSERT_TRUE(document.openDocument(file).done());
+    EXPECT_EQ(document.squelchLevel(), 2);
+    EXPECT_FALSE(document.IsModified());
 }
 
 TEST_F(DocumentTest, OpenOfAModifiedDocumentAsksOnceAndCancelAbandonsIt) {

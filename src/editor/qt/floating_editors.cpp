@@ -4,10 +4,12 @@
 #include <QApplication>
 #include <QFocusEvent>
 #include <QKeyEvent>
+#include <algorithm>
 
 #include "editor/tone_tables.h"
 #include "lang/text_lookup.h"
 #include "platform/qt/dialog_builder.h"
+#include "radio/value_codecs.h"
 
 namespace qzm {
 namespace {
@@ -100,14 +102,19 @@ void FloatingPicker::selectStartingWith(const QString& text) {
     }
 }
 
-void FloatingPicker::addEntry(const QString& text) {
-    addListEntry(this, upperCase_ ? text.toUpper() : text);
+int FloatingPicker::addEntry(const QString& text) {
+    return addListEntry(this, upperCase_ ? text.toUpper() : text);
 }
 
 void FloatingPicker::openAt(const QRect& rect, const QString& text) {
     selectStartingWith(text);
+    showOpen(rect, text);
+}
+
+void FloatingPicker::showOpen(const QRect& rect, const QString& text) {
     showOver(*this, rect);
     savedText_ = text;
+    openedIndex_ = currentIndex();
     open_ = true;
     setFocus(Qt::OtherFocusReason);
 }
@@ -122,7 +129,11 @@ void FloatingPicker::keyPressEvent(QKeyEvent* event) {
     if (isEnterOrEscape(*event)) {
         if (event->key() == Qt::Key_Escape) {
             // Only the shown entry goes back; what a change already stored stays.
-            selectStartingWith(savedText_);
+            if (openedIndex_ >= 0 && openedIndex_ < count()) {
+                setCurrentIndex(openedIndex_);
+            } else {
+                selectStartingWith(savedText_);
+            }
         }
         handFocusBack(*this, owner_);
     }
@@ -143,9 +154,47 @@ void FloatingPicker::focusOutEvent(QFocusEvent* event) {
 
 void TonePicker::fillToneList() {
     clear();
+    tones_.clear();
+    storedEntry_ = -1;
     for (const std::string& entry : toneListEntries(lookupText("IDS_OFF"))) {
+        // The off text is the translator's: "Desactivado" must not parse as D023N.
+        tones_.push_back(tones_.empty() ? kToneOff : parseTone(entry));
         addEntry(QString::fromStdString(entry));
     }
+}
+
+void TonePicker::removeStoredEntry() {
+    if (storedEntry_ >= 0 && storedEntry_ < count()) {
+        removeItem(storedEntry_);
+        tones_.erase(tones_.begin() + storedEntry_);
+    }
+    storedEntry_ = -1;
+}
+
+void TonePicker::openOnTone(const QRect& rect, const ToneBytes& stored, const QString& storedText) {
+    removeStoredEntry();
+    const auto found = std::find(tones_.begin(), tones_.end(), stored);
+    int index = static_cast<int>(found - tones_.begin());
+    if (found == tones_.end()) {
+        index = addEntry(storedText);
+        tones_.insert(tones_.begin() + index, stored);
+        storedEntry_ = index;
+    }
+    setCurrentIndex(index);
+    showOpen(rect, storedText);
+}
+
+std::optional<ToneBytes> TonePicker::selectedTone() const {
+    const int index = currentIndex();
+    if (index < 0 || static_cast<std::size_t>(index) >= tones_.size()) {
+        return std::nullopt;
+    }
+    return tones_[static_cast<std::size_t>(index)];
+}
+
+void TonePicker::dismiss() {
+    FloatingPicker::dismiss();
+    removeStoredEntry();
 }
 
 }  // namespace qzm

@@ -5,6 +5,10 @@
 #include <QPointer>
 #include <QRect>
 #include <QString>
+#include <optional>
+#include <vector>
+
+#include "radio/field_bytes.h"
 
 namespace qzm {
 
@@ -51,7 +55,7 @@ class FloatingPicker : public QComboBox {
 
     void setOwnerWindow(QWidget* owner) { owner_ = owner; }
     void openAt(const QRect& rect, const QString& text);
-    void dismiss();
+    virtual void dismiss();
     bool isOpen() const { return open_; }
     const QString& savedText() const { return savedText_; }
     // Selects the first entry that begins with `text`, ignoring case; no match
@@ -59,7 +63,8 @@ class FloatingPicker : public QComboBox {
     void selectStartingWith(const QString& text);
     // Entries are shown in upper case when set (the tone picker's style).
     void setUpperCase(bool upper) { upperCase_ = upper; }
-    void addEntry(const QString& text);
+    // The position the entry took.
+    int addEntry(const QString& text);
 
   signals:
     void focusLost();
@@ -67,10 +72,14 @@ class FloatingPicker : public QComboBox {
   protected:
     void keyPressEvent(QKeyEvent* event) override;
     void focusOutEvent(QFocusEvent* event) override;
+    // Shows the picker over `rect` with its current selection and gives it the
+    // focus; Esc comes back to that selection.
+    void showOpen(const QRect& rect, const QString& text);
 
   private:
     QPointer<QWidget> owner_;
     QString savedText_;
+    int openedIndex_ = -1;
     bool open_ = false;
     bool upperCase_ = false;
 };
@@ -82,6 +91,21 @@ class TonePicker : public FloatingPicker {
     using FloatingPicker::FloatingPicker;
     // The off text of the language, the CTCSS tones, the DCS codes.
     void fillToneList();
+    // Opens on the stored tone's entry.  A tone the list does not hold (read
+    // from a radio or a file) gets an entry of its own with `storedText` for as
+    // long as the picker is open, so it is shown and closing the picker without
+    // a pick gives it back unchanged.
+    void openOnTone(const QRect& rect, const ToneBytes& stored, const QString& storedText);
+    // The tone of the selected entry; the first entry is off whatever the
+    // language calls it.  Nothing when no entry is selected.
+    std::optional<ToneBytes> selectedTone() const;
+    void dismiss() override;
+
+  private:
+    void removeStoredEntry();
+
+    std::vector<ToneBytes> tones_;  // one per entry, in list order
+    int storedEntry_ = -1;          // the extra entry of an unlisted tone
 };
 
 class ListPicker : public FloatingPicker {

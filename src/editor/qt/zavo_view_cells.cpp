@@ -5,7 +5,6 @@
 #include "editor/qt/floating_editors.h"
 #include "editor/qt/zavo_view.h"
 #include "grid/grid_ctrl.h"
-#include "lang/text_lookup.h"
 #include "radio/channel_commit.h"
 #include "radio/channel_record.h"
 #include "radio/zavo_doc.h"
@@ -42,10 +41,12 @@ void CZavoView::commitTone() {
         return;
     }
     grid_->setEditOverlay(false);
-    if (isChannel(n) && (editColumn_ == 2 || editColumn_ == 4)) {
+    // By the entry's tone, never its text: the off entry's text is the
+    // translator's, and an unlisted stored tone must come back unchanged.
+    const std::optional<ToneBytes> picked = tonePicker_->selectedTone();
+    if (isChannel(n) && (editColumn_ == 2 || editColumn_ == 4) && picked) {
         const ChannelSide side = editColumn_ == 2 ? ChannelSide::Receive : ChannelSide::Transmit;
-        if (qzm::commitTone(document_.image(), n, side, tonePicker_->currentText().toStdString(),
-                            lookupText("IDS_OFF"))) {
+        if (qzm::commitPickedTone(document_.image(), n, side, *picked)) {
             document_.SetModifiedFlag(true);
         }
     }

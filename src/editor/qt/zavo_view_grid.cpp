@@ -7,8 +7,8 @@
 #include <new>
 #include <string_view>
 
-#include "editor/qt/floating_editors.h"
 #include "editor/form_ids.h"
+#include "editor/qt/floating_editors.h"
 #include "editor/qt/zavo_view.h"
 #include "grid/grid_ctrl.h"
 #include "lang/language_sections.h"
@@ -64,6 +64,9 @@ void CZavoView::bindChannelGrid() {
         grid_ = nullptr;
     } else {
         grid_->setOwner(this);
+        // Arrows move between the cells; Tab goes on to the next control, so
+        // the keyboard never gets caught in 144 cells.
+        grid_->setTabNavigation(false);
     }
     frequencyEdit_ = findControl<FrequencyEdit>(this, IDC_FREQUENCY_EDIT);
     tonePicker_ = findControl<TonePicker>(this, IDC_TONE_PICKER);
@@ -244,9 +247,12 @@ void CZavoView::beginCellEdit(const GridNotify& notify) {
             break;
         case kRxToneColumn:
         case kTxToneColumn:
-            if (tonePicker_ != nullptr) {
+            if (tonePicker_ != nullptr && editRow_ >= 1 && editRow_ <= kChannelCount) {
+                const ChannelSide side =
+                    editColumn_ == kRxToneColumn ? ChannelSide::Receive : ChannelSide::Transmit;
                 grid_->setEditOverlay(true);
-                tonePicker_->openAt(rect, notify.item.text);
+                tonePicker_->openOnTone(rect, document_.image().tone(editRow_, side),
+                                        text(document_.toneText(editRow_, side)));
             }
             break;
         case 5:

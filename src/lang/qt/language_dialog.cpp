@@ -1,10 +1,12 @@
 #include "lang/qt/language_dialog.h"
 
+#include <QByteArray>
 #include <QComboBox>
 #include <QPushButton>
+#include <optional>
 
-#include "lang/qt/apply_resource_texts.h"
 #include "lang/language_files.h"
+#include "lang/qt/apply_resource_texts.h"
 #include "lang/text_lookup.h"
 #include "platform/command_ids.h"
 #include "platform/program_paths.h"
@@ -16,6 +18,9 @@ namespace {
 
 constexpr int IDC_LANGUAGE_LABEL = 1013;
 constexpr int IDC_LANGUAGE_LIST = 1014;
+// What each list entry carries besides its text.
+constexpr int kDisplayNameRole = Qt::UserRole;
+constexpr int kCurrentRole = Qt::UserRole + 1;
 
 const DialogTemplate kLanguageDialog{
     IDD_LANGUAGE,
@@ -53,25 +58,24 @@ LanguageDialog::LanguageDialog(AppShell& shell, QWidget* parent) : QDialog(paren
     auto* list = findControl<QComboBox>(this, IDC_LANGUAGE_LIST);
     list->setCurrentIndex(-1);
     const std::vector<LanguageFile> listing = listLanguageFiles(programDir());
-    QString current;
-    bool hasCurrent = false;
-    for (const LanguageFile& file : listing) {
-        const QString name = QString::fromStdString(file.displayName);
-        addListEntry(list, name);
-        if (!hasCurrent && samePathIgnoringCase(file.path, languagePath())) {
-            current = name;
-            hasCurrent = true;
-        }
+    const std::optional<std::size_t> current = currentLanguageIndex(listing, languagePath());
+    for (std::size_t i = 0; i < listing.size(); ++i) {
+        const int position = addListEntry(list, QString::fromStdString(listing[i].displayName));
+        // Each entry keeps the display name as the file has it: a name that is not valid
+        // UTF-8 does not come back from the shown text.
+        list->setItemData(position, QByteArray::fromStdString(listing[i].displayName),
+                          kDisplayNameRole);
+        list->setItemData(position, i == current, kCurrentRole);
     }
     // The entries move while the sorted list fills, so the selection is made
     // once it is complete.
-    list->setCurrentIndex(hasCurrent ? list->findText(current, Qt::MatchExactly) : -1);
+    list->setCurrentIndex(list->findData(true, kCurrentRole));
 }
 
 void LanguageDialog::accept() {
     const auto* list = findControl<QComboBox>(this, IDC_LANGUAGE_LIST);
     if (list != nullptr && list->currentIndex() >= 0 &&
-        applyLanguageChoice(list->currentText().toStdString()) ==
+        applyLanguageChoice(list->currentData(kDisplayNameRole).toByteArray().toStdString()) ==
             LanguageSwitch::SwitchedNotSaved) {
         reportSettingsNotWritten(shell_);
     }
