@@ -6,8 +6,8 @@
 #include "app/about_dialog.h"
 #include "app/main_frame.h"
 #include "editor/qt/zavo_view.h"
-#include "lang/qt/language_dialog.h"
 #include "lang/language_files.h"
+#include "lang/qt/language_dialog.h"
 #include "lang/qt/menu_retitle.h"
 #include "lang/text_lookup.h"
 #include "link/qt/port_dialog.h"
@@ -61,6 +61,8 @@ bool CZavoApp::InitInstance(const QStringList& arguments) {
 
     // Port numbers may be mapped to devices in section "ports" of "setting.ini".
     port_->setPortMap(PortMap(settingsPath()));
+    // Qt's standard buttons and dialogs speak the language file's language.
+    qtTranslations_.follow(languagePath());
 
     // The empty document made below asks no question.
     skipClearPrompt_ = true;
@@ -146,6 +148,7 @@ void CZavoApp::retitleMenu() {
 }
 
 void CZavoApp::refreshTextsAndViews() {
+    qtTranslations_.follow(languagePath());
     retitleMenu();
     if (document_) {
         document_->onImageReplaced();

@@ -9,10 +9,7 @@
 #include "cli/commands.h"
 #include "cli/exit_codes.h"
 #include "cli/messages.h"
-
-#ifndef QZM_VERSION
-#define QZM_VERSION "unknown"
-#endif
+#include "platform/program_version.h"
 
 int main(int argc, char** argv) {
     using namespace qzm::cli;
@@ -33,7 +30,8 @@ int main(int argc, char** argv) {
         return kExitSuccess;
     }
     if (options.version) {
-        std::printf("%s %s\n", kProgramName, QZM_VERSION);
+        std::printf("%s %.*s\n", kProgramName, static_cast<int>(qzm::programVersion().size()),
+                    qzm::programVersion().data());
         return kExitSuccess;
     }
     EnvironmentResult environment = findEnvironment(options.settingsFile, options.languageName);

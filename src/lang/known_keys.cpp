@@ -121,6 +121,8 @@ constexpr int kResourceIds[] = {
 
 constexpr LanguageEntry kOtherEntries[] = {
     {"Face", "disp"},
+    // The locale of Qt's own texts and of dates.
+    {"Face", "locale"},
     {"ChText", "IDS_ChText0"},
     {"ChText", "IDS_ChText1"},
     {"ChText", "IDS_ChText2"},

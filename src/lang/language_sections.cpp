@@ -12,6 +12,10 @@ std::string languageDisplayName(const std::filesystem::path& languageFile) {
                              kMaxDisplayNameCharacters + 1);
 }
 
+std::string faceLocale(const std::filesystem::path& languageFile) {
+    return readProfileString(languageFile, kFaceSection, kLocaleKey, "", kMaxLocaleCharacters + 1);
+}
+
 std::string columnTitleKey(std::size_t column) {
     return "IDS_ChText" + std::to_string(column);
 }

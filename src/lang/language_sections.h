@@ -16,6 +16,8 @@ inline constexpr std::string_view kFaceSection = "Face";
 inline constexpr std::string_view kDisplayNameKey = "disp";
 inline constexpr std::string_view kNoDisplayName = "-----";
 inline constexpr std::size_t kMaxDisplayNameCharacters = 99;
+inline constexpr std::string_view kLocaleKey = "locale";
+inline constexpr std::size_t kMaxLocaleCharacters = 63;
 
 inline constexpr std::string_view kColumnTitleSection = "ChText";
 inline constexpr std::size_t kChannelColumns = 10;
@@ -30,6 +32,10 @@ inline constexpr std::size_t kMaxLanguageListCharacters = 29;
 // Face/disp of `languageFile`: "-----" without the key, empty when the key is
 // there with an empty value.
 std::string languageDisplayName(const std::filesystem::path& languageFile);
+
+// Face/locale of `languageFile` ("zh_CN", "en_GB"), empty when the file names
+// none: then the system locale decides.
+std::string faceLocale(const std::filesystem::path& languageFile);
 
 // The key of a column title: "IDS_ChText" and the column number.
 std::string columnTitleKey(std::size_t column);

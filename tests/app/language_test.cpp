@@ -9,12 +9,13 @@
 #include "app/about_dialog.h"
 #include "app/main_frame.h"
 #include "app_fixture.h"
+#include "lang/language_files.h"
 #include "lang/qt/apply_resource_texts.h"
 #include "lang/qt/language_dialog.h"
-#include "lang/language_files.h"
 #include "platform/command_ids.h"
 #include "platform/profile.h"
 #include "platform/program_paths.h"
+#include "platform/program_version.h"
 #include "platform/qt/dialog_builder.h"
 
 namespace qzm::test {
@@ -137,6 +138,9 @@ TEST_F(LanguageTest, ApplyResourceTextsWalksEveryControlWithItsId) {
 TEST_F(LanguageTest, AboutBoxShowsVersionLine) {
     AboutDialog about;
     EXPECT_EQ(controlText(findControl(&about, 1051)), QString("QZM-5260 1.01"));
+    // The second line names the build's version after the language file's text.
+    EXPECT_TRUE(controlText(findControl(&about, 1052))
+                    .endsWith(' ' + QString::fromUtf8(programVersion().data())));
     EXPECT_NE(findControl(&about, IDC_STATIC), nullptr);
 }
 

@@ -3,8 +3,8 @@
 #include <QComboBox>
 #include <QPushButton>
 
-#include "lang/qt/apply_resource_texts.h"
 #include "lang/language_files.h"
+#include "lang/qt/apply_resource_texts.h"
 #include "lang/text_lookup.h"
 #include "platform/command_ids.h"
 #include "platform/program_paths.h"
@@ -52,7 +52,7 @@ LanguageDialog::LanguageDialog(AppShell& shell, QWidget* parent) : QDialog(paren
 
     auto* list = findControl<QComboBox>(this, IDC_LANGUAGE_LIST);
     list->setCurrentIndex(-1);
-    const std::vector<LanguageFile> listing = listLanguageFiles(programDir());
+    const std::vector<LanguageFile> listing = listLanguageFiles(languageFolders());
     QString current;
     bool hasCurrent = false;
     for (const LanguageFile& file : listing) {
