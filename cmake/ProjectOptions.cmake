@@ -62,7 +62,10 @@ function(qzm_add_test name)
     target_compile_definitions(${name} PRIVATE
         QZM_TEST_PROGRAM_DIR="${QZM_PROGRAM_DIR}"
         QZM_TEST_SOURCE_DIR="${PROJECT_SOURCE_DIR}")
-    set(props TIMEOUT 300)
+    # No test may touch the user's own data folder (backups): one under the build tree
+    # unless the test points XDG_DATA_HOME at a folder of its own.
+    set(props TIMEOUT 300 ENVIRONMENT_MODIFICATION
+        "XDG_DATA_HOME=set:${CMAKE_BINARY_DIR}/tests/xdg-data")
     if(T_GUI)
         list(APPEND T_LABELS gui)
         list(APPEND props ENVIRONMENT QT_QPA_PLATFORM=offscreen)

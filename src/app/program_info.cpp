@@ -13,10 +13,13 @@ std::optional<std::string> programInfoText(const std::vector<std::string>& argum
     }
     if (arguments.front() == "--help" || arguments.front() == "-h") {
         return "Usage: qzm836 [FILE.836]\n"
+               "       qzm836 --print-to-pdf OUT.pdf [FILE.836]\n"
                "The programming software of the QZM-836 radio: read the radio's memory over\n"
                "its cable, edit the channels and settings, write them back, keep them in\n"
                "\".836\" files.  FILE.836 opens that file.\n"
                "\n"
+               "  --print-to-pdf OUT.pdf [FILE.836]\n"
+               "             the printed channel list as a PDF file, with no window\n"
                "  --help     this text\n"
                "  --version  the program's version\n"
                "\n"

@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QMenuBar>
+#include <QPrinter>
 
 #include "app/about_dialog.h"
 #include "app/main_frame.h"
@@ -133,7 +134,7 @@ void CZavoApp::registerCommands() {
     commands.set(ID_PROGRAM_READ, [this] { onTransfer(kDirectionRead); });
     commands.set(ID_PROGRAM_WRITE, [this] { onTransfer(kDirectionWrite); });
     commands.set(ID_SETTING_PORT, [this] { onPortSetting(); });
-    // Printing joins the table with its dialogs.
+    registerPrintCommands();
     mainFrame_->refreshCommandStates();
 }
 

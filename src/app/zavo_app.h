@@ -12,6 +12,8 @@
 #include "platform/qt/app_shell.h"
 #include "radio/document_host.h"
 
+class QPrinter;
+
 namespace qzm {
 
 class CMainFrame;
@@ -73,6 +75,15 @@ class CZavoApp : public QObject, public AppShell, public DocumentHost {
     void onNextLanguage();
     void onTransfer(int direction);
     void onPortSetting();
+    // Printing (print_commands.cpp): with the print dialog, on the current
+    // printer without it, the preview, and the choice of printer and page.
+    void onFilePrint();
+    void onFilePrintDirect();
+    void onFilePrintPreview();
+    void onFilePrintSetup();
+    // The one printer of this run, made on first use; Print Setup's choice
+    // stays in it for the later prints.
+    QPrinter& printer();
     // Closing the window or Exit: false when the user keeps the document open.
     bool canCloseDocument();
 
@@ -94,6 +105,9 @@ class CZavoApp : public QObject, public AppShell, public DocumentHost {
   private:
     void createMainWindow();
     void registerCommands();
+    void registerPrintCommands();
+    // The page on the printer; a message when it could not be printed.
+    void printPage(QPrinter& target);
     void afterDocumentReset();
     void showFileError(const std::string& text);
     // Save As: the file dialog, then the store.  False when cancelled or failed.
@@ -113,6 +127,7 @@ class CZavoApp : public QObject, public AppShell, public DocumentHost {
     std::unique_ptr<CZavoDoc> document_;
     std::unique_ptr<CMainFrame> mainFrame_;
     CZavoView* view_ = nullptr;  // owned by the main window
+    std::unique_ptr<QPrinter> printer_;
 };
 
 }  // namespace qzm

@@ -21,18 +21,34 @@ constexpr std::array kCommands{
                 "Create a new document (band INDEX 0..6, default 3) and save it as OUT.836."},
     CommandInfo{Command::Show, "show", 1, 1, "show FILE.836",
                 "Print the settings and the 16 channels as the editor shows them."},
-    CommandInfo{Command::Export, "export", 1, 2, "export FILE.836 [OUT.csv|-]",
+    CommandInfo{Command::Export, "export", 1, 2, "export FILE.836 [OUT.csv|-] [--format F]",
                 "Write the channel table as CSV (to standard output by default or for -)."},
-    CommandInfo{Command::Import, "import", 3, 3, "import FILE.836 IN.csv OUT.836",
+    CommandInfo{Command::Import, "import", 3, 3,
+                "import FILE.836 IN.csv OUT.836 [--format F] [--renumber] [--strict]",
                 "Apply the channels of IN.csv to FILE.836 as the editor applies typed\n"
                 "values, and save the result as OUT.836 (which may be FILE.836 itself).\n"
                 "IN.csv may be - for standard input."},
     CommandInfo{Command::Read, "read", 1, 1,
-                "read OUT.836 [--port N | --device PATH] [--no-search]",
-                "Read the radio into a new document and save it as OUT.836."},
+                "read OUT.836 [--no-backup] [--port N | --device PATH] [--no-search]",
+                "Read the radio into a new document and save it as OUT.836 (and keep a\n"
+                "backup of it)."},
     CommandInfo{Command::Write, "write", 1, 1,
-                "write FILE.836 [--port N | --device PATH] [--no-search]",
-                "Write FILE.836 to the radio."},
+                "write FILE.836 [--verify] [--no-backup] [--port N | --device PATH] [--no-search]",
+                "Write FILE.836 to the radio.  The radio's memory is read and kept as a backup\n"
+                "first; only then does the write begin."},
+    CommandInfo{Command::Backups, "backups", 0, 0, "backups",
+                "List the automatic backups, newest first: number, date and time, kind,\n"
+                "band and programmed channels."},
+    CommandInfo{Command::Restore, "restore", 0, 1,
+                "restore [N|FILE.836] [--verify] [--no-backup] [--port N | --device PATH] "
+                "[--no-search]",
+                "Write backup number N of the 'backups' list (default 1, the newest), or\n"
+                "FILE.836, back to the radio, keeping a backup of what it holds first.\n"
+                "An operand of digits only is a number; write ./NAME for a file of that name."},
+    CommandInfo{Command::Clone, "clone", 1, 1,
+                "clone IMAGE.836 [--device DEV]... [--port N]... [--all] [--verify]\n"
+                "        [--station] [--log FILE.csv] [--no-backup]",
+                "Write IMAGE.836 to the radios on every given port at the same time."},
 };
 
 const CommandInfo* findCommand(std::string_view name) {
@@ -64,7 +80,15 @@ std::optional<int> parseNumber(std::string_view text) {
 }
 
 bool isTransferCommand(Command command) {
-    return command == Command::Read || command == Command::Write;
+    return command == Command::Read || command == Command::Write || command == Command::Restore;
+}
+
+bool writesToRadio(Command command) {
+    return command == Command::Write || command == Command::Restore;
+}
+
+bool isExchangeCommand(Command command) {
+    return command == Command::Export || command == Command::Import;
 }
 
 // Splits "--name=value" into name and value; plain "--name" gives no value.
@@ -241,8 +265,45 @@ class Parser {
             options.device = *value;
             return true;
         }
+        if (option.name == "--format" && isExchangeCommand(command)) {
+            auto value = valueOf(option);
+            if (!value) {
+                return false;
+            }
+            if (*value == "chirp") {
+                options.format = ChannelFormat::Chirp;
+            } else if (*value == "csv") {
+                options.format = ChannelFormat::Own;
+            } else {
+                error_ = "format must be csv or chirp, not '" + *value + "'";
+                return false;
+            }
+            return true;
+        }
+        if (option.name == "--renumber" && command == Command::Import) {
+            options.renumber = true;
+            return flagWithoutValue();
+        }
+        if (option.name == "--strict" && command == Command::Import) {
+            options.strict = true;
+            return flagWithoutValue();
+        }
+        if (command == Command::Clone) {
+            auto taken = takeCloneOption(option, options);
+            if (taken != Taken::NotMine) {
+                return taken == Taken::Yes;
+            }
+        }
         if (option.name == "--no-search" && isTransferCommand(command)) {
             options.noSearch = true;
+            return flagWithoutValue();
+        }
+        if (option.name == "--no-backup" && isTransferCommand(command)) {
+            options.noBackup = true;
+            return flagWithoutValue();
+        }
+        if (option.name == "--verify" && writesToRadio(command)) {
+            options.verify = true;
             return flagWithoutValue();
         }
         if (info == nullptr) {
@@ -254,7 +315,66 @@ class Parser {
         return false;
     }
 
+    enum class Taken { Yes, Failed, NotMine };
+
+    // The options of clone; --device and --port may be given many times.
+    Taken takeCloneOption(const OptionWord& option, CliOptions& options) {
+        auto flag = [&](bool& target) {
+            if (option.inlineValue) {
+                error_ = "option '" + std::string(option.name) + "' takes no value";
+                return Taken::Failed;
+            }
+            target = true;
+            return Taken::Yes;
+        };
+        if (option.name == "--all") {
+            return flag(options.allPorts);
+        }
+        if (option.name == "--verify") {
+            return flag(options.verify);
+        }
+        if (option.name == "--station") {
+            return flag(options.station);
+        }
+        if (option.name == "--no-backup") {
+            return flag(options.noBackup);
+        }
+        if (option.name != "--device" && option.name != "--port" && option.name != "--log") {
+            return Taken::NotMine;
+        }
+        auto value = valueOf(option);
+        if (!value) {
+            return Taken::Failed;
+        }
+        if (value->empty()) {
+            error_ = "option '" + std::string(option.name) + "' needs a value";
+            return Taken::Failed;
+        }
+        if (option.name == "--device") {
+            options.devices.push_back(*value);
+        } else if (option.name == "--log") {
+            options.logFile = *value;
+        } else {
+            auto number = parseNumber(*value);
+            if (!number || *number < 1 || *number > 255) {
+                error_ = "port must be 1 to 255, not '" + *value + "'";
+                return Taken::Failed;
+            }
+            options.ports.push_back(*number);
+        }
+        return Taken::Yes;
+    }
+
     bool checkCombinations(const CliOptions& options) {
+        if (options.command == Command::Clone && options.devices.empty() && options.ports.empty() &&
+            !options.allPorts) {
+            error_ = "'clone' needs the radios' ports: --device DEV, --port N or --all";
+            return false;
+        }
+        if (options.renumber && options.format == ChannelFormat::Own) {
+            error_ = "'--renumber' applies to the chirp format only";
+            return false;
+        }
         if (options.port && options.device) {
             error_ = "'--port' and '--device' exclude each other";
             return false;
@@ -293,16 +413,59 @@ std::string usageText(Command command) {
                 "  --port N       use port N (1..255) for this run; the stored port stays\n"
                 "  --device PATH  use this serial device (no search, nothing stored)\n"
                 "  --no-search    do not search the other ports when the port is silent\n"
+                "  --no-backup    keep no automatic backup for this run\n"
                 "\n"
                 "The port is \"setup\"/\"com\" of the settings file; when it does not answer\n"
                 "and \"setup\"/\"searchcom\" allows it, ports 1 to 255 are searched and the\n"
                 "port found is stored. Ctrl+C stops after the current block.\n";
-        }
-        if (command == Command::Export || command == Command::Import) {
+            if (writesToRadio(command)) {
+                text +=
+                    "\n"
+                    "  --verify       read the radio back after the write and compare; exit 6\n"
+                    "                 and the differing blocks when it holds other data\n";
+            }
             text +=
                 "\n"
-                "CSV columns: channel,rx_freq,rx_tone,tx_freq,tx_tone,col5,narrow,high_power,"
-                "col8,col9\n";
+                "Backups go to $XDG_DATA_HOME/qzm836/backups (~/.local/share/...); the newest\n"
+                "200 are kept, and the last of every day. \"backup\"/\"enabled\"=0 in the\n"
+                "settings file turns them off.\n";
+        }
+        if (command == Command::Clone) {
+            text +=
+                "\n"
+                "  --device DEV   a cable's device (repeatable)\n"
+                "  --port N       port N (1..255) as the settings map it (repeatable)\n"
+                "  --all          every USB-serial cable plugged in\n"
+                "  --verify       read each radio back and compare it with the image\n"
+                "  --station      keep going: program each radio that answers, then wait\n"
+                "                 until it is removed before taking the next; Ctrl+C ends\n"
+                "  --log FILE     append a line per radio to FILE (CSV)\n"
+                "  --no-backup    do not back up each radio's memory before writing it\n"
+                "\n"
+                "Each radio's memory is saved in the backup folder before it is written\n"
+                "(~/.local/share/qzm836/backups). The ports work in parallel; a port that\n"
+                "fails does not stop the others. Ctrl+C stops every port after its current\n"
+                "block. The exit status is 0 only when every radio succeeded, else that of\n"
+                "the first failure.\n";
+        }
+        if (isExchangeCommand(command)) {
+            text +=
+                "\n"
+                "  --format csv    our own channel table (the default for export); columns\n"
+                "                  channel,rx_freq,rx_tone,tx_freq,tx_tone,col5,narrow,\n"
+                "                  high_power,col8,col9\n"
+                "  --format chirp  the generic CSV of CHIRP (import recognises it from the\n"
+                "                  header without this option)\n";
+        }
+        if (command == Command::Import) {
+            text +=
+                "  --renumber      CHIRP rows fill channels 1..16 in file order instead of\n"
+                "                  going to their Location\n"
+                "  --strict        refuse the whole file when any CHIRP row is skipped\n"
+                "\n"
+                "A CHIRP import prints one line per row: taken, repaired (frequency moved\n"
+                "onto the channel grid, tone moved onto the list) or skipped and why.\n"
+                "Channels the file does not name are kept.\n";
         }
         return text;
     }
@@ -325,7 +488,8 @@ std::string usageText(Command command) {
         "  --version        the program's version\n"
         "\n"
         "Exit status: 0 success, 1 a block failed, 2 usage error, 3 file error,\n"
-        "4 no radio answered, 5 wrong identification, 130 cancelled.\n";
+        "4 no radio answered, 5 wrong identification, 6 the radio holds other data than\n"
+        "was written (write --verify), 130 cancelled.\n";
     return text;
 }
 

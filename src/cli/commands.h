@@ -8,7 +8,10 @@ namespace qzm::cli {
 // new, show, export and import; the exit code.
 int runFileCommand(const CliOptions& options, const CliEnvironment& environment);
 
-// read and write; the exit code.
+// read, write and restore; the exit code.
 int runTransferCommand(const CliOptions& options, const CliEnvironment& environment);
+
+// clone: one image into the radios on several ports; the exit code.
+int runCloneCommand(const CliOptions& options, const CliEnvironment& environment);
 
 }  // namespace qzm::cli

@@ -1,11 +1,13 @@
 #include <cstdio>
 
-#include "exchange/channel_csv.h"
+#include "cli/chirp_commands.h"
 #include "cli/commands.h"
 #include "cli/exit_codes.h"
 #include "cli/file_io.h"
 #include "cli/messages.h"
 #include "cli/show_document.h"
+#include "exchange/channel_csv.h"
+#include "exchange/chirp_csv.h"
 
 namespace qzm::cli {
 namespace {
@@ -38,7 +40,9 @@ int runExport(const CliOptions& options, const LanguageTexts& texts) {
     if (!document) {
         return kExitFileError;
     }
-    const std::string csv = exportChannelsCsv(document->image);
+    const std::string csv = options.format == ChannelFormat::Chirp
+                                ? exportChirp(*document)
+                                : exportChannelsCsv(document->image);
     if (options.operands.size() < 2 || options.operands[1] == "-") {
         if (!writeStandardOutput(csv)) {
             printError("cannot write to standard output");
@@ -67,8 +71,21 @@ int runImport(const CliOptions& options, const LanguageTexts& texts) {
         printError(csvPath + ": " + csv.error);
         return kExitFileError;
     }
-    ChannelImportResult imported = importChannelsCsv(*csv.contents, document->image);
     const std::string name = csvPath == "-" ? "<stdin>" : csvPath;
+    const ChannelFormat format = options.format.value_or(
+        looksLikeChirpCsv(*csv.contents) ? ChannelFormat::Chirp : ChannelFormat::Own);
+    if (format == ChannelFormat::Chirp) {
+        const int status = importChirp(options, *document, *csv.contents, name);
+        if (status != kExitSuccess) {
+            return status;
+        }
+        return saveOrReport(out, *document) ? kExitSuccess : kExitFileError;
+    }
+    if (options.renumber) {
+        printError(name + ": '--renumber' applies to the chirp format only");
+        return kExitUsage;
+    }
+    ChannelImportResult imported = importChannelsCsv(*csv.contents, document->image);
     if (!imported.image) {
         std::fprintf(stderr, "%s:%zu: %s\n", name.c_str(), imported.error->line,
                      imported.error->message.c_str());

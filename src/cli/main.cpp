@@ -4,6 +4,7 @@
 #include <system_error>
 #include <vector>
 
+#include "cli/backup_commands.h"
 #include "cli/cli_environment.h"
 #include "cli/cli_options.h"
 #include "cli/commands.h"
@@ -45,7 +46,14 @@ int main(int argc, char** argv) {
         // The run goes on, as the program's does, but with every text "Not Found".
         printError("warning: no language file " + languagePath.string());
     }
-    if (options.command == Command::Read || options.command == Command::Write) {
+    if (options.command == Command::Clone) {
+        return runCloneCommand(options, *environment.environment);
+    }
+    if (options.command == Command::Backups) {
+        return runBackupsCommand(*environment.environment);
+    }
+    if (options.command == Command::Read || options.command == Command::Write ||
+        options.command == Command::Restore) {
         return runTransferCommand(options, *environment.environment);
     }
     return runFileCommand(options, *environment.environment);

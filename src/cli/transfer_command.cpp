@@ -6,6 +6,7 @@
 #include <memory>
 #include <thread>
 
+#include "cli/backup_commands.h"
 #include "cli/commands.h"
 #include "cli/exit_codes.h"
 #include "cli/file_io.h"
@@ -13,7 +14,9 @@
 #include "cli/messages.h"
 #include "cli/progress_display.h"
 #include "link/transfer.h"
+#include "link/transfer_failure_text.h"
 #include "platform/settings.h"
+#include "safety/transfer_backups.h"
 
 namespace qzm::cli {
 namespace {
@@ -91,6 +94,55 @@ TransferWorker startWorker(const std::shared_ptr<TransferJob>& job) {
     return worker;
 }
 
+// The texts of the phase a status belongs to: the language's prompt for a terminal,
+// a plain word for the lines of a log.
+class PhaseWords {
+  public:
+    struct Words {
+        std::string prompt;
+        std::string plain;
+    };
+
+    PhaseWords(bool reading, const LanguageTexts& texts)
+        : main_{texts.text(reading ? "IDS_PROMPT_READ" : "IDS_PROMPT_WRITE"),
+                reading ? "read" : "write"},
+          backup_{texts.text("IDS_PROMPT_BACKUP"), "backup"},
+          verify_{texts.text("IDS_PROMPT_VERIFY"), "verify"} {}
+
+    // For a status that announces a block.
+    const Words* of(int status) const {
+        switch (status) {
+            case StatusReading:
+            case StatusWriting:
+                return &main_;
+            case StatusBackupReading:
+                return &backup_;
+            case StatusVerifying:
+                return &verify_;
+            default:
+                return nullptr;
+        }
+    }
+    // For a status that ends a phase with all its blocks moved.
+    const Words* ofFinal(int status) const {
+        switch (status) {
+            case StatusReadDone:
+            case StatusWriteDone:
+                return &main_;
+            case StatusVerifyDone:
+            case StatusVerifyMismatch:
+                return &verify_;
+            default:
+                return nullptr;
+        }
+    }
+
+  private:
+    Words main_;
+    Words backup_;
+    Words verify_;
+};
+
 struct RunOutcome {
     int status = StatusIdle;
     bool cancelled = false;
@@ -99,9 +151,7 @@ struct RunOutcome {
 // Waits for the worker as the transfer dialog's timer does, showing progress.
 RunOutcome watch(TransferWorker& worker, TransferJob& job, const LanguageTexts& texts,
                  ProgressDisplay& display) {
-    const bool reading = job.direction == kDirectionRead;
-    const std::string prompt = texts.text(reading ? "IDS_PROMPT_READ" : "IDS_PROMPT_WRITE");
-    const std::string plainWord = reading ? "read" : "write";
+    const PhaseWords words(job.direction == kDirectionRead, texts);
     const std::string searching = texts.text("IDS_SEARCHCOMPORT");
     bool cancelSent = false;
     while (!worker.finished()) {
@@ -117,28 +167,38 @@ RunOutcome watch(TransferWorker& worker, TransferJob& job, const LanguageTexts& 
         const int progress = job.progress.load();
         if (status == StatusSearching) {
             display.showSearching(searching, progress);
-        } else if (status == StatusReading || status == StatusWriting) {
-            display.showProgress(prompt, plainWord, progress);
+        } else if (const PhaseWords::Words* phase = words.of(status)) {
+            display.showProgress(phase->prompt, phase->plain, progress);
         }
         std::this_thread::sleep_for(kPollPeriod);
     }
     worker.join();
     RunOutcome outcome;
     outcome.status = job.status.load(std::memory_order_acquire);
-    if (outcome.status == StatusReading || outcome.status == StatusWriting) {
-        display.showProgress(prompt, plainWord, job.progress.load());
-    } else if (outcome.status == StatusReadDone || outcome.status == StatusWriteDone) {
-        display.showProgress(prompt, plainWord, 100);
+    if (const PhaseWords::Words* phase = words.of(outcome.status)) {
+        display.showProgress(phase->prompt, phase->plain, job.progress.load());
+    } else if (const PhaseWords::Words* done = words.ofFinal(outcome.status)) {
+        display.showProgress(done->prompt, done->plain, 100);
     }
     display.finish();
     outcome.cancelled = cancelSent || interruptRequested();
     return outcome;
 }
 
+// Where and how the run failed, from the worker's record, in the run's language.
+std::string failureDetail(const TransferJob& job, const LanguageTexts& texts) {
+    return transferFailureText(job.failure,
+                               [&texts](std::string_view key) { return texts.text(key); });
+}
+
 // What the serial layer knows about a run in which no radio answered.
 std::string noRadioReason(const TransferJob& job, const SerialPort& port,
                           const std::filesystem::path& settings, const CliOptions& options,
-                          bool searched) {
+                          bool searched, const LanguageTexts& texts) {
+    if (job.failure.step != FailureStep::Handshake) {
+        // A radio answered the handshake and then fell silent: name its port.
+        return failureDetail(job, texts);
+    }
     std::string where;
     if (options.device) {
         where = *options.device;
@@ -160,12 +220,63 @@ std::string noRadioReason(const TransferJob& job, const SerialPort& port,
     return reason;
 }
 
+// "block 3 (0x018), block 7 (0x038) and 2 more": the first blocks that differ.
+std::string blockList(const std::vector<int>& blocks) {
+    constexpr std::size_t kNamed = 5;
+    std::string text;
+    for (std::size_t i = 0; i < blocks.size() && i < kNamed; ++i) {
+        char address[16];
+        std::snprintf(address, sizeof address, "0x%03X", blocks[i] * 8);
+        text += (i == 0 ? "" : ", ") + std::string("block ") + std::to_string(blocks[i]) + " (" +
+                address + ")";
+    }
+    if (blocks.size() > kNamed) {
+        text += " and " + std::to_string(blocks.size() - kNamed) + " more";
+    }
+    return text;
+}
+
+// The image of a successful read goes to the backups too; a failure is told, the
+// read itself stands.
+void keepReadBackup(const std::optional<BackupStore>& backups, const DocumentFile& document) {
+    if (!backups) {
+        return;
+    }
+    const StoredBackup stored = backups->store(document.header, document.image, BackupKind::Read);
+    if (stored.result.ok) {
+        std::printf("Backup: %s\n", stored.path.c_str());
+        std::fflush(stdout);
+    } else {
+        printError("warning: no backup of the read was kept: " + stored.result.errorText);
+    }
+}
+
 }  // namespace
 
 int runTransferCommand(const CliOptions& options, const CliEnvironment& environment) {
     const LanguageTexts texts(environment.languagePath);
     const bool reading = options.command == Command::Read;
-    const std::string& file = options.operands[0];
+    std::string file = options.operands.empty() ? std::string() : options.operands[0];
+    if (options.command == Command::Restore) {
+        std::string error;
+        auto source = restoreSource(options, error);
+        if (!source) {
+            printError(error);
+            return kExitFileError;
+        }
+        file = *source;
+        std::printf("Restoring %s\n", file.c_str());
+        std::fflush(stdout);
+    }
+    std::string backupError;
+    const std::optional<BackupStore> backups = runBackupStore(options, environment, backupError);
+    if (!backupError.empty()) {
+        if (!reading) {
+            printError(backupError + "; nothing was written (--no-backup writes without one)");
+            return kExitFileError;
+        }
+        printError("warning: " + backupError);
+    }
 
     DocumentFile document;
     if (reading) {
@@ -203,42 +314,94 @@ int runTransferCommand(const CliOptions& options, const CliEnvironment& environm
 
     auto job = std::make_shared<TransferJob>(
         port, settings.path(), reading ? kDirectionRead : kDirectionWrite, document.image);
+    std::shared_ptr<const StoredBackup> beforeWrite;
+    if (!reading) {
+        job->verifyAfterWrite = options.verify;
+        if (backups) {
+            beforeWrite = backUpBeforeWrite(*job, *backups);
+        }
+    }
     ProgressDisplay display(stderr, ProgressDisplay::isTerminal(stderr));
     installInterruptHandler();
     TransferWorker worker = startWorker(job);
     const RunOutcome outcome = watch(worker, *job, texts, display);
     port->close();
     settings.keepFoundPort();
+    if (beforeWrite && beforeWrite->result.ok) {
+        std::printf("Backup: %s\n", beforeWrite->path.c_str());
+        std::fflush(stdout);
+    }
 
+    const TextSource cliTexts = [&texts](std::string_view key) { return texts.text(key); };
     switch (outcome.status) {
         case StatusReadDone:
             if (outcome.cancelled) {
                 break;  // asked to stop: the file is not written, whatever came in
             }
             document.image = job->image;
-            return saveOrReport(file, document) ? kExitSuccess : kExitFileError;
+            if (!saveOrReport(file, document)) {
+                return kExitFileError;
+            }
+            keepReadBackup(backups, document);
+            return kExitSuccess;
         case StatusWriteDone:
             return kExitSuccess;  // every block is in the radio: nothing was cut short
+        case StatusVerifyDone:
+            std::fputs("Verified: the radio holds the data written.\n", stderr);
+            return kExitSuccess;
+        case StatusVerifyMismatch:
+            printError("verify failed: the radio holds other data than was written in " +
+                       blockList(job->mismatchedBlocks) + "; write again, or check the cable");
+            return kExitVerifyFailed;
+        case StatusVerifyFailed:
+            printError(texts.text("IDS_PROMPT_READFAIL") +
+                       "\nEvery block was written, but reading them back failed: the write is "
+                       "not verified.");
+            return kExitBlockFailed;
+        case StatusBackupFailed:
+            printError(texts.text("IDS_PROMPT_READFAIL") +
+                       "\nThe radio could not be read for the backup; nothing was written.");
+            return kExitBlockFailed;
+        case StatusBackupNotStored:
+            printError("the backup of the radio could not be stored: " +
+                       (beforeWrite ? beforeWrite->result.errorText : std::string()) +
+                       "\nNothing was written (--no-backup writes without one).");
+            return kExitFileError;
         case StatusNoConnection:
             printError(texts.text("IDS_ERROR_PORTCONN") + "\n" +
-                       noRadioReason(*job, *port, settings.path(), options, searching));
+                       noRadioReason(*job, *port, settings.path(), options, searching, texts));
             return kExitNoRadio;
         case StatusBadIdent:
-            printError(texts.text("IDS_ERROR_TYPE"));
+            printError(texts.text("IDS_ERROR_TYPE") + "\n" + failureDetail(*job, texts));
             return kExitBadIdent;
+        // The window's texts ask to press OK; a terminal has no OK button.
         case StatusReadFailed:
-            printError(texts.text("IDS_PROMPT_READFAIL") + "\n" + file + " was not written.");
+            printError(fillPlaceholders(textOr(cliTexts, "IDS_CLI_READFAIL",
+                                               "Reading from the radio failed: %1\n"
+                                               "%2 was not written."),
+                                        {failureDetail(*job, texts), file}));
             return kExitBlockFailed;
         case StatusWriteFailed:
-            printError(texts.text("IDS_PROMPT_WRITEFAIL") +
-                       "\nThe radio may hold part of the new data; write again.");
+            printError(fillPlaceholders(textOr(cliTexts, "IDS_CLI_WRITEFAIL",
+                                               "Writing to the radio failed: %1\n"
+                                               "The radio may hold part of the new data; "
+                                               "write again."),
+                                        {failureDetail(*job, texts)}));
             return kExitBlockFailed;
         default:
             break;
     }
     if (outcome.cancelled) {
-        printError(reading ? "cancelled; " + file + " was not written"
-                           : std::string("cancelled; the radio holds only part of the new data"));
+        std::string what = "cancelled; the radio holds only part of the new data";
+        if (reading) {
+            what = "cancelled; " + file + " was not written";
+        } else if (outcome.status == StatusBackupReading || outcome.status == StatusIdle ||
+                   outcome.status == StatusSearching) {
+            what = "cancelled; nothing was written";
+        } else if (outcome.status == StatusVerifying) {
+            what = "cancelled; every block was written, but the write is not verified";
+        }
+        printError(what);
         return kExitCancelled;
     }
     printError("the transfer ended unexpectedly (status " + std::to_string(outcome.status) + ")");

@@ -7,6 +7,8 @@
 #include <string_view>
 #include <vector>
 
+#include "radio/tone_lists.h"
+
 namespace qzm {
 
 // The tone texts the tone picker offers, kept as the read-only data blocks the
@@ -17,8 +19,6 @@ inline constexpr int kDcsNormalTableId = 135;
 inline constexpr int kDcsInvertedTableId = 134;
 
 inline constexpr std::size_t kToneSlotSize = 8;
-inline constexpr std::size_t kCtcssEntryCount = 51;
-inline constexpr std::size_t kDcsEntryCount = 105;
 // The off entry, then CTCSS, then DCS normal, then DCS inverted.
 inline constexpr std::size_t kToneListSize = 1 + kCtcssEntryCount + 2 * kDcsEntryCount;
 

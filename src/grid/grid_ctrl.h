@@ -282,6 +282,9 @@ class CGridCtrl : public QAbstractScrollArea {
     void onMouseMove(const QPoint& point, bool leftButton);
     void onRightButtonUp(const QPoint& point);
     void paintTextAndImage(QPainter& dc, const GridItem& item, QRect rect);
+    // A cell's font for the painter: on paper a font sized in points keeps the
+    // size it has on the screen in grid units, as the cells themselves do.
+    QFont deviceFont(const QPainter& dc, const QFont& font) const;
     void swapRows(int a, int b);
     void announceFocus();
     QPoint clampToCursorClip(const QPoint& point) const;

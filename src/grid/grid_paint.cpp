@@ -4,6 +4,7 @@
 #include <cstdlib>
 
 #include <QApplication>
+#include <QPagedPaintDevice>
 #include <QPaintDevice>
 #include <QPaintEvent>
 #include <QPainter>
@@ -351,8 +352,20 @@ bool CGridCtrl::invalidateRange(const CellRange& range) {
 // --- painting -------------------------------------------------------------------------
 
 bool CGridCtrl::isPrinting(const QPainter& dc) const {
+    // Paper is a printer, its preview, or any paged device such as a PDF writer.
+    const QPaintDevice* device = dc.device();
     return m_forcePrinting ||
-           (dc.device() != nullptr && dc.device()->devType() == QInternal::Printer);
+           (device != nullptr && (device->devType() == QInternal::Printer ||
+                                  dynamic_cast<const QPagedPaintDevice*>(device) != nullptr));
+}
+
+QFont CGridCtrl::deviceFont(const QPainter& dc, const QFont& font) const {
+    if (!isPrinting(dc) || font.pixelSize() > 0 || font.pointSizeF() <= 0) {
+        return font;
+    }
+    QFont sized = font;
+    sized.setPixelSize(std::max(1, qRound(font.pointSizeF() * logicalDpiY() / 72.0)));
+    return sized;
 }
 
 void CGridCtrl::paintEvent(QPaintEvent* event) {
@@ -519,7 +532,7 @@ bool CGridCtrl::paintFixedCell(QPainter& dc, int row, int col, QRect rect, bool 
     }
     dc.save();
     dc.setPen(resolved(item.textColour, m_fixedTextColour));
-    dc.setFont(source->font);
+    dc.setFont(deviceFont(dc, source->font));
     const bool focusLine =
         isValid(m_focusCell) && !printing && (row == m_focusCell.row || col == m_focusCell.col);
     if (focusLine) {
@@ -581,7 +594,7 @@ bool CGridCtrl::paintCell(QPainter& dc, int row, int col, QRect rect, bool erase
     if ((item.state & CELL_MARKED) != 0 && !printing) {
         frameExclusive(dc, rect.left(), rect.top(), rect.right(), rect.bottom(), Qt::black);
     }
-    dc.setFont(source->font);
+    dc.setFont(deviceFont(dc, source->font));
     paintTextAndImage(dc, item, rect);
     dc.restore();
     return true;

@@ -71,6 +71,21 @@ constexpr std::string_view kStringKeys[] = {
     "IDS_PORT_NOTSERIAL",
     "IDS_PORT_OTHER",
     "IDS_PORT_NODEVICE",
+    // What went wrong in a transfer (window text line, error messages, command line);
+    // the command-line tool's own sentences for a failed read or write.
+    "IDS_FAIL_DETAIL",
+    "IDS_FAIL_HANDSHAKE",
+    "IDS_FAIL_IDENT",
+    "IDS_FAIL_BLOCK",
+    "IDS_FAIL_NOANSWER",
+    "IDS_FAIL_SHORT",
+    "IDS_FAIL_ADDRESS",
+    "IDS_FAIL_NAK",
+    "IDS_FAIL_GARBLED",
+    "IDS_CLI_READFAIL",
+    "IDS_CLI_WRITEFAIL",
+    // Printing: the printer or the output file could not be opened.
+    "IDS_ERROR_PRINT",
 };
 
 constexpr int kResourceIds[] = {
@@ -121,7 +136,6 @@ constexpr int kResourceIds[] = {
 
 constexpr LanguageEntry kOtherEntries[] = {
     {"Face", "disp"},
-    // The locale of Qt's own texts and of dates.
     {"Face", "locale"},
     {"ChText", "IDS_ChText0"},
     {"ChText", "IDS_ChText1"},

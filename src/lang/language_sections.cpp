@@ -16,6 +16,10 @@ std::string faceLocale(const std::filesystem::path& languageFile) {
     return readProfileString(languageFile, kFaceSection, kLocaleKey, "", kMaxLocaleCharacters + 1);
 }
 
+std::string faceLocale() {
+    return faceLocale(languagePath());
+}
+
 std::string columnTitleKey(std::size_t column) {
     return "IDS_ChText" + std::to_string(column);
 }

@@ -33,9 +33,11 @@ inline constexpr std::size_t kMaxLanguageListCharacters = 29;
 // there with an empty value.
 std::string languageDisplayName(const std::filesystem::path& languageFile);
 
-// Face/locale of `languageFile` ("zh_CN", "en_GB"), empty when the file names
-// none: then the system locale decides.
+// Face/locale of a language file ("en_GB", "zh_CN"): the locale of Qt's own
+// texts and of the printed weekday.  Empty without the key: the system locale
+// decides then.
 std::string faceLocale(const std::filesystem::path& languageFile);
+std::string faceLocale();
 
 // The key of a column title: "IDS_ChText" and the column number.
 std::string columnTitleKey(std::size_t column);

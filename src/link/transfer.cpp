@@ -2,7 +2,10 @@
 
 #include <sys/prctl.h>
 
+#include <algorithm>
 #include <array>
+#include <atomic>
+#include <chrono>
 #include <string>
 
 #include "link/wire_protocol.h"
@@ -14,7 +17,39 @@ namespace {
 
 using namespace wire;
 
+using Clock = std::chrono::steady_clock;
+
 constexpr unsigned long kTimerSlackNs = 1000;
+// More stale bytes than the driver's queue holds would mean a line that never stops
+// talking; the request then goes out anyway and its answer is searched for.
+constexpr int kMaxStaleBytes = 4096;
+
+std::atomic<int> gAnswerTimeoutScale{1};
+
+int answerTimeout(int ms) {
+    return ms * gAnswerTimeoutScale.load(std::memory_order_relaxed);
+}
+
+int msUntil(Clock::time_point deadline) {
+    const auto left = std::chrono::ceil<std::chrono::milliseconds>(deadline - Clock::now());
+    return static_cast<int>(std::max<long long>(left.count(), 0));
+}
+
+// A data block's first four bytes for some block of the radio's memory: then the
+// twelve bytes are skipped whole, so that nothing inside them passes for a frame.
+bool looksLikeDataFrameHead(const std::uint8_t* head) {
+    return head[0] == kDataCommand && head[1] < 0x10 && head[2] % kBlockSize == 0 &&
+           head[3] == kBlockLength;
+}
+
+// What came instead of the expected answer (kind None: the answer itself).
+struct Answer {
+    FailureKind problem = FailureKind::None;
+    int received = 0;  // bytes of a short answer
+};
+// Between two sessions of one run (the read before a write, the write, the read-back)
+// the line rests as after opening a port, so the radio sees the session end.
+constexpr int kPauseBetweenSessionsMs = kPauseAfterOpenMs;
 
 // What a phase of the run came to.
 enum class Step { Go, Stop };
@@ -28,9 +63,21 @@ class Transfer {
             return;
         }
         if (job_.direction == kDirectionRead) {
-            readBlocks();
+            if (readBlocks(job_.image, StatusReading, StatusReadFailed)) {
+                finish(StatusReadDone);
+            }
+            return;
+        }
+        if (job_.beforeWrite && readBeforeWrite() == Step::Stop) {
+            return;
+        }
+        if (!writeBlocks()) {
+            return;
+        }
+        if (job_.verifyAfterWrite) {
+            verify();
         } else {
-            writeBlocks();
+            finish(StatusWriteDone);
         }
     }
 
@@ -39,21 +86,137 @@ class Transfer {
 
     void finish(int status) { job_.status.store(status, std::memory_order_release); }
 
+    // Input nobody asked for (a late answer, noise) would be taken for the answer to
+    // the next request.
+    void discardStaleInput() {
+        for (int i = 0; i < kMaxStaleBytes && port_.readByte(0) >= 0; ++i) {
+        }
+    }
+
+    // Waits for 0x06, passing over noise that comes before it; a NAK ends the wait.
+    Answer awaitAck(int timeoutMs) {
+        const auto deadline = Clock::now() + std::chrono::milliseconds(timeoutMs);
+        bool heard = false;
+        for (;;) {
+            const int left = msUntil(deadline);
+            const int byte = port_.readByte(left);
+            if (byte == kAck) {
+                return {};
+            }
+            if (byte == kNak) {
+                return {FailureKind::Refused, 1};
+            }
+            if (byte < 0 || left == 0) {
+                return {heard || byte >= 0 ? FailureKind::Unreadable : FailureKind::NoAnswer, 0};
+            }
+            heard = true;
+        }
+    }
+
+    // Reads the data block for address high/low into `frame`.  Bytes before it (noise,
+    // a late answer to an earlier request) are passed over, all within the one
+    // time-out; no byte after the frame is taken.
+    Answer readDataFrame(std::uint8_t high, std::uint8_t low,
+                         std::array<std::uint8_t, kDataFrameSize>& frame, int timeoutMs) {
+        const auto deadline = Clock::now() + std::chrono::milliseconds(timeoutMs);
+        // Bytes that may still be the start of the frame; never more than a frame.
+        std::array<std::uint8_t, kDataFrameSize> pending{};
+        int have = 0;
+        bool heard = false;
+        bool foreign = false;
+        bool timedOut = false;
+        for (;;) {
+            int start = 0;
+            bool skippedFrame = false;
+            while (start < have) {
+                const std::uint8_t* head = pending.data() + start;
+                const int n = have - start;
+                if (head[0] != kDataCommand) {
+                    ++start;
+                    continue;
+                }
+                if ((n < 2 || head[1] == high) && (n < 3 || head[2] == low)) {
+                    break;  // ours as far as it goes
+                }
+                if (n < 4) {
+                    break;  // perhaps another block's frame: wait for its fourth byte
+                }
+                if (!looksLikeDataFrameHead(head)) {
+                    ++start;
+                    continue;
+                }
+                if (n < kDataFrameSize) {
+                    break;
+                }
+                foreign = true;
+                skippedFrame = true;
+                start += kDataFrameSize;
+            }
+            std::copy(pending.begin() + start, pending.begin() + have, pending.begin());
+            have -= start;
+            if (have == kDataFrameSize) {
+                frame = pending;
+                return {};
+            }
+            if (timedOut) {
+                if (foreign) {
+                    return {FailureKind::WrongAddress, 0};
+                }
+                if (have > 0) {
+                    return {FailureKind::ShortAnswer, have};
+                }
+                return {heard ? FailureKind::Unreadable : FailureKind::NoAnswer, 0};
+            }
+            // A whole block for another address with nothing behind it is the radio's
+            // answer: the attempt fails now, as it always has, rather than at the time-out.
+            const bool answeredWrongly = skippedFrame && have == 0;
+            const int wanted = kDataFrameSize - have;
+            const int got =
+                port_.read(pending.data() + have, wanted, answeredWrongly ? 0 : msUntil(deadline));
+            if (answeredWrongly && got == 0) {
+                return {FailureKind::WrongAddress, 0};
+            }
+            have += got;
+            heard = heard || got > 0;
+            timedOut = got < wanted && !answeredWrongly;
+        }
+    }
+
+    void recordFailure(FailureStep step, Answer answer, int block, int expected) {
+        TransferFailure& failure = job_.failure;
+        failure.kind = answer.problem;
+        failure.step = step;
+        failure.block = block;
+        failure.received = answer.received;
+        failure.expected = expected;
+        failure.port = portNumber_;
+        failure.device = port_.device().string();
+    }
+
     // Up to ten handshakes on the open port; true when the radio answered one.
     bool handshake() {
+        Answer last{FailureKind::NoAnswer, 0};
         for (int attempt = 0; attempt < kHandshakeAttempts; ++attempt) {
             if (cancelled() || !port_.isOpen()) {
-                return false;
+                break;
             }
-            while (port_.readByte(0) >= 0) {
-                // stale input from an earlier exchange
-            }
+            discardStaleInput();
             const int sent = port_.write(kHandshakeFrame.data(), kHandshakeFrame.size(),
                                          kHandshakeByteDelayMs, true);
-            if (sent == static_cast<int>(kHandshakeFrame.size()) &&
-                port_.readByte(kHandshakeAnswerTimeoutMs) == kAck) {
+            if (sent != static_cast<int>(kHandshakeFrame.size())) {
+                last = {FailureKind::NoAnswer, 0};
+                continue;
+            }
+            last = awaitAck(answerTimeout(kHandshakeAnswerTimeoutMs));
+            if (last.problem == FailureKind::None) {
                 return true;
             }
+        }
+        // The configured port's failure is the one worth telling; the search's ports
+        // are tried only in the hope of a radio.
+        if (!handshakeFailureRecorded_) {
+            handshakeFailureRecorded_ = true;
+            recordFailure(FailureStep::Handshake, last, -1, 1);
         }
         return false;
     }
@@ -71,12 +234,15 @@ class Transfer {
     }
 
     Step connect() {
-        const bool search = readSearchComEnabled(job_.settingsPath);
+        const bool search = job_.useSettingsPort && readSearchComEnabled(job_.settingsPath);
         bool openedHere = false;
-        if (!port_.isOpen()) {
+        if (!port_.isOpen() && job_.useSettingsPort) {
             const int configured = readComPort(job_.settingsPath);
+            portNumber_ = configured;
             job_.portError.store(port_.openWithReason(configured, kBaudRate));
             openedHere = port_.isOpen();
+            // Then why it did not open is what the user is told, not a search port's silence.
+            handshakeFailureRecorded_ = !openedHere;
         }
         if (openedHere) {
             if (!settleAfterOpen()) {
@@ -113,6 +279,7 @@ class Transfer {
             if (!settleAfterOpen()) {
                 return Step::Stop;
             }
+            portNumber_ = candidate;
             job_.foundPort.store(candidate);
             job_.progress.store(candidate);
             finish(StatusSearching);
@@ -121,20 +288,23 @@ class Transfer {
 
     Step identify() {
         std::array<std::uint8_t, kIdentLength> ident{};
+        discardStaleInput();
         port_.writeByte(kStx, kFrameDelayMs);
-        const int received = port_.read(ident.data(), kIdentLength, kIdentTimeoutMs);
+        const int received = port_.read(ident.data(), kIdentLength, answerTimeout(kIdentTimeoutMs));
         if (cancelled()) {
             return Step::Stop;
         }
-        if (received == 0) {
-            finish(StatusNoConnection);
-            return Step::Stop;
-        }
         if (received < kIdentLength) {
-            finish(StatusBadIdent);
+            recordFailure(
+                FailureStep::Identification,
+                {received == 0 ? FailureKind::NoAnswer : FailureKind::ShortAnswer, received}, -1,
+                kIdentLength);
+            finish(received == 0 ? StatusNoConnection : StatusBadIdent);
             return Step::Stop;
         }
-        // The identification is not interpreted.
+        // The identification is not interpreted, only kept for the caller's records.
+        std::copy(ident.begin(), ident.end(), job_.ident.begin());
+        job_.identLength = received;
         port_.writeByte(kAck, kFrameDelayMs);
         port_.readByte(kAckAnswerTimeoutMs);
         return cancelled() ? Step::Stop : Step::Go;
@@ -154,7 +324,9 @@ class Transfer {
         finish(status);
     }
 
-    void writeBlocks() {
+    // The 124 blocks of the working image; true once all are in the radio and the
+    // closing pause is over.  A failure has its status written; a cancel writes none.
+    bool writeBlocks() {
         for (int block = 0; block < kBlockCount; ++block) {
             const int address = blockAddress(block);
             std::array<std::uint8_t, kDataFrameSize> frame{kDataCommand, addressHigh(address),
@@ -163,75 +335,136 @@ class Transfer {
                 frame[static_cast<std::size_t>(4 + i)] =
                     job_.image.bytes[static_cast<std::size_t>(address + i)];
             }
-            bool accepted = false;
-            for (int attempt = 0; attempt < kBlockAttempts && !accepted; ++attempt) {
+            Answer answer{FailureKind::NoAnswer, 0};
+            for (int attempt = 0; attempt < kBlockAttempts && answer.problem != FailureKind::None;
+                 ++attempt) {
                 if (cancelled()) {
-                    return;
+                    return false;
                 }
+                discardStaleInput();
                 port_.write(frame.data(), kDataFrameSize, kFrameDelayMs, false);
-                accepted = port_.readByte(kBlockAnswerTimeoutMs) == kAck;
+                answer = awaitAck(answerTimeout(kBlockAnswerTimeoutMs));
             }
-            if (!accepted) {
+            if (answer.problem != FailureKind::None) {
                 if (!cancelled()) {
+                    recordFailure(FailureStep::Block, answer, block, 1);
                     finish(StatusWriteFailed);
                 }
-                return;
+                return false;
             }
             reportBlock(block, StatusWriting);
             if (cancelled()) {
-                return;
+                return false;
             }
         }
         // The radio stores the last block in its memory during this pause.
         port_.pause(kPauseAfterWriteMs);
-        if (!cancelled()) {
-            finish(StatusWriteDone);
-        }
+        return !cancelled();
     }
 
-    void readBlocks() {
+    // The 124 blocks into `target`, each announced with `blockStatus`; true once all
+    // came.  A failure writes `failStatus`; a cancel writes none.
+    bool readBlocks(RadioImage& target, int blockStatus, int failStatus) {
         for (int block = 0; block < kBlockCount; ++block) {
             const int address = blockAddress(block);
             const std::array<std::uint8_t, kReadRequestSize> request{
                 kReadCommand, addressHigh(address), addressLow(address), kBlockLength};
             std::array<std::uint8_t, kDataFrameSize> answer{};
-            bool accepted = false;
-            for (int attempt = 0; attempt < kBlockAttempts && !accepted; ++attempt) {
+            Answer outcome{FailureKind::NoAnswer, 0};
+            for (int attempt = 0; attempt < kBlockAttempts && outcome.problem != FailureKind::None;
+                 ++attempt) {
                 if (cancelled()) {
-                    return;
+                    return false;
                 }
+                discardStaleInput();
                 port_.write(request.data(), kReadRequestSize, kFrameDelayMs, false);
                 // The length byte is not checked: the radio's answer defines it.
-                accepted = port_.read(answer.data(), kDataFrameSize, kBlockAnswerTimeoutMs) ==
-                               kDataFrameSize &&
-                           answer[0] == kDataCommand && answer[1] == request[1] &&
-                           answer[2] == request[2];
+                outcome = readDataFrame(request[1], request[2], answer,
+                                        answerTimeout(kBlockAnswerTimeoutMs));
             }
-            if (!accepted) {
+            if (outcome.problem != FailureKind::None) {
                 if (!cancelled()) {
-                    finish(StatusReadFailed);
+                    recordFailure(FailureStep::Block, outcome, block, kDataFrameSize);
+                    finish(failStatus);
                 }
-                return;
+                return false;
             }
             for (int i = 0; i < kBlockSize; ++i) {
-                job_.image.bytes[static_cast<std::size_t>(address + i)] =
+                target.bytes[static_cast<std::size_t>(address + i)] =
                     answer[static_cast<std::size_t>(4 + i)];
             }
             port_.writeByte(kAck, kFrameDelayMs);
             port_.readByte(kAckAnswerTimeoutMs);
-            reportBlock(block, StatusReading);
+            reportBlock(block, blockStatus);
             if (cancelled()) {
-                return;
+                return false;
             }
         }
-        finish(StatusReadDone);
+        return true;
+    }
+
+    // A further session on the port this run found: handshakes and identification
+    // only, no search (the radio is known to be there).
+    Step nextSession() {
+        port_.pause(kPauseBetweenSessionsMs);
+        if (cancelled()) {
+            return Step::Stop;
+        }
+        if (!handshake()) {
+            if (!cancelled()) {
+                finish(StatusNoConnection);
+            }
+            return Step::Stop;
+        }
+        return identify();
+    }
+
+    // What the radio holds goes to beforeWrite before a single block is written.
+    Step readBeforeWrite() {
+        RadioImage current = job_.image;
+        if (!readBlocks(current, StatusBackupReading, StatusBackupFailed)) {
+            return Step::Stop;
+        }
+        if (!job_.beforeWrite(current)) {
+            finish(StatusBackupNotStored);
+            return Step::Stop;
+        }
+        return cancelled() ? Step::Stop : nextSession();
+    }
+
+    // Reads the radio back and compares the transferred span with what was sent.
+    void verify() {
+        if (nextSession() == Step::Stop) {
+            return;
+        }
+        RadioImage readBack = job_.image;
+        if (!readBlocks(readBack, StatusVerifying, StatusVerifyFailed)) {
+            return;
+        }
+        job_.mismatchedBlocks.clear();
+        for (int block = 0; block < kBlockCount; ++block) {
+            const auto begin = static_cast<std::size_t>(blockAddress(block));
+            if (!std::equal(
+                    readBack.bytes.begin() + static_cast<std::ptrdiff_t>(begin),
+                    readBack.bytes.begin() + static_cast<std::ptrdiff_t>(begin + kBlockSize),
+                    job_.image.bytes.begin() + static_cast<std::ptrdiff_t>(begin))) {
+                job_.mismatchedBlocks.push_back(block);
+            }
+        }
+        finish(job_.mismatchedBlocks.empty() ? StatusVerifyDone : StatusVerifyMismatch);
     }
 
     TransferJob& job_;
     SerialPort& port_;
+    int portNumber_ = 0;  // the port in use; 0 for one opened by path before the run
+    bool handshakeFailureRecorded_ = false;
 };
 
 }  // namespace
+
+void setAnswerTimeoutScaleForTests(int factor) {
+    gAnswerTimeoutScale.store(std::max(factor, 1), std::memory_order_relaxed);
+}
 
 int runTransfer(TransferJob& job) {
     // The pacing sleeps are 1 ms; the default 50 us of timer slack on each of them

@@ -13,6 +13,11 @@ namespace qzm {
 // shows anything and never touches the document.
 int runTransfer(TransferJob& job);
 
+// Tests on a busy machine stretch every wait whose outcome decides the run (the
+// answers to the handshake, the identification request and each block) by `factor`
+// (1 or more).  The program never calls it: its time-outs stay what the radio needs.
+void setAnswerTimeoutScaleForTests(int factor);
+
 // Runs runTransfer on its own thread.  The thread holds a reference to the job, so a
 // dialog may forget its worker after a cancel; the destructor then detaches it.
 class TransferWorker {

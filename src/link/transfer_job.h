@@ -1,11 +1,17 @@
 #pragma once
 
+#include <array>
 #include <atomic>
+#include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <memory>
+#include <vector>
 
 #include "link/port_open_error.h"
 #include "link/serial_port.h"
+#include "link/wire_protocol.h"
+#include "link/transfer_failure.h"
 #include "radio/radio_image.h"
 
 namespace qzm {
@@ -23,6 +29,15 @@ enum TransferStatus : int {
     StatusWriting = 8,
     StatusWriteDone = 9,
     StatusSearching = 11,
+    // The optional phases around a write (see TransferJob::beforeWrite and
+    // verifyAfterWrite); a plain run never sets these.
+    StatusBackupReading = 12,    // a block of the read before the write came; progress valid
+    StatusBackupFailed = 13,     // that read failed: nothing was written
+    StatusBackupNotStored = 14,  // beforeWrite refused (no backup stored): nothing was written
+    StatusVerifying = 15,        // a block of the read-back came; progress valid
+    StatusVerifyFailed = 16,     // the read-back failed: all blocks were written, not checked
+    StatusVerifyMismatch = 17,   // the radio holds other bytes: see mismatchedBlocks
+    StatusVerifyDone = 18,       // the radio holds exactly the bytes written
 };
 
 inline constexpr int kDirectionWrite = 0;
@@ -33,7 +48,7 @@ inline constexpr int kDirectionRead = 1;
 // own reference, so the record and its working image stay valid until the worker
 // has really ended, even when the dialog that started it is gone.
 //
-// The worker writes status, progress, foundPort, portError and the image; the
+// The worker writes status, progress, foundPort, portError, failure and the image; the
 // user interface reads them at any time and writes cancel.  Every status is stored
 // with release order after the image bytes and progress it announces; read it with
 // acquire order (status.load(), the default) before looking at those.
@@ -69,8 +84,34 @@ struct TransferJob {
     std::atomic<int> foundPort{-1};
     // Why the configured port did not open (None when it opened or was open).
     std::atomic<PortOpenError> portError{PortOpenError::None};
+    // The radio's identification bytes and how many came; valid once the status
+    // has moved past the identification (StatusReading, StatusWriting and later).
+    std::array<std::uint8_t, wire::kIdentLength> ident{};
+    int identLength = 0;
+    // False: only the port already open is tried, never the settings' port or a
+    // search (the command line's clone, which owns one port per radio).
+    bool useSettingsPort = true;
+    // What went wrong, written before a failure status (see TransferFailure).
+    TransferFailure failure;
     // Set last of all, when the worker returns.
     std::atomic<bool> finished{false};
+
+    // Optional phases of a write, set before the worker starts; a read ignores them.
+    // Each phase is a session of its own (handshake, identification, blocks) on the
+    // port the run found, so the radio sees nothing but ordinary reads and writes.
+    //
+    // beforeWrite: when set, the radio's memory is read first (StatusBackupReading) and
+    // handed to this function on the worker thread; bytes beyond the transferred span
+    // are the working image's.  Only when it returns true does the write begin; false
+    // ends the run with StatusBackupNotStored, a failed read with StatusBackupFailed.
+    std::function<bool(const RadioImage&)> beforeWrite;
+    // verifyAfterWrite: after the last block and the closing pause the radio is read
+    // back (StatusVerifying) and the transferred bytes compared: StatusVerifyDone or
+    // StatusVerifyMismatch instead of StatusWriteDone.
+    bool verifyAfterWrite = false;
+    // The blocks (0..123, ascending) whose read-back differed; written before
+    // StatusVerifyMismatch is stored, so read it after seeing that status.
+    std::vector<int> mismatchedBlocks;
 
     // Cancels the run: sets cancel, then closes the port, which wakes the worker
     // from any wait.  A cancelled run moves no further block and writes no setting;

@@ -119,22 +119,32 @@ void RunningProcess::pump(int timeoutMs) {
     }
 }
 
-bool RunningProcess::waitForError(const std::string& text) {
-    while (result_.err.find(text) == std::string::npos) {
-        if (errFd_ < 0) {
+bool RunningProcess::waitForError(const std::string& text, int count, std::chrono::seconds limit) {
+    const auto deadline = std::chrono::steady_clock::now() + limit;
+    auto seen = [&] {
+        int found = 0;
+        for (auto at = result_.err.find(text); at != std::string::npos;
+             at = result_.err.find(text, at + text.size())) {
+            ++found;
+        }
+        return found >= count;
+    };
+    while (!seen()) {
+        if (errFd_ < 0 || std::chrono::steady_clock::now() > deadline) {
             return false;
         }
-        pump(1000);
+        pump(200);
     }
     return true;
 }
 
-bool RunningProcess::waitForOutput(const std::string& text) {
+bool RunningProcess::waitForOutput(const std::string& text, std::chrono::seconds limit) {
+    const auto deadline = std::chrono::steady_clock::now() + limit;
     while (result_.out.find(text) == std::string::npos) {
-        if (outFd_ < 0) {
+        if (outFd_ < 0 || std::chrono::steady_clock::now() > deadline) {
             return false;
         }
-        pump(1000);
+        pump(200);
     }
     return true;
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <chrono>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -26,10 +27,15 @@ class RunningProcess {
     RunningProcess& operator=(const RunningProcess&) = delete;
 
     int pid() const { return pid_; }
-    // Reads standard error until `text` appears or the process ends; true when seen.
-    bool waitForError(const std::string& text);
-    // Reads standard output until `text` appears or the process ends; true when seen.
-    bool waitForOutput(const std::string& text);
+    // Reads standard error until `text` has appeared `count` times, the process
+    // ends or `limit` has passed; true when seen.
+    bool waitForError(const std::string& text, int count = 1,
+                      std::chrono::seconds limit = std::chrono::seconds(60));
+    // Reads standard output until `text` appears, the process ends or `limit` has
+    // passed; true when seen.
+    bool waitForOutput(const std::string& text,
+                       std::chrono::seconds limit = std::chrono::seconds(60));
+    const std::string& error() const { return result_.err; }
     const std::string& output() const { return result_.out; }
     ProcessResult wait();
 

@@ -78,6 +78,11 @@ TEST(CliCommandLineTest, UsageErrorsExitTwoWithHint) {
         {{"write", "a.836", "--port=x"}, "port must be 1 to 255, not 'x'"},
         {{"read", "a.836", "--port", "2", "--device", "/dev/null"}, "exclude each other"},
         {{"read", "a.836", "--no-search=1"}, "takes no value"},
+        {{"read", "a.836", "--verify"}, "unknown option '--verify' for 'read'"},
+        {{"backups", "x"}, "too many arguments for 'backups'"},
+        {{"backups", "--no-backup"}, "unknown option '--no-backup' for 'backups'"},
+        {{"restore", "1", "2"}, "too many arguments for 'restore'"},
+        {{"restore", "--verify=1"}, "takes no value"},
         {{"--settings"}, "option '--settings' needs a value"},
     };
     for (const auto& c : cases) {
@@ -96,7 +101,9 @@ TEST(CliCommandLineTest, HelpAndVersionAlsoAfterACommand) {
     };
     const Case cases[] = {
         {{"--help"}, "COMMAND"},
-        {{"read", "--help"}, "read OUT.836 [--port N | --device PATH] [--no-search]"},
+        {{"read", "--help"}, "read OUT.836 [--no-backup] [--port N | --device PATH] [--no-search]"},
+        {{"restore", "--help"}, "restore [N|FILE.836] [--verify] [--no-backup]"},
+        {{"--help"}, "6 the radio holds other data"},
         {{"import", "x", "-h"}, "import FILE.836 IN.csv OUT.836"},
         {{"--version"}, "qzm836-cli "},
         {{"show", "--version"}, "qzm836-cli "},

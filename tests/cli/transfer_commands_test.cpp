@@ -6,48 +6,10 @@
 #include <map>
 #include <memory>
 
-#include "cli_fixture.h"
+#include "cli_transfer_fixture.h"
 
 namespace qzm::test {
 namespace {
-
-std::filesystem::path simProgram() {
-    return std::filesystem::path(QZM_TEST_PROGRAM_DIR) / "qzm836-sim";
-}
-
-class CliTransferTest : public CliTest {
-  protected:
-    // Starts a radio; its terminal's path.
-    std::string startRadio(std::vector<std::string> arguments) {
-        arguments.push_back("--quiet");
-        radios_.push_back(std::make_unique<RunningProcess>(simProgram(), arguments));
-        RunningProcess& radio = *radios_.back();
-        EXPECT_TRUE(radio.waitForOutput("\n")) << "the emulator did not start";
-        std::string out = radio.output();
-        return out.substr(0, out.find('\n'));
-    }
-
-    void writeSettings(const std::string& setup, const std::map<int, std::string>& ports) {
-        std::string text = "[setup]\nlanguage=testlang\n" + setup + "[ports]\n";
-        for (const auto& [number, device] : ports) {
-            text += "COM" + std::to_string(number) + "=" + device + "\n";
-        }
-        writeFile(dir_ / "setting.ini", text);
-    }
-
-    std::string settingsText() const { return readFile(dir_ / "setting.ini"); }
-
-    std::vector<std::unique_ptr<RunningProcess>> radios_;
-};
-
-// Every byte different from its neighbours, so a misplaced block shows.
-RadioImage patternImage() {
-    RadioImage image;
-    for (std::size_t i = 0; i < kImageSize; ++i) {
-        image.bytes[i] = static_cast<std::uint8_t>((i * 37 + i / 256) & 0xFF);
-    }
-    return image;
-}
 
 TEST_F(CliTransferTest, ReadThenWriteCarryTheImage) {
     const RadioImage radioImage = patternImage();
@@ -107,34 +69,78 @@ TEST_F(CliTransferTest, SearchFindsTheRadioAndStoresItsPortButOverridesDoNot) {
     EXPECT_TRUE(std::filesystem::exists(path("b.836")));
 }
 
-TEST_F(CliTransferTest, FailuresGiveTheirExitCodesAndLeaveTheFileAlone) {
+TEST_F(CliTransferTest, FailuresGiveTheirExitCodesAndSayWhatHappened) {
     struct Case {
         std::vector<std::string> radio;
         std::string command;
+        bool foundBySearch;  // COM1 has no device; the search finds the radio on COM2
         int exitCode;
-        std::string message;
+        std::string message;  // @ stands for the radio's port and device
     };
     const Case cases[] = {
-        {{"--silent"}, "read", 4, "No radio answered.\nCOM1 ("},
-        {{"--ident-bytes", "3"}, "read", 5, "Wrong radio type."},
-        {{"--bad-address", "7"}, "read", 1, "Reading failed."},
-        {{"--nak", "3"}, "write", 1, "Writing failed."},
+        {{"--silent"}, "read", false, 4, "No radio answered.\n@: no radio answered"},
+        {{"--ident-bytes", "3"},
+         "read",
+         false,
+         5,
+         "Wrong radio type.\n@, identification: short answer, 3 of 8 bytes"},
+        {{"--ident-bytes", "3"},
+         "read",
+         true,
+         5,
+         "Wrong radio type.\n@, identification: short answer, 3 of 8 bytes"},
+        {{"--bad-address", "7"},
+         "read",
+         false,
+         1,
+         "Reading from the radio failed: @, block 7 (address 0x0038): the answer was for "
+         "another address\n" +
+             path("out.836") + " was not written."},
+        {{"--nak", "3"},
+         "write",
+         false,
+         1,
+         "Writing to the radio failed: @, block 3 (address 0x0018): the radio refused it "
+         "(NAK)\nThe radio may hold part of the new data; write again."},
     };
     writeDocument("doc.836", RadioImage::fresh());
     for (const auto& c : cases) {
         std::vector<std::string> arguments = c.radio;
         arguments.insert(arguments.end(), {"--speed", "0"});
-        writeSettings("com=1\nsearchcom=0\n", {{1, startRadio(arguments)}});
+        const std::string device = startRadio(arguments);
+        std::string where = "COM1 (" + device + ")";
+        if (c.foundBySearch) {
+            writeSettings("com=1\nsearchcom=1\n", {{1, path("no-such-tty")}, {2, device}});
+            where = "COM2 (" + device + ")";
+        } else {
+            writeSettings("com=1\nsearchcom=0\n", {{1, device}});
+        }
+        std::string message = c.message;
+        message.replace(message.find('@'), 1, where);
         writeFile(dir_ / "out.836", "keep me");
         const std::string file = c.command == "read" ? path("out.836") : path("doc.836");
         ProcessResult result = cli({c.command, file});
         EXPECT_EQ(result.exitCode, c.exitCode) << c.message << "\n" << result.err;
-        EXPECT_NE(result.err.find("qzm836-cli: " + c.message), std::string::npos) << result.err;
+        EXPECT_NE(result.err.find("qzm836-cli: " + message), std::string::npos) << result.err;
+        // The window's "press OK to try again" means nothing on a terminal.
+        EXPECT_EQ(result.err.find("Reading failed."), std::string::npos) << result.err;
+        EXPECT_EQ(result.err.find("Writing failed."), std::string::npos) << result.err;
         EXPECT_EQ(readFile(dir_ / "out.836"), "keep me");
     }
     ProcessResult missing = cli({"write", path("doc.836"), "--device", path("no-such-tty")});
     EXPECT_EQ(missing.exitCode, 4);
     EXPECT_NE(missing.err.find("no-such-tty: not found"), std::string::npos) << missing.err;
+}
+
+// A stray byte before the handshake answer, at the speed of the real line.
+TEST_F(CliTransferTest, AStrayByteBeforeTheHandshakeAnswerDoesNotSpoilTheRead) {
+    writeSettings("com=1\nsearchcom=0\n", {{1, startRadio({"--garbage", "1@handshake"})}});
+    ProcessResult read = cli({"read", path("out.836")});
+    EXPECT_EQ(read.exitCode, 0) << read.err;
+    const RadioImage got = readDocument("out.836");
+    const RadioImage fresh = RadioImage::fresh();
+    EXPECT_TRUE(
+        std::equal(got.bytes.begin(), got.bytes.begin() + kRadioTransferSize, fresh.bytes.begin()));
 }
 
 TEST_F(CliTransferTest, InterruptStopsTheReadAndWritesNothing) {

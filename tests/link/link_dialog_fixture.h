@@ -29,6 +29,8 @@ class LinkDialogTest : public AppTest {
   protected:
     // Starts the application with these [setup] lines and port devices.
     void startWith(const std::string& setup, const std::map<int, std::string>& ports) {
+        // A busy machine may answer late; the dialog's waits are not what is tested here.
+        setAnswerTimeoutScaleForTests(3);
         writePorts(setup, ports);
         writeEnglish(std::string("IDS_READDATA=Read from Radio\n"
                                  "IDS_WRITEDATA=Write to Radio\n"
@@ -75,7 +77,7 @@ class LinkDialogTest : public AppTest {
         dialog->show();
         return dialog;
     }
-    static bool waitClosed(const QWidget& dialog, int timeoutMs = 20000) {
+    static bool waitClosed(const QWidget& dialog, int timeoutMs = 60000) {
         return QTest::qWaitFor([&] { return !dialog.isVisible(); }, timeoutMs);
     }
     QString portPane() { return app().mainFrame()->portPane()->text(); }

@@ -3,6 +3,7 @@
 #include <fcntl.h>
 #include <poll.h>
 #include <stdlib.h>
+#include <sys/ioctl.h>
 #include <termios.h>
 #include <unistd.h>
 
@@ -108,6 +109,29 @@ class PtyPair {
             bytes.insert(bytes.end(), buffer, buffer + n);
         }
         return bytes;
+    }
+
+    // Waits until the port's side has input waiting (the terminal passes bytes on
+    // asynchronously); false when none came within `limitMs`.
+    bool waitUntilInputWaiting(int limitMs = 5000) const {
+        pollfd fd{hold_, POLLIN, 0};
+        return ::poll(&fd, 1, limitMs) > 0 && (fd.revents & POLLIN) != 0;
+    }
+
+    // Waits until the port's side has taken every byte sent to it; false when that
+    // did not happen within `limitMs`.
+    bool waitUntilInputTaken(int limitMs = 5000) const {
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(limitMs);
+        for (;;) {
+            int waiting = 0;
+            if (::ioctl(hold_, FIONREAD, &waiting) == 0 && waiting == 0) {
+                return true;
+            }
+            if (std::chrono::steady_clock::now() >= deadline) {
+                return false;
+            }
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        }
     }
 
     // Pulls the cable: the port's side sees a hang-up.

@@ -138,11 +138,25 @@ TEST_F(PortDialogTest, DISABLED_SaveScreenshots) {
         auto transfer = transferDialog(kDirectionRead);
         EXPECT_TRUE(transfer->grab().save(QString("%1/transfer-%2.png").arg(folder, language)));
         QTest::mouseClick(findControl<QPushButton>(transfer.get(), IDOK), Qt::LeftButton);
-        ASSERT_TRUE(QTest::qWaitFor([&] { return transfer->job()->progress.load() >= 30; }, 20000));
+        ASSERT_TRUE(QTest::qWaitFor([&] { return transfer->job()->progress.load() >= 30; }, 60000));
         QTest::qWait(50);
         EXPECT_TRUE(
             transfer->grab().save(QString("%1/transfer-%2-running.png").arg(folder, language)));
         transfer->reject();
+
+        // A radio on COM1 that answers block 40 for another address.
+        sim::EmulatorConfig broken = fast();
+        broken.badAddressBlock = 40;
+        auto faulty = radio(broken);
+        writePorts("com=1\nsearchcom=0", {{1, faulty->slavePath()}});
+        auto failed = transferDialog(kDirectionRead);
+        QTest::mouseClick(findControl<QPushButton>(failed.get(), IDOK), Qt::LeftButton);
+        ASSERT_TRUE(QTest::qWaitFor(
+            [&] { return findControl<QPushButton>(failed.get(), IDOK)->isEnabled(); }, 60000));
+        EXPECT_TRUE(
+            failed->grab().save(QString("%1/transfer-%2-failed.png").arg(folder, language)));
+        failed->reject();
+        writePorts("com=2\nsearchcom=0", {{1, one_->slavePath()}, {2, two_->slavePath()}});
     }
 }
 

@@ -31,33 +31,36 @@ class SerialPortTest : public ::testing::Test {
 
 struct ReadCase {
     const char* name;
-    std::vector<std::vector<std::uint8_t>> pieces;  // sent 30 ms apart
+    std::vector<std::uint8_t> waiting;  // already received when the read starts
+    std::vector<std::uint8_t> later;    // sent while the read waits
     int count;
-    int timeoutMs;
+    int timeoutMs;  // long where all bytes come: the read returns as soon as they are in
     int expected;
 };
 
 TEST_F(SerialPortTest, ReadReturnsWhatArrivedWithinTheTimeOut) {
     const ReadCase cases[] = {
-        {"nothing", {}, 8, 60, 0},
-        {"five of eight", {{1, 2, 3, 4, 5}}, 8, 120, 5},
-        {"three then five", {{1, 2, 3}, {4, 5, 6, 7, 8}}, 8, 1000, 8},
-        {"more than asked stays queued", {{9, 9, 9, 9}}, 2, 200, 2},
+        {"nothing", {}, {}, 8, 60, 0},
+        {"five of eight", {1, 2, 3, 4, 5}, {}, 8, 120, 5},
+        {"three then five", {1, 2, 3}, {4, 5, 6, 7, 8}, 8, 10000, 8},
+        {"more than asked stays queued", {9, 9, 9, 9}, {}, 2, 10000, 2},
     };
     for (const auto& c : cases) {
+        if (!c.waiting.empty()) {
+            pty.send(c.waiting);
+            ASSERT_TRUE(pty.waitUntilInputWaiting()) << c.name;
+        }
         std::thread sender([&] {
-            for (const auto& piece : c.pieces) {
-                std::this_thread::sleep_for(30ms);
-                pty.send(piece);
+            if (!c.later.empty()) {
+                std::this_thread::sleep_for(30ms);  // usually after the read began; either works
+                pty.send(c.later);
             }
         });
         std::vector<std::uint8_t> buffer(static_cast<std::size_t>(c.count), 0);
         EXPECT_EQ(port.read(buffer.data(), c.count, c.timeoutMs), c.expected) << c.name;
         sender.join();
-        std::vector<std::uint8_t> flat;
-        for (const auto& piece : c.pieces) {
-            flat.insert(flat.end(), piece.begin(), piece.end());
-        }
+        std::vector<std::uint8_t> flat = c.waiting;
+        flat.insert(flat.end(), c.later.begin(), c.later.end());
         flat.resize(static_cast<std::size_t>(c.expected));
         buffer.resize(static_cast<std::size_t>(c.expected));
         EXPECT_EQ(buffer, flat) << c.name;
@@ -69,7 +72,7 @@ TEST_F(SerialPortTest, ReadReturnsWhatArrivedWithinTheTimeOut) {
 TEST_F(SerialPortTest, ReadByteWithZeroTimeOutMakesOneAttempt) {
     EXPECT_EQ(port.readByte(0), -1);
     pty.send({0xC3, 0x00});
-    std::this_thread::sleep_for(20ms);
+    ASSERT_TRUE(pty.waitUntilInputWaiting());
     EXPECT_EQ(port.readByte(0), 0xC3);
     EXPECT_EQ(port.readByte(0), 0x00);  // a zero byte is data, not "nothing"
     EXPECT_EQ(port.readByte(0), -1);
@@ -80,7 +83,7 @@ TEST_F(SerialPortTest, ReadByteWaitsForALateByte) {
         std::this_thread::sleep_for(40ms);
         pty.send({0x06});
     });
-    EXPECT_EQ(port.readByte(2000), 0x06);
+    EXPECT_EQ(port.readByte(10000), 0x06);
     sender.join();
 }
 
@@ -165,10 +168,11 @@ TEST_F(SerialPortTest, CloseWakesAPacingSleepAndAPause) {
 
 TEST_F(SerialPortTest, HangUpEndsAWaitWithWhatArrived) {
     std::uint8_t buffer[12] = {};
-    auto pending = std::async(std::launch::async, [&] { return port.read(buffer, 12, 60000); });
-    std::this_thread::sleep_for(20ms);
     pty.send({0x57, 0x00});
-    std::this_thread::sleep_for(20ms);
+    ASSERT_TRUE(pty.waitUntilInputWaiting());
+    auto pending = std::async(std::launch::async, [&] { return port.read(buffer, 12, 60000); });
+    // A hang-up throws away what nobody has read yet: the read must hold them first.
+    ASSERT_TRUE(pty.waitUntilInputTaken());
     pty.hangUp();
     ASSERT_EQ(pending.wait_for(kHung), std::future_status::ready);
     EXPECT_EQ(pending.get(), 2);

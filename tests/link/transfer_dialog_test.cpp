@@ -99,7 +99,7 @@ struct FailureCase {
     bool silent;
     int identBytes;
     const char* expectedText;
-    const char* expectedHint;  // the serial layer's reason, nullptr when none applies
+    const char* expectedDetail;  // what happened on COM1, after its device
 };
 
 class TransferFailureTest : public TransferDialogTest,
@@ -124,21 +124,20 @@ TEST_P(TransferFailureTest, EndsWithAStopMessageAndLeavesTheDocument) {
     EXPECT_EQ(question.caption, "Error");
     EXPECT_EQ(question.style.icon, MessageIcon::Stop);
     EXPECT_EQ(question.style.buttons, MessageButtons::Ok);
-    if (c.expectedHint != nullptr) {
-        EXPECT_NE(question.text.find(c.expectedHint), std::string::npos) << question.text;
-        EXPECT_NE(question.text.find(nowhere(1)), std::string::npos) << question.text;
-    } else {
-        EXPECT_EQ(question.text.find("COM1"), std::string::npos) << question.text;
-    }
+    const std::string device = c.deviceMissing ? nowhere(1) : emulator->slavePath();
+    EXPECT_NE(question.text.find("COM1 (" + device + ")" + c.expectedDetail), std::string::npos)
+        << question.text;
     EXPECT_EQ(app().document()->image().bytes, before.bytes);
     EXPECT_FALSE(app().port().isOpen());
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Failures, TransferFailureTest,
-    ::testing::Values(FailureCase{"MissingDevice", true, false, 8, kNoAnswer, "not found"},
-                      FailureCase{"SilentRadio", false, true, 8, kNoAnswer, nullptr},
-                      FailureCase{"ShortIdentification", false, false, 5, kWrongModel, nullptr}),
+    ::testing::Values(FailureCase{"MissingDevice", true, false, 8, kNoAnswer, ": not found"},
+                      FailureCase{"SilentRadio", false, true, 8, kNoAnswer,
+                                  ", handshake: no answer"},
+                      FailureCase{"ShortIdentification", false, false, 5, kWrongModel,
+                                  ", identification: short answer, 5 of 8 bytes"}),
     [](const auto& param) { return std::string(param.param.name); });
 
 TEST_F(TransferDialogTest, FailedReadStaysOpenAndOkTriesAgain) {
@@ -150,16 +149,27 @@ TEST_F(TransferDialogTest, FailedReadStaysOpenAndOkTriesAgain) {
 
     auto dialog = transferDialog(kDirectionRead);
     QTest::mouseClick(okButton(*dialog), Qt::LeftButton);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return okButton(*dialog)->isEnabled(); }, 20000));
+    const auto firstRun = dialog->job();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return firstRun->finished.load(); }, 60000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return okButton(*dialog)->isEnabled(); }, 5000));
     EXPECT_TRUE(dialog->isVisible());
-    EXPECT_EQ(textLine(*dialog), QString(kReadFailed));
+    // What failed, and where, follows the dialog's own text.
+    EXPECT_EQ(textLine(*dialog), QString(kReadFailed) + "\nCOM1 (" +
+                                     QString::fromStdString(first->slavePath()) +
+                                     "), block 3 (address 0x0018): the answer was for "
+                                     "another address");
     EXPECT_EQ(app().document()->image().bytes, before.bytes);
     EXPECT_FALSE(app().port().isOpen());
+    // The text asks for OK: Enter presses it, not Cancel.
+    EXPECT_TRUE(okButton(*dialog)->isDefault());
+    EXPECT_EQ(dialog->focusWidget(), okButton(*dialog));
+    EXPECT_FALSE(findControl<QPushButton>(dialog.get(), IDCANCEL)->isDefault());
 
     // The cable now reaches a radio that answers.
     auto second = radio(fast(radioContents(RadioImage::fresh())));
     writePorts("com=1\nsearchcom=0", {{1, second->slavePath()}});
-    QTest::mouseClick(okButton(*dialog), Qt::LeftButton);
+    QTest::keyClick(dialog.get(), Qt::Key_Return);
+    EXPECT_NE(dialog->job(), firstRun);
     ASSERT_TRUE(waitClosed(*dialog));
     EXPECT_TRUE(sameSpan(app().document()->image(), second->image()));
     EXPECT_FALSE(app().document()->IsModified());
@@ -178,6 +188,29 @@ TEST_F(TransferDialogTest, PortPaneFollowsTheSearchAndTheFoundPortIsStored) {
     EXPECT_EQ(storedPort(), 2);
 }
 
+// The search found a radio on another port and that radio then failed: the
+// message names the port it failed on, not the configured one.
+TEST_F(TransferDialogTest, FailureAfterTheSearchNamesThePortItHappenedOn) {
+    sim::EmulatorConfig config = fast(radioContents(RadioImage::fresh()));
+    config.identBytes = 5;
+    auto emulator = radio(config);
+    startWith("com=3\nsearchcom=1", {{2, emulator->slavePath()}, {3, nowhere(3)}});
+
+    messages_.expect(MessageResult::Ok, kWrongModel);
+    auto dialog = transferDialog(kDirectionRead);
+    QTest::mouseClick(okButton(*dialog), Qt::LeftButton);
+    ASSERT_TRUE(waitClosed(*dialog, 60000));
+
+    ASSERT_EQ(messages_.asked().size(), 1u);
+    const std::string& text = messages_.asked().front().text;
+    EXPECT_NE(text.find("COM2 (" + emulator->slavePath() +
+                        "), identification: short answer, 5 of 8 bytes"),
+              std::string::npos)
+        << text;
+    EXPECT_EQ(text.find("COM3"), std::string::npos) << text;
+    EXPECT_EQ(storedPort(), 3);  // a radio that failed is not remembered
+}
+
 enum class Leave { CancelButton, CloseBox, Destroyed };
 
 class TransferCancelTest : public TransferDialogTest,
@@ -193,7 +226,7 @@ TEST_P(TransferCancelTest, LeavingDuringAReadStopsTheWorkerAndKeepsTheDocument) 
 
     auto dialog = transferDialog(kDirectionRead);
     QTest::mouseClick(okButton(*dialog), Qt::LeftButton);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return textLine(*dialog).endsWith('%'); }, 20000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return textLine(*dialog).endsWith('%'); }, 60000));
     const std::shared_ptr<const TransferJob> job = dialog->job();
 
     switch (GetParam()) {

@@ -35,6 +35,11 @@ struct Observed {
     }
 };
 
+// How much longer than the radio's time-outs the tests wait for an answer: on a
+// busy machine the emulator's thread may come late to a 50 ms answer.  Tests that
+// are about the time-outs themselves set 1.
+inline constexpr int kBusyMachineTimeoutScale = 3;
+
 // A settings file, a port mapped through it and nothing else: port numbers not named
 // in [ports] map to no device, whatever the machine has plugged in.
 class TransferRig {
@@ -42,7 +47,9 @@ class TransferRig {
     TransferRig()
         : settings_(folder_ / "setting.ini"),
           port_(
-              std::make_shared<SerialPort>(PortMap(settings_, folder_ / "dev", folder_ / "sys"))) {}
+              std::make_shared<SerialPort>(PortMap(settings_, folder_ / "dev", folder_ / "sys"))) {
+        setAnswerTimeoutScaleForTests(kBusyMachineTimeoutScale);
+    }
 
     void writeSettings(const std::string& setup, const std::map<int, std::string>& ports) {
         std::string text = "[setup]\n" + setup + "\n[ports]\n";

@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <atomic>
+#include <thread>
 
 #include "radio/data_file.h"
 #include "transfer_rig.h"
@@ -138,20 +140,29 @@ TEST(TransferProgress, FollowsTheBlocksMoved) {
 struct IdentCase {
     int identBytes;
     int status;
+    FailureKind kind;
 };
 
 TEST_F(RadioOnCom1, IdentificationOfEightBytesOfAnyContentIsEnough) {
-    const IdentCase cases[] = {
-        {8, StatusReadDone}, {7, StatusBadIdent}, {1, StatusBadIdent}, {0, StatusNoConnection}};
+    const IdentCase cases[] = {{8, StatusReadDone, FailureKind::None},
+                               {7, StatusBadIdent, FailureKind::ShortAnswer},
+                               {1, StatusBadIdent, FailureKind::ShortAnswer},
+                               {0, StatusNoConnection, FailureKind::NoAnswer}};
     for (const auto& c : cases) {
         sim::EmulatorConfig config = test::fastRadio(test::patternImage(1));
         config.identBytes = c.identBytes;
         start(config);
-        const Observed seen = rig.run(rig.makeJob(kDirectionRead, test::patternImage(0)));
+        auto job = rig.makeJob(kDirectionRead, test::patternImage(0));
+        const Observed seen = rig.run(job);
         EXPECT_EQ(seen.finalStatus, c.status) << c.identBytes << " identification bytes";
+        EXPECT_EQ(job->failure.kind, c.kind) << c.identBytes << " identification bytes";
         if (c.status != StatusReadDone) {
             // Nothing after the request: no acknowledgement, no block.
             EXPECT_EQ(radio->received(), concat({kHandshake, {0x02}}));
+            EXPECT_EQ(job->failure.step, FailureStep::Identification);
+            EXPECT_EQ(job->failure.received, c.identBytes);
+            EXPECT_EQ(job->failure.port, 1);
+            EXPECT_EQ(job->failure.device, radio->slavePath());
         }
         radio.reset();
     }
@@ -165,6 +176,8 @@ struct FaultCase {
     int progress;
     Bytes frame;  // a frame whose repetitions are counted (none: how often is up to timing)
     long frameCount;
+    FailureKind kind;  // what the failure record says (None for a run that succeeds)
+    int failedBlock;
 };
 
 Bytes readRequest(int block) {
@@ -184,30 +197,25 @@ TEST_F(RadioOnCom1, BlocksAreRetriedThreeTimesThenTheRunFails) {
              c.badAddressBlock = 40;
              c.badAddressOnce = true;
          },
-         StatusReadDone, 100, readRequest(40), 2},
+         StatusReadDone, 100, readRequest(40), 2, FailureKind::None, -1},
         {"wrong address always", kDirectionRead, [](auto& c) { c.badAddressBlock = 40; },
-         StatusReadFailed, wire::progressAfter(40), readRequest(40), 3},
+         StatusReadFailed, wire::progressAfter(40), readRequest(40), 3, FailureKind::WrongAddress,
+         40},
         {"NAK once", kDirectionWrite,
          [](auto& c) {
              c.nakBlock = 7;
              c.nakOnce = true;
          },
-         StatusWriteDone, 100, dataFrameHead(7), 2},
+         StatusWriteDone, 100, dataFrameHead(7), 2, FailureKind::None, -1},
         {"NAK always", kDirectionWrite, [](auto& c) { c.nakBlock = 7; }, StatusWriteFailed,
-         wire::progressAfter(7), dataFrameHead(7), 3},
+         wire::progressAfter(7), dataFrameHead(7), 3, FailureKind::Refused, 7},
         {"NAK always on the last block", kDirectionWrite, [](auto& c) { c.nakBlock = 123; },
-         StatusWriteFailed, 99, dataFrameHead(123), 3},
-        {"garbage before the handshake answer",
-         kDirectionRead,
-         [](auto& c) { c.garbageCount = 3; },
-         StatusReadDone,
-         100,
-         {},
-         0},
+         StatusWriteFailed, 99, dataFrameHead(123), 3, FailureKind::Refused, 123},
         {"hang-up during a read", kDirectionRead, [](auto& c) { c.hangUpAfterBlock = 10; },
-         StatusReadFailed, wire::progressAfter(11), readRequest(11), 0},
+         StatusReadFailed, wire::progressAfter(11), readRequest(11), 0, FailureKind::NoAnswer, 11},
         {"hang-up during a write", kDirectionWrite, [](auto& c) { c.hangUpAfterBlock = 10; },
-         StatusWriteFailed, wire::progressAfter(11), dataFrameHead(11), 1},
+         StatusWriteFailed, wire::progressAfter(11), dataFrameHead(11), 1, FailureKind::NoAnswer,
+         11},
     };
     for (const auto& c : cases) {
         sim::EmulatorConfig config = test::fastRadio(test::patternImage(1));
@@ -221,12 +229,96 @@ TEST_F(RadioOnCom1, BlocksAreRetriedThreeTimesThenTheRunFails) {
         if (!c.frame.empty()) {
             EXPECT_EQ(countFrames(radio->received(), c.frame), c.frameCount) << c.name;
         }
+        EXPECT_EQ(job->failure.kind, c.kind) << c.name;
+        if (c.kind != FailureKind::None) {
+            EXPECT_EQ(job->failure.step, FailureStep::Block) << c.name;
+            EXPECT_EQ(job->failure.block, c.failedBlock) << c.name;
+            EXPECT_EQ(job->failure.port, 1) << c.name;
+        }
         // Whatever happened, the part that never travels is the working copy's own.
         EXPECT_TRUE(std::equal(job->image.bytes.begin() + 0x3E0, job->image.bytes.end(),
                                working.bytes.begin() + 0x3E0))
             << c.name;
         radio.reset();
     }
+}
+
+struct RecoveryCase {
+    const char* name;
+    int direction;
+    std::function<void(sim::EmulatorConfig&)> fault;
+};
+
+// Bytes the tool did not ask for, or answers that come after its wait, must not put
+// every later answer out of step: the run gets through on the radio's own time-outs.
+TEST_F(RadioOnCom1, StrayAndLateBytesDoNotPutTheAnswersOutOfStep) {
+    setAnswerTimeoutScaleForTests(1);  // the radio's exact time-outs are the point here
+    const RecoveryCase cases[] = {
+        {"one stray byte before the handshake answer", kDirectionRead,
+         [](auto& c) { c.garbageCount = 1; }},
+        {"stray bytes before the identification", kDirectionRead,
+         [](auto& c) {
+             c.garbageCount = 3;
+             c.garbageAt = sim::kGarbageAtIdent;
+         }},
+        {"noise before a data block", kDirectionRead,
+         [](auto& c) {
+             c.garbageCount = 20;
+             c.garbageAt = 40;
+         }},
+        {"noise before a write acknowledgement", kDirectionWrite,
+         [](auto& c) {
+             c.garbageCount = 2;
+             c.garbageAt = 7;
+         }},
+        {"answers 49 ms late", kDirectionRead, [](auto& c) { c.answerDelayMs = 49; }},
+    };
+    for (const auto& c : cases) {
+        const RadioImage radioMemory = test::patternImage(1);
+        const RadioImage working = test::patternImage(0);
+        sim::EmulatorConfig config = test::fastRadio(radioMemory);
+        c.fault(config);
+        // Bytes take line time, so stray bytes and answers come apart (a quicker line
+        // keeps the test short; the late radio needs the real one to be late).
+        config.lineSpeed = config.answerDelayMs > 0 ? 1 : 4;
+        start(config);
+        auto job = rig.makeJob(c.direction, working);
+        const Observed seen = rig.run(job);
+        const bool reading = c.direction == kDirectionRead;
+        EXPECT_EQ(seen.finalStatus, reading ? StatusReadDone : StatusWriteDone) << c.name;
+        const RadioImage& arrived = reading ? job->image : radio->image();
+        const RadioImage& sent = reading ? radioMemory : working;
+        EXPECT_TRUE(
+            std::equal(arrived.bytes.begin(), arrived.bytes.begin() + 0x3E0, sent.bytes.begin()))
+            << c.name;
+        radio.reset();
+    }
+}
+
+// A line that only ever carries noise: ten handshakes, each within its time-out,
+// and then the run gives up as with a silent line.
+TEST(TransferConnect, ANoisyLineFailsLikeASilentOne) {
+    test::PtyPair line;
+    ASSERT_TRUE(line.ok());
+    TransferRig rig;
+    rig.writeSettings("com=1\nsearchcom=0", {{1, line.path()}});
+    std::atomic<bool> stop{false};
+    std::size_t heard = 0;
+    std::thread noise([&] {
+        while (!stop.load()) {
+            line.send({0xA5, 0x15, 0x57, 0x00});
+            heard += line.drain(2).size();
+        }
+    });
+    auto job = rig.makeJob(kDirectionRead, test::patternImage(0));
+    const Observed seen = rig.run(job);
+    stop.store(true);
+    noise.join();
+    heard += line.drain(2).size();
+    EXPECT_EQ(seen.finalStatus, StatusNoConnection);
+    EXPECT_EQ(heard, 10u * 8u);
+    EXPECT_EQ(job->failure.step, FailureStep::Handshake);
+    EXPECT_NE(job->failure.kind, FailureKind::None);
 }
 
 TEST_F(RadioOnCom1, UnansweredAcknowledgementsOnlyCostTheirWait) {

@@ -30,6 +30,9 @@ check "the channel table shows all 16 channels" \
     test "$(grep -cE '^[0-9]+ +446\.[0-9]{5} ' "$tmp/output")" -eq 16
 check "the first channel with its tone" grep -qE '^1 +446\.00625 +67\.0 ' "$tmp/output"
 check "says where the files are" grep -q "$tmp/run/radio.836" "$tmp/output"
+if [ -x "$build/bin/qzm836" ]; then
+    check "the channel card is a PDF" test "$(head -c 5 "$tmp/run/channel-card.pdf")" = "%PDF-"
+fi
 check "the emulator is gone" bash -c "! kill -0 $(cat "$tmp/run/sim.pid") 2>/dev/null"
 
 # A radio that never answers: the read step fails by name, and nothing is left running.

@@ -60,6 +60,9 @@ TEST(SimOptions, UnderstandsEveryOption) {
         {{"--nak-once", "5"},
          [](const SimOptions& o) { return o.config.nakBlock == 5 && o.config.nakOnce; },
          "NAK once"},
+        {{"--corrupt", "123"},
+         [](const SimOptions& o) { return o.config.corruptBlock == 123; },
+         "a block kept wrongly"},
         {{"--garbage", "4"},
          [](const SimOptions& o) {
              return o.config.garbageCount == 4 && o.config.garbageAt == kGarbageAtHandshake;
@@ -92,6 +95,7 @@ TEST(SimOptions, RefusesUnusableValuesWithAReason) {
         {"--speed", "fast"},
         {"--ident-bytes", "9"},
         {"--nak", "124"},
+        {"--corrupt", "124"},
         {"--bad-address", "x"},
         {"--garbage", "0"},
         {"--garbage", "3@block"},
@@ -111,7 +115,8 @@ TEST(SimOptions, HelpExplainsEveryOption) {
     for (const char* option :
          {"--image", "--save", "--speed", "--answer-delay", "--link", "--quiet", "--silent",
           "--ident-bytes", "--no-ident", "--bad-address", "--bad-address-once", "--nak",
-          "--nak-once", "--garbage", "--hang-up-after", "--no-ack-answer", "--help", "--version"}) {
+          "--nak-once", "--corrupt", "--garbage", "--hang-up-after", "--no-ack-answer", "--help",
+          "--version"}) {
         EXPECT_NE(help.find(std::string("  ") + option + " "), std::string::npos) << option;
     }
 }

@@ -293,6 +293,9 @@ void RadioEmulator::onReadRequest() {
     }
     lastAnswer_ = LastAnswer::ReadBlock;
     send(answer, takeGarbage(block));
+    if (config_.afterBlockAnswer) {
+        config_.afterBlockAnswer(block);
+    }
     if (block == config_.hangUpAfterBlock) {
         scheduleHangUp();
     }
@@ -316,6 +319,9 @@ void RadioEmulator::onDataFrame() {
             for (int i = 0; i < kBlockSize; ++i) {
                 image_.bytes[static_cast<std::size_t>(address + i)] =
                     frame_[static_cast<std::size_t>(4 + i)];
+            }
+            if (block == config_.corruptBlock) {
+                image_.bytes[static_cast<std::size_t>(address)] ^= 0xFF;
             }
             if (block < kBlockCount && address % kBlockSize == 0) {
                 blocksWritten_[static_cast<std::size_t>(block)] = true;
@@ -342,6 +348,9 @@ void RadioEmulator::onDataFrame() {
                 }
             }
         }
+    }
+    if (config_.afterBlockAnswer) {
+        config_.afterBlockAnswer(block);
     }
     if (block == config_.hangUpAfterBlock) {
         scheduleHangUp();

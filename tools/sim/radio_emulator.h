@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <deque>
 #include <filesystem>
+#include <functional>
 #include <mutex>
 #include <string>
 #include <thread>
@@ -32,12 +33,19 @@ struct EmulatorConfig {
     bool badAddressOnce = false;  //   only the first time
     int nakBlock = -1;            // answer a write of this block with NAK (0x15)
     bool nakOnce = false;         //   only the first time
+    int corruptBlock = -1;        // keep a write of this block wrongly (its first byte
+                                  // inverted), yet acknowledge it
     int garbageCount = 0;         // garbage bytes, once, before one answer
     int garbageAt = kGarbageAtHandshake;
     int hangUpAfterBlock = -1;  // hang up after answering this block
     bool answerAcks = true;     // answer the acknowledgements with 0x06
 
     std::filesystem::path savePath;  // where a completed write is stored (".836")
+
+    // Called on the emulator's thread once the answer to a read or write of block K
+    // has gone out: tests act at an exact point of a transfer instead of watching
+    // for a state that may pass unseen.
+    std::function<void(int block)> afterBlockAnswer;
 };
 
 // The radio at the far end of a pseudo-terminal.  start() opens the terminal and a

@@ -64,6 +64,8 @@ Faults:
   --bad-address-once K the same, only for the first read of block K
   --nak K              answer every write of block K with NAK (0x15) and keep nothing
   --nak-once K         the same, only for the first write of block K
+  --corrupt K          keep every write of block K (0..123) wrongly (its first byte
+                       inverted) but acknowledge it, as a bad cable or memory would
   --garbage N[@WHERE]  send N garbage bytes once, before the answer to WHERE:
                        "handshake" (default), "ident", or a block number 0..123
   --hang-up-after K    hang up the line once the tool has taken the answer to block K
@@ -155,6 +157,12 @@ std::optional<SimOptions> parseSimOptions(const std::vector<std::string>& args,
             }
             config.nakBlock = *block;
             config.nakOnce = option == "--nak-once";
+        } else if (option == "--corrupt") {
+            const auto block = number(0, kLastBlock);
+            if (!block) {
+                return std::nullopt;
+            }
+            config.corruptBlock = *block;
         } else if (option == "--garbage") {
             const auto text = value();
             if (!text) {

@@ -1,14 +1,21 @@
 #pragma once
 
+#include <QFont>
 #include <QWidget>
 #include <array>
 #include <cstddef>
+#include <ctime>
+#include <functional>
+#include <optional>
 
 #include "grid/grid_types.h"
+#include "radio/channel_list_print.h"
 #include "radio/document_view.h"
 #include "radio/field_bytes.h"
 
 class QComboBox;
+class QPainter;
+class QPaintDevice;
 
 namespace qzm {
 
@@ -64,6 +71,23 @@ class CZavoView : public QWidget, public DocumentView, public GridOwner {
     int editRow() const { return editRow_; }
     int editColumn() const { return editColumn_; }
 
+    // --- printing (zavo_view_print.cpp): the four steps of the print loop ---
+    // Before the print dialog: the margins; returns the last page number.
+    int OnPreparePrinting();
+    // Once per job on the printer's painter: measuring font, character width,
+    // printable area and the logical page.
+    void OnBeginPrinting(QPainter& dc);
+    // One page: date line, settings block (page 1), heading, programmed rows.
+    void OnPrint(QPainter& dc, int page);
+    void OnEndPrinting();
+    // The whole loop on one device (printer, preview, PDF writer).  False when
+    // the device could not be started or the page could not be mapped.
+    bool printOn(QPaintDevice& device);
+    // The texts of the settings block as printed, line by line, cell by cell.
+    QString printedSettingText(int line, int cell) const;
+    // The date line's clock; tests fix it.
+    void setPrintClock(std::function<std::time_t()> clock) { printClock_ = std::move(clock); }
+
   protected:
     // Captions from the language file, then every list, the DTMF field and
     // the check-box integers from the image.
@@ -108,6 +132,11 @@ class CZavoView : public QWidget, public DocumentView, public GridOwner {
     ListPicker* listPicker_ = nullptr;
     int editRow_ = 0;
     int editColumn_ = 0;
+
+    // Print state of one job, from begin to end.
+    std::optional<QFont> printFont_;
+    std::optional<PrintPageLayout> printLayout_;
+    std::function<std::time_t()> printClock_ = [] { return std::time(nullptr); };
 };
 
 }  // namespace qzm

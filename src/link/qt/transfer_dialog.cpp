@@ -11,6 +11,7 @@
 #include "lang/text_lookup.h"
 #include "link/port_error_text.h"
 #include "link/serial_port.h"
+#include "link/transfer_failure_text.h"
 #include "link/wire_protocol.h"
 #include "platform/command_ids.h"
 #include "platform/qt/app_shell.h"
@@ -43,6 +44,10 @@ QString text(const char* key) {
     return QString::fromStdString(lookupText(key));
 }
 
+std::string windowText(std::string_view key) {
+    return lookupText(key);
+}
+
 }  // namespace
 
 TransferDialog::TransferDialog(AppShell& shell, CZavoDoc& document,
@@ -67,6 +72,7 @@ TransferDialog::TransferDialog(AppShell& shell, CZavoDoc& document,
     progressBar_->setRange(0, kProgressRange);
     progressBar_->setValue(0);
     progressBar_->setTextVisible(false);
+    textLineGeometry_ = textLine_->geometry();
 }
 
 TransferDialog::~TransferDialog() {
@@ -117,6 +123,8 @@ void TransferDialog::startRun() {
 
     const QString prompt =
         text(direction_ == kDirectionRead ? "IDS_PROMPT_READ" : "IDS_PROMPT_WRITE");
+    textLine_->setGeometry(textLineGeometry_);
+    progressBar_->show();
     worker_ = TransferWorker(job_);
     okButton_->setEnabled(false);
     timerId_ = startTimer(kTimerPeriodMs);
@@ -162,9 +170,8 @@ void TransferDialog::onTick() {
         case StatusReadFailed:
         case StatusWriteFailed:
             endRun();
-            showText(
+            showFailure(
                 text(status == StatusReadFailed ? "IDS_PROMPT_READFAIL" : "IDS_PROMPT_WRITEFAIL"));
-            okButton_->setEnabled(true);
             break;
         case StatusReadDone:
             endRun();
@@ -186,9 +193,16 @@ void TransferDialog::onTick() {
 void TransferDialog::reportNoRadio(const char* textKey) {
     endRun();
     std::string message = lookupText(textKey);
-    // Why the configured port did not open tells the user more than "no answer".
+    // Why the configured port did not open tells the user more than "no answer";
+    // once a radio answered the handshake, the port it answered on is the one to name.
+    const TransferFailure& failure = job_->failure;
     const PortOpenError error = job_->portError.load();
-    if (error != PortOpenError::None) {
+    if (failure.step != FailureStep::Handshake || error == PortOpenError::None) {
+        const std::string detail = transferFailureText(failure, windowText);
+        if (!detail.empty()) {
+            message += "\n\n" + detail;
+        }
+    } else {
         const int number = readComPort(settings_);
         const PortDescription port = port_->portMap().describe(number);
         message += "\n\nCOM" + std::to_string(number);
@@ -242,6 +256,22 @@ void TransferDialog::endRun() {
 
 void TransferDialog::finishDialog() {
     done(kEndedByItself);
+}
+
+void TransferDialog::showFailure(const QString& headline) {
+    // The detail needs more than the one line above the progress bar; the bar has
+    // nothing to tell until the next run, so the text takes its place.
+    const QString detail = QString::fromStdString(transferFailureText(job_->failure, windowText));
+    progressBar_->hide();
+    QRect area = textLineGeometry_;
+    area.setBottom(okButton_->geometry().top() - textLineGeometry_.top() / 2);
+    textLine_->setGeometry(area);
+    showText(detail.isEmpty() ? headline : headline + '\n' + detail);
+    // The text asks for OK: Enter must mean OK, not the Cancel button that took
+    // the focus while OK was disabled.
+    okButton_->setEnabled(true);
+    okButton_->setDefault(true);
+    okButton_->setFocus(Qt::OtherFocusReason);
 }
 
 void TransferDialog::showText(const QString& line) {

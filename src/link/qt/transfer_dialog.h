@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QDialog>
+#include <QRect>
 #include <filesystem>
 #include <memory>
 
@@ -58,6 +59,8 @@ class TransferDialog : public QDialog {
     void endRun();
     void finishDialog();
     void showText(const QString& text);
+    // A failed block: the text line tells what happened, OK (default, focused) tries again.
+    void showFailure(const QString& headline);
     void reportNoRadio(const char* textKey);
     void askModel();
     void cancelRun();
@@ -71,6 +74,7 @@ class TransferDialog : public QDialog {
     QLabel* textLine_ = nullptr;
     QProgressBar* progressBar_ = nullptr;
     QPushButton* okButton_ = nullptr;
+    QRect textLineGeometry_;  // as laid out; a failure text takes more room
     int timerId_ = 0;
     bool timerRunning_ = false;
     bool modelAsked_ = false;  // the model question comes once a run

@@ -1,0 +1,94 @@
+#include "link/transfer_failure_text.h"
+
+#include <cstdio>
+#include <initializer_list>
+
+#include "lang/text_lookup.h"
+#include "link/wire_protocol.h"
+
+namespace qzm {
+namespace {
+
+std::string fill(std::string_view pattern, std::initializer_list<std::string> arguments) {
+    return fillPlaceholders(pattern, arguments);
+}
+
+std::string stepText(const TransferFailure& failure, const TextSource& texts) {
+    switch (failure.step) {
+        case FailureStep::Handshake:
+            return textOr(texts, "IDS_FAIL_HANDSHAKE", "handshake");
+        case FailureStep::Identification:
+            return textOr(texts, "IDS_FAIL_IDENT", "identification");
+        case FailureStep::Block:
+            break;
+    }
+    char address[16];
+    std::snprintf(address, sizeof address, "0x%04X", wire::blockAddress(failure.block));
+    return fill(textOr(texts, "IDS_FAIL_BLOCK", "block %1 (address %2)"),
+                {std::to_string(failure.block), address});
+}
+
+std::string kindText(const TransferFailure& failure, const TextSource& texts) {
+    switch (failure.kind) {
+        case FailureKind::None:
+        case FailureKind::NoAnswer:
+            break;
+        case FailureKind::ShortAnswer:
+            return fill(textOr(texts, "IDS_FAIL_SHORT", "short answer, %1 of %2 bytes"),
+                        {std::to_string(failure.received), std::to_string(failure.expected)});
+        case FailureKind::WrongAddress:
+            return textOr(texts, "IDS_FAIL_ADDRESS", "the answer was for another address");
+        case FailureKind::Refused:
+            return textOr(texts, "IDS_FAIL_NAK", "the radio refused it (NAK)");
+        case FailureKind::Unreadable:
+            return textOr(texts, "IDS_FAIL_GARBLED", "the answer could not be read");
+    }
+    return textOr(texts, "IDS_FAIL_NOANSWER", "no answer");
+}
+
+}  // namespace
+
+std::string textOr(const TextSource& texts, std::string_view key, std::string_view fallback) {
+    std::string text = texts ? texts(key) : std::string();
+    return text.empty() || text == kNotFoundText ? std::string(fallback) : text;
+}
+
+std::string fillPlaceholders(std::string_view pattern,
+                             std::initializer_list<std::string> arguments) {
+    std::string out;
+    for (std::size_t i = 0; i < pattern.size(); ++i) {
+        // Only %1 to %9 are placeholders; a percent sign elsewhere is text.
+        const char next = i + 1 < pattern.size() ? pattern[i + 1] : '\0';
+        const std::size_t index = pattern[i] == '%' && next >= '1' && next <= '9'
+                                      ? static_cast<std::size_t>(next - '1')
+                                      : arguments.size();
+        if (index < arguments.size()) {
+            out += *(arguments.begin() + static_cast<std::ptrdiff_t>(index));
+            ++i;
+        } else {
+            out += pattern[i];
+        }
+    }
+    return out;
+}
+
+std::string failurePortText(const TransferFailure& failure) {
+    if (failure.port <= 0) {
+        return failure.device;
+    }
+    std::string text = "COM" + std::to_string(failure.port);
+    if (!failure.device.empty()) {
+        text += " (" + failure.device + ")";
+    }
+    return text;
+}
+
+std::string transferFailureText(const TransferFailure& failure, const TextSource& texts) {
+    if (failure.kind == FailureKind::None) {
+        return {};
+    }
+    return fill(textOr(texts, "IDS_FAIL_DETAIL", "%1, %2: %3"),
+                {failurePortText(failure), stepText(failure, texts), kindText(failure, texts)});
+}
+
+}  // namespace qzm

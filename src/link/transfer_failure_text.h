@@ -1,0 +1,31 @@
+#pragma once
+
+#include <functional>
+#include <initializer_list>
+#include <string>
+#include <string_view>
+
+#include "link/transfer_failure.h"
+
+namespace qzm {
+
+// Looks a key of section String up in some language file ("Not Found" or empty
+// when absent): lookupText for the window, the command-line tool's own reader.
+using TextSource = std::function<std::string(std::string_view key)>;
+
+// The text of `key`, or `fallback` when the language file lacks it.
+std::string textOr(const TextSource& texts, std::string_view key, std::string_view fallback);
+
+// Replaces %1, %2, ... in `pattern` by the arguments.
+std::string fillPlaceholders(std::string_view pattern,
+                             std::initializer_list<std::string> arguments);
+
+// Where and how a run failed, in one line of the language behind `texts`, e.g.
+// "COM3 (/dev/ttyUSB0), block 40 (address 0x0140): no answer".  A key the
+// language file lacks falls back to its English text.  Empty for FailureKind::None.
+std::string transferFailureText(const TransferFailure& failure, const TextSource& texts);
+
+// The port part alone: "COM3 (/dev/ttyUSB0)", "COM3" or the device path.
+std::string failurePortText(const TransferFailure& failure);
+
+}  // namespace qzm
