@@ -35,7 +35,7 @@ check "cpack made qzm836_${version}_${arch}.deb" test -f "$deb"
 
 depends=$(dpkg-deb -f "$deb" Depends)
 echo "Depends: $depends"
-for needed in libqt6widgets6 libstdc++6 qt6-qpa-plugins qt6-translations-l10n \
+for needed in libqt6widgets6 libqt6printsupport6 libstdc++6 qt6-qpa-plugins qt6-translations-l10n \
     fonts-wqy-microhei; do
     check "Depends names $needed" grep -q "$needed" <<<"$depends"
 done
