@@ -1,5 +1,7 @@
 # The two commands a newcomer needs: `make run` and `make test`.
 # Everything they need is installed by scripts/bootstrap.
+# Developers and CI build with warnings as errors (QZM_WERROR=ON); a packager's
+# plain `cmake` build of a release does not.
 
 BUILD      ?= build
 ASAN_BUILD ?= build-asan
@@ -12,7 +14,7 @@ GENERATOR  := -G Ninja
 CMAKE_ARGS ?=
 CTEST      := ctest --output-on-failure --no-tests=error -j $(JOBS)
 
-.PHONY: all run test check bench fuzz format bootstrap configure build clean
+.PHONY: all run demo deb test check bench fuzz format bootstrap configure build clean
 
 all: build
 
@@ -20,15 +22,24 @@ bootstrap:
 	@scripts/bootstrap
 
 $(BUILD)/build.ninja: | bootstrap
-	cmake -S . -B $(BUILD) $(GENERATOR) -DCMAKE_BUILD_TYPE=RelWithDebInfo $(CMAKE_ARGS)
+	cmake -S . -B $(BUILD) $(GENERATOR) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQZM_WERROR=ON $(CMAKE_ARGS)
 
 configure: $(BUILD)/build.ninja
 
 build: bootstrap configure
 	cmake --build $(BUILD) -j $(JOBS)
 
+# With a display the window; without one the main job against the emulator.
 run: build
 	@scripts/run $(BUILD)
+
+# The window against an emulated radio with a programmed sample image.
+demo: build
+	@scripts/demo $(BUILD)
+
+# build/qzm836_<version>_<arch>.deb from the plain build.
+deb: build
+	cd $(BUILD) && cpack -G DEB
 
 # Plain build and tests: the quick loop while developing.
 check: build
@@ -37,15 +48,15 @@ check: build
 # Everything: plain, then AddressSanitizer+UndefinedBehaviorSanitizer, then the
 # transfer tests under ThreadSanitizer.
 test: check
-	cmake -S . -B $(ASAN_BUILD) $(GENERATOR) -DCMAKE_BUILD_TYPE=Debug -DQZM_SANITIZER=address -DQZM_BUILD_BENCH=OFF $(CMAKE_ARGS)
+	cmake -S . -B $(ASAN_BUILD) $(GENERATOR) -DCMAKE_BUILD_TYPE=Debug -DQZM_SANITIZER=address -DQZM_BUILD_BENCH=OFF -DQZM_WERROR=ON $(CMAKE_ARGS)
 	cmake --build $(ASAN_BUILD) -j $(JOBS)
 	cd $(ASAN_BUILD) && ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 $(CTEST)
-	cmake -S . -B $(TSAN_BUILD) $(GENERATOR) -DCMAKE_BUILD_TYPE=Debug -DQZM_SANITIZER=thread -DQZM_BUILD_GUI=OFF -DQZM_BUILD_BENCH=OFF $(CMAKE_ARGS)
+	cmake -S . -B $(TSAN_BUILD) $(GENERATOR) -DCMAKE_BUILD_TYPE=Debug -DQZM_SANITIZER=thread -DQZM_BUILD_GUI=OFF -DQZM_BUILD_BENCH=OFF -DQZM_WERROR=ON $(CMAKE_ARGS)
 	cmake --build $(TSAN_BUILD) -j $(JOBS)
 	cd $(TSAN_BUILD) && TSAN_OPTIONS=halt_on_error=1 ctest --output-on-failure -j $(JOBS) -L transfer
 
 bench: bootstrap
-	cmake -S . -B $(BUILD) $(GENERATOR) -DCMAKE_BUILD_TYPE=RelWithDebInfo $(CMAKE_ARGS)
+	cmake -S . -B $(BUILD) $(GENERATOR) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQZM_WERROR=ON $(CMAKE_ARGS)
 	cmake --build $(BUILD) -j $(JOBS)
 	@scripts/bench $(BUILD)
 

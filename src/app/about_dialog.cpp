@@ -1,9 +1,11 @@
 #include "app/about_dialog.h"
 
+#include <QLabel>
 #include <QPushButton>
 
 #include "lang/qt/apply_resource_texts.h"
 #include "platform/command_ids.h"
+#include "platform/program_version.h"
 #include "platform/qt/dialog_builder.h"
 
 namespace qzm {
@@ -29,6 +31,12 @@ AboutDialog::AboutDialog(QWidget* parent) : QDialog(parent) {
     buildDialog(*this, kAboutDialog);
     connect(findControl<QPushButton>(this, IDOK), &QPushButton::clicked, this, &QDialog::accept);
     applyResourceTexts(this, IDD_ABOUTBOX);
+    // The line about the program ends with the version the build was made as.
+    if (auto* line = findControl<QLabel>(this, IDC_ABOUT_LINE)) {
+        line->setText(line->text() + ' ' +
+                      QString::fromUtf8(programVersion().data(),
+                                        static_cast<qsizetype>(programVersion().size())));
+    }
 }
 
 }  // namespace qzm

@@ -1,13 +1,22 @@
 // qzm836: the programming tool of the QZM-836 radio.
 #include <QApplication>
 #include <QStringList>
+#include <cstdio>
 #include <iostream>
+#include <string>
+#include <vector>
 
 #include "app/print_to_pdf.h"
+#include "app/program_info.h"
 #include "app/toolbar_icons.h"
 #include "app/zavo_app.h"
 
 int main(int argc, char** argv) {
+    // --version and --help need no display.
+    if (const auto info = qzm::programInfoText(std::vector<std::string>(argv + 1, argv + argc))) {
+        std::fputs(info->c_str(), stdout);
+        return 0;
+    }
     // The PDF mode shows no window, so it needs no display.
     const bool pdfMode = qzm::printToPdfRequested(argc, argv);
     if (pdfMode) {

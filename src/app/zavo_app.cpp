@@ -63,6 +63,8 @@ bool CZavoApp::InitInstance(const QStringList& arguments) {
 
     // Port numbers may be mapped to devices in section "ports" of "setting.ini".
     port_->setPortMap(PortMap(settingsPath()));
+    // Qt's standard buttons and dialogs speak the language file's language.
+    qtTranslations_.follow(languagePath());
 
     // The empty document made below asks no question.
     skipClearPrompt_ = true;
@@ -157,6 +159,7 @@ void CZavoApp::retitleMenu() {
 }
 
 void CZavoApp::refreshTextsAndViews() {
+    qtTranslations_.follow(languagePath());
     retitleMenu();
     if (document_) {
         document_->onImageReplaced();

@@ -7,6 +7,7 @@
 #include <optional>
 
 #include "app/recent_file_list.h"
+#include "lang/qt/qt_translations.h"
 #include "link/serial_port.h"
 #include "platform/qt/app_shell.h"
 #include "radio/document_host.h"
@@ -132,6 +133,7 @@ class CZavoApp : public QObject, public AppShell, public DocumentHost {
     MessageBoxSeam* messageBox_ = nullptr;
     FileDialogSeam* fileDialog_ = nullptr;
     std::unique_ptr<RecentFileList> recentFiles_;
+    QtTranslations qtTranslations_;
     std::unique_ptr<CZavoDoc> document_;
     std::unique_ptr<CMainFrame> mainFrame_;
     CZavoView* view_ = nullptr;  // owned by the main window

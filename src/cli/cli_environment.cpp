@@ -4,6 +4,7 @@
 
 #include "lang/language_sections.h"
 #include "lang/text_lookup.h"
+#include "platform/program_layout.h"
 #include "platform/program_paths.h"
 #include "platform/settings.h"
 #include "platform/system_locale.h"
@@ -16,17 +17,20 @@ std::filesystem::path executableFolder() {
 }
 
 std::filesystem::path languageFile(const std::string& name,
-                                   const std::filesystem::path& settingsPath) {
+                                   const std::optional<std::filesystem::path>& ownSettings,
+                                   const std::vector<std::filesystem::path>& languageFolders) {
     if (name.find('/') != std::string::npos) {
         return name;
     }
     // A settings file of its own may bring its language files along.
-    std::filesystem::path besideSettings = settingsPath.parent_path() / (name + ".lang");
-    std::error_code error;
-    if (std::filesystem::exists(besideSettings, error)) {
-        return besideSettings;
+    if (ownSettings) {
+        std::filesystem::path besideSettings = ownSettings->parent_path() / (name + ".lang");
+        std::error_code error;
+        if (std::filesystem::exists(besideSettings, error)) {
+            return besideSettings;
+        }
     }
-    return executableFolder() / (name + ".lang");
+    return languageFileInFolders(name, languageFolders);
 }
 
 }  // namespace
@@ -35,17 +39,29 @@ EnvironmentResult findEnvironment(const std::optional<std::string>& settingsFile
                                   const std::optional<std::string>& languageName) {
     EnvironmentResult result;
     CliEnvironment environment;
-    environment.settingsPath =
-        settingsFile ? std::filesystem::path(*settingsFile) : executableFolder() / "setting.ini";
-    std::error_code error;
-    if (!std::filesystem::is_regular_file(environment.settingsPath, error)) {
-        result.error = settingsFile ? "Can not find the file " + *settingsFile + "!"
-                                    : std::string(kMissingSettingsMessage);
-        return result;
+    // The same layouts as the window: portable beside the program, or installed
+    // with the user's own copy of the shipped settings.
+    ProgramLocations locations =
+        locateProgramFiles(executableFolder(), userFoldersFromEnvironment());
+    std::optional<std::filesystem::path> ownSettings;
+    if (settingsFile) {
+        ownSettings = std::filesystem::path(*settingsFile);
+        environment.settingsPath = *ownSettings;
+        std::error_code error;
+        if (!std::filesystem::is_regular_file(environment.settingsPath, error)) {
+            result.error = "Can not find the file " + *settingsFile + "!";
+            return result;
+        }
+    } else {
+        if (prepareSettingsFile(locations) == SettingsFileState::Missing) {
+            result.error = std::string(kMissingSettingsMessage);
+            return result;
+        }
+        environment.settingsPath = locations.settingsPath;
     }
     const std::string name = languageName.value_or(
         startupLanguageName(environment.settingsPath, systemLocaleIsChinesePrc()));
-    environment.languagePath = languageFile(name, environment.settingsPath);
+    environment.languagePath = languageFile(name, ownSettings, locations.languageFolders);
     result.environment = environment;
     return result;
 }

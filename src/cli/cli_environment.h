@@ -19,11 +19,13 @@ struct EnvironmentResult {
     std::string error;
 };
 
-// "setting.ini" beside the executable unless `settingsFile` names another; it
-// must exist, as for the program.  The language is `languageName` when given,
-// else "setup"/"language" of the settings, else the one the locale suggests.
-// A name is looked up beside the settings file first, then beside the program;
-// a name holding a '/' is taken as the path of a language file.
+// The settings file of the program's layout (beside the executable, or the
+// user's own copy of the installed one, made when missing) unless
+// `settingsFile` names another; it must exist, as for the program.  The language is `languageName`
+// when given, else "setup"/"language" of the settings, else the one the locale suggests. A name is
+// looked up beside a named settings file first, then in the program's language folders (the user's
+// files winning over the shipped ones); a name holding a '/' is taken as the path of a language
+// file.
 EnvironmentResult findEnvironment(const std::optional<std::string>& settingsFile,
                                   const std::optional<std::string>& languageName);
 

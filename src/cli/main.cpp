@@ -13,10 +13,7 @@
 #include "cli/exit_codes.h"
 #include "cli/messages.h"
 #include "link/transfer.h"
-
-#ifndef QZM_VERSION
-#define QZM_VERSION "unknown"
-#endif
+#include "platform/program_version.h"
 
 namespace {
 
@@ -43,7 +40,8 @@ int run(int argc, char** argv) {
         return kExitSuccess;
     }
     if (options.version) {
-        std::printf("%s %s\n", kProgramName, QZM_VERSION);
+        std::printf("%s %.*s\n", kProgramName, static_cast<int>(qzm::programVersion().size()),
+                    qzm::programVersion().data());
         return kExitSuccess;
     }
     EnvironmentResult environment = findEnvironment(options.settingsFile, options.languageName);

@@ -43,9 +43,30 @@ std::vector<std::filesystem::path> languageFilePaths(const std::filesystem::path
     return files;
 }
 
+std::vector<std::filesystem::path> languageFilePaths(
+    const std::vector<std::filesystem::path>& folders) {
+    std::vector<std::filesystem::path> files;
+    for (const auto& folder : folders) {
+        for (auto& file : languageFilePaths(folder)) {
+            const auto same = std::ranges::find_if(
+                files, [&](const auto& known) { return known.filename() == file.filename(); });
+            if (same != files.end()) {
+                *same = std::move(file);
+            } else {
+                files.push_back(std::move(file));
+            }
+        }
+    }
+    return files;
+}
+
 std::vector<LanguageFile> listLanguageFiles(const std::filesystem::path& folder) {
+    return listLanguageFiles(std::vector<std::filesystem::path>{folder});
+}
+
+std::vector<LanguageFile> listLanguageFiles(const std::vector<std::filesystem::path>& folders) {
     std::vector<LanguageFile> listing;
-    for (auto& file : languageFilePaths(folder)) {
+    for (auto& file : languageFilePaths(folders)) {
         auto name = languageDisplayName(file);
         if (!name.empty()) {
             listing.push_back({std::move(file), std::move(name)});
@@ -103,7 +124,7 @@ bool switchLanguage(const std::filesystem::path& file) {
 }
 
 LanguageSwitch switchToNextLanguage() {
-    const auto next = nextLanguageFile(languageFilePaths(programDir()), languagePath());
+    const auto next = nextLanguageFile(languageFilePaths(languageFolders()), languagePath());
     if (!next) {
         return LanguageSwitch::NoLanguageFile;
     }
@@ -111,7 +132,8 @@ LanguageSwitch switchToNextLanguage() {
 }
 
 LanguageSwitch applyLanguageChoice(std::string_view selectedText) {
-    const auto chosen = chooseLanguageByDisplayName(listLanguageFiles(programDir()), selectedText);
+    const auto chosen =
+        chooseLanguageByDisplayName(listLanguageFiles(languageFolders()), selectedText);
     if (!chosen) {
         return LanguageSwitch::NoLanguageFile;
     }

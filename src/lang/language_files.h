@@ -29,6 +29,13 @@ std::vector<LanguageFile> listLanguageFiles(const std::filesystem::path& folder)
 // The same files without reading any display name, for the next-language step.
 std::vector<std::filesystem::path> languageFilePaths(const std::filesystem::path& folder);
 
+// The language files of several folders (the shipped ones, then the user's):
+// the first folder's files in its order, a file of a later folder replacing
+// one of the same name in its place, the later folders' other files after them.
+std::vector<std::filesystem::path> languageFilePaths(
+    const std::vector<std::filesystem::path>& folders);
+std::vector<LanguageFile> listLanguageFiles(const std::vector<std::filesystem::path>& folders);
+
 // Paths compare without regard to ASCII case, as a language path stored with
 // other letter case still names the same language.
 bool samePathIgnoringCase(const std::filesystem::path& a, const std::filesystem::path& b);
@@ -61,10 +68,10 @@ enum class LanguageSwitch {
     NoLanguageFile,    // nothing changed
 };
 
-// The next-language command's step, in programDir.
+// The next-language command's step, among the files of languageFolders().
 LanguageSwitch switchToNextLanguage();
 
-// The language dialog's OK: lists programDir again and switches to the first
+// The language dialog's OK: lists languageFolders() again and switches to the first
 // file whose display name is `selectedText`; NoLanguageFile (nothing written,
 // languagePath kept) when none is.  The caller refreshes the texts either way.
 LanguageSwitch applyLanguageChoice(std::string_view selectedText);

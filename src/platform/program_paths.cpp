@@ -3,6 +3,8 @@
 #include <mutex>
 #include <system_error>
 
+#include "platform/program_layout.h"
+
 namespace qzm {
 
 namespace {
@@ -12,7 +14,9 @@ namespace {
 struct ProgramPaths {
     std::mutex mutex;
     std::filesystem::path programDir;
+    std::filesystem::path settingsPath;
     std::filesystem::path languagePath;
+    std::vector<std::filesystem::path> languageFolders;
 };
 
 ProgramPaths& paths() {
@@ -38,7 +42,7 @@ std::filesystem::path programDir() {
 
 std::filesystem::path settingsPath() {
     std::lock_guard lock(paths().mutex);
-    return paths().programDir / "setting.ini";
+    return paths().settingsPath;
 }
 
 std::filesystem::path languagePath() {
@@ -46,9 +50,23 @@ std::filesystem::path languagePath() {
     return paths().languagePath;
 }
 
+std::vector<std::filesystem::path> languageFolders() {
+    std::lock_guard lock(paths().mutex);
+    return paths().languageFolders;
+}
+
 void setProgramDir(const std::filesystem::path& dir) {
     std::lock_guard lock(paths().mutex);
     paths().programDir = dir;
+    paths().settingsPath = dir / kSettingsFileName;
+    paths().languageFolders = {dir};
+}
+
+void setProgramLocations(const ProgramLocations& locations) {
+    std::lock_guard lock(paths().mutex);
+    paths().programDir = locations.programDir;
+    paths().settingsPath = locations.settingsPath;
+    paths().languageFolders = locations.languageFolders;
 }
 
 void setLanguagePath(const std::filesystem::path& file) {

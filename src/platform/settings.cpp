@@ -1,5 +1,7 @@
 #include "platform/settings.h"
 
+#include <system_error>
+
 #include "platform/profile.h"
 #include "platform/profile_list.h"
 
@@ -44,10 +46,22 @@ std::string startupLanguageName(const std::filesystem::path& settings, bool chin
     return name;
 }
 
-std::filesystem::path startupLanguagePath(const std::filesystem::path& programFolder,
+std::filesystem::path languageFileInFolders(std::string_view name,
+                                            const std::vector<std::filesystem::path>& folders) {
+    const std::string fileName = std::string(name) + ".lang";
+    for (auto folder = folders.rbegin(); folder != folders.rend(); ++folder) {
+        std::error_code error;
+        if (std::filesystem::is_regular_file(*folder / fileName, error)) {
+            return *folder / fileName;
+        }
+    }
+    return folders.empty() ? std::filesystem::path(fileName) : folders.front() / fileName;
+}
+
+std::filesystem::path startupLanguagePath(const std::filesystem::path& settings,
+                                          const std::vector<std::filesystem::path>& folders,
                                           bool chineseLocale) {
-    return programFolder /
-           (startupLanguageName(programFolder / "setting.ini", chineseLocale) + ".lang");
+    return languageFileInFolders(startupLanguageName(settings, chineseLocale), folders);
 }
 
 }  // namespace qzm

@@ -50,8 +50,15 @@ std::vector<std::string> readBandNames(const std::filesystem::path& settings = s
 // Chinese (PRC) locale, else "english".
 std::string startupLanguageName(const std::filesystem::path& settings, bool chineseLocale);
 
-// programDir / (startupLanguageName + ".lang"); whether it exists is not tested.
-std::filesystem::path startupLanguagePath(const std::filesystem::path& programFolder,
+// The file "<name>.lang" in the last of `folders` that has one (the user's own
+// files win over the shipped ones), else in the first folder; whether that
+// exists is not tested further.
+std::filesystem::path languageFileInFolders(std::string_view name,
+                                            const std::vector<std::filesystem::path>& folders);
+
+// The start-up language file: startupLanguageName of `settings`, found in `folders`.
+std::filesystem::path startupLanguagePath(const std::filesystem::path& settings,
+                                          const std::vector<std::filesystem::path>& folders,
                                           bool chineseLocale);
 
 }  // namespace qzm

@@ -1,21 +1,26 @@
 #include "platform/startup_paths.h"
 
-#include <system_error>
-
 #include "platform/program_paths.h"
 #include "platform/settings.h"
 #include "platform/system_locale.h"
 
 namespace qzm {
 
-StartupPaths initProgramPaths(const std::filesystem::path& programFolder, bool chineseLocale) {
-    setProgramDir(programFolder);
-    std::error_code ec;
-    if (!std::filesystem::exists(settingsPath(), ec)) {
+StartupPaths initProgramPaths(const std::filesystem::path& programFolder, const UserFolders& user,
+                              bool chineseLocale) {
+    ProgramLocations locations = locateProgramFiles(programFolder, user);
+    const SettingsFileState settings = prepareSettingsFile(locations);
+    setProgramLocations(locations);
+    if (settings == SettingsFileState::Missing) {
         return StartupPaths::SettingsMissing;
     }
-    setLanguagePath(startupLanguagePath(programFolder, chineseLocale));
+    setLanguagePath(
+        startupLanguagePath(locations.settingsPath, locations.languageFolders, chineseLocale));
     return StartupPaths::Ready;
+}
+
+StartupPaths initProgramPaths(const std::filesystem::path& programFolder, bool chineseLocale) {
+    return initProgramPaths(programFolder, userFoldersFromEnvironment(), chineseLocale);
 }
 
 StartupPaths initProgramPaths() {

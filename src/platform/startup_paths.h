@@ -2,6 +2,8 @@
 
 #include <filesystem>
 
+#include "platform/program_layout.h"
+
 namespace qzm {
 
 enum class StartupPaths {
@@ -10,9 +12,14 @@ enum class StartupPaths {
     SettingsMissing,  // show kMissingSettingsMessage and end
 };
 
-// The start-up order: programDir (and with it settingsPath), the check that
-// "setting.ini" is there, then languagePath by the start-up language rule.
-// languagePath is set only when the settings file exists.
+// The start-up order: the layout (platform/program_layout.h) gives programDir
+// and settingsPath; in the installed layout the user's "setting.ini" is made
+// from the shipped one when missing; then languagePath by the start-up
+// language rule.  languagePath is set only when a settings file exists.
+StartupPaths initProgramPaths(const std::filesystem::path& programFolder, const UserFolders& user,
+                              bool chineseLocale);
+
+// The same with the user's folders from the environment.
 StartupPaths initProgramPaths(const std::filesystem::path& programFolder, bool chineseLocale);
 
 // The same for the running executable and the process's locale.

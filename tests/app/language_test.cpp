@@ -15,6 +15,7 @@
 #include "platform/command_ids.h"
 #include "platform/profile.h"
 #include "platform/program_paths.h"
+#include "platform/program_version.h"
 #include "platform/qt/dialog_builder.h"
 
 namespace qzm::test {
@@ -170,6 +171,9 @@ TEST_F(LanguageTest, ApplyResourceTextsWalksEveryControlWithItsId) {
 TEST_F(LanguageTest, AboutBoxShowsVersionLine) {
     AboutDialog about;
     EXPECT_EQ(controlText(findControl(&about, 1051)), QString("QZM-5260 1.01"));
+    // The second line names the build's version after the language file's text.
+    EXPECT_TRUE(controlText(findControl(&about, 1052))
+                    .endsWith(' ' + QString::fromUtf8(programVersion().data())));
     EXPECT_NE(findControl(&about, IDC_STATIC), nullptr);
 }
 

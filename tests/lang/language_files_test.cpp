@@ -38,6 +38,29 @@ TEST(LanguageFiles, ListsOnlyLanguageFilesWithTheirNames) {
     EXPECT_TRUE(listLanguageFiles(dir / "missing").empty());
 }
 
+TEST(LanguageFiles, UsersFolderAddsAndReplacesShippedFiles) {
+    TempDir shipped;
+    TempDir user;
+    writeFile(shipped / "english.lang", "[Face]\ndisp=English\n");
+    writeFile(shipped / "chinese.lang", "[Face]\ndisp=Chinese\n");
+    writeFile(user / "english.lang", "[Face]\ndisp=My English\n");
+    writeFile(user / "deutsch.lang", "[Face]\ndisp=Deutsch\n");
+    const std::vector<std::filesystem::path> folders{shipped.path(), user.path(), user / "missing"};
+
+    const auto listing = listLanguageFiles(folders);
+    EXPECT_EQ(fileNames(listing),
+              (std::vector<std::string>{"chinese.lang:Chinese", "deutsch.lang:Deutsch",
+                                        "english.lang:My English"}));
+    for (const auto& file : listing) {
+        EXPECT_EQ(file.path.parent_path(),
+                  file.displayName == "Chinese" ? shipped.path() : user.path());
+    }
+    // Shipped files keep their order; the user's own come after them.
+    const auto paths = languageFilePaths(folders);
+    ASSERT_EQ(paths.size(), 3u);
+    EXPECT_EQ(paths.back(), user / "deutsch.lang");
+}
+
 TEST(LanguageFiles, DialogChoiceTakesTheFirstExactDisplayName) {
     const std::vector<LanguageFile> listing = {
         {"/p/b.lang", "English"},

@@ -62,11 +62,12 @@ TEST(Settings, ComPortAndWritesAreSeenAtOnce) {
 TEST(Settings, StartupLanguagePath) {
     TempDir dir;
     writeFile(dir / "setting.ini", "[setup]\nlanguage=\n");
-    EXPECT_EQ(startupLanguagePath(dir.path(), true), dir / "chinese.lang");
-    EXPECT_EQ(startupLanguagePath(dir.path(), false), dir / "english.lang");
+    const std::vector<std::filesystem::path> folders{dir.path()};
+    EXPECT_EQ(startupLanguagePath(dir / "setting.ini", folders, true), dir / "chinese.lang");
+    EXPECT_EQ(startupLanguagePath(dir / "setting.ini", folders, false), dir / "english.lang");
     // A set key wins over the locale, and the file need not exist.
     writeFile(dir / "setting.ini", "[setup]\nlanguage=english\n");
-    EXPECT_EQ(startupLanguagePath(dir.path(), true), dir / "english.lang");
+    EXPECT_EQ(startupLanguagePath(dir / "setting.ini", folders, true), dir / "english.lang");
     // The name is cut to 259 characters.
     writeFile(dir / "setting.ini", "[setup]\nlanguage=" + std::string(300, 'x') + "\n");
     EXPECT_EQ(startupLanguageName(dir / "setting.ini", false), std::string(259, 'x'));

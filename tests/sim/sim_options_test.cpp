@@ -78,6 +78,7 @@ TEST(SimOptions, UnderstandsEveryOption) {
          [](const SimOptions& o) { return o.config.hangUpAfterBlock == 9 && !o.config.answerAcks; },
          "hang-up and silent acknowledgements"},
         {{"--help"}, [](const SimOptions& o) { return o.help; }, "help"},
+        {{"--version"}, [](const SimOptions& o) { return o.version; }, "version"},
     };
     for (const auto& c : cases) {
         std::string error;
@@ -114,7 +115,8 @@ TEST(SimOptions, HelpExplainsEveryOption) {
     for (const char* option :
          {"--image", "--save", "--speed", "--answer-delay", "--link", "--quiet", "--silent",
           "--ident-bytes", "--no-ident", "--bad-address", "--bad-address-once", "--nak",
-          "--nak-once", "--corrupt", "--garbage", "--hang-up-after", "--no-ack-answer", "--help"}) {
+          "--nak-once", "--corrupt", "--garbage", "--hang-up-after", "--no-ack-answer", "--help",
+          "--version"}) {
         EXPECT_NE(help.find(std::string("  ") + option + " "), std::string::npos) << option;
     }
 }

@@ -10,6 +10,7 @@
 #include <system_error>
 #include <vector>
 
+#include "platform/program_version.h"
 #include "radio/data_file.h"
 #include "radio_emulator.h"
 #include "sim_options.h"
@@ -24,6 +25,11 @@ int main(int argc, char** argv) {
     }
     if (options->help) {
         std::fputs(simHelpText().c_str(), stdout);
+        return 0;
+    }
+    if (options->version) {
+        std::printf("qzm836-sim %.*s\n", static_cast<int>(qzm::programVersion().size()),
+                    qzm::programVersion().data());
         return 0;
     }
     EmulatorConfig config = options->config;

@@ -73,6 +73,7 @@ Faults:
   --no-ack-answer      do not answer the acknowledgements (0x06) that follow the
                        identification and each read block
   --help               show this text
+  --version            show the version
 )";
 }
 
@@ -103,6 +104,8 @@ std::optional<SimOptions> parseSimOptions(const std::vector<std::string>& args,
         };
         if (option == "--help" || option == "-h") {
             options.help = true;
+        } else if (option == "--version") {
+            options.version = true;
         } else if (option == "--image" || option == "--save" || option == "--link") {
             const auto path = value();
             if (!path) {

@@ -15,6 +15,7 @@ struct SimOptions {
     std::filesystem::path linkPath;   // a symbolic link to the slave, made when set
     bool quiet = false;
     bool help = false;
+    bool version = false;
 };
 
 // The options of qzm836-sim (arguments without the program name).  Nothing, with the

@@ -57,7 +57,7 @@ LanguageDialog::LanguageDialog(AppShell& shell, QWidget* parent) : QDialog(paren
 
     auto* list = findControl<QComboBox>(this, IDC_LANGUAGE_LIST);
     list->setCurrentIndex(-1);
-    const std::vector<LanguageFile> listing = listLanguageFiles(programDir());
+    const std::vector<LanguageFile> listing = listLanguageFiles(languageFolders());
     const std::optional<std::size_t> current = currentLanguageIndex(listing, languagePath());
     for (std::size_t i = 0; i < listing.size(); ++i) {
         const int position = addListEntry(list, QString::fromStdString(listing[i].displayName));

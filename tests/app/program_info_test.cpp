@@ -1,0 +1,36 @@
+#include "app/program_info.h"
+
+#include <gtest/gtest.h>
+
+#include "platform/program_version.h"
+
+namespace qzm {
+namespace {
+
+TEST(ProgramInfo, VersionAndHelpOnlyAsTheFirstArgument) {
+    struct Case {
+        std::vector<std::string> arguments;
+        const char* startsWith;  // nullptr: the window starts
+    };
+    const Case cases[] = {
+        {{}, nullptr},
+        {{"radio.836"}, nullptr},
+        {{"radio.836", "--version"}, nullptr},
+        {{"--version"}, "qzm836 "},
+        {{"--help"}, "Usage: qzm836"},
+        {{"-h"}, "Usage: qzm836"},
+    };
+    for (const auto& c : cases) {
+        const auto text = programInfoText(c.arguments);
+        if (c.startsWith == nullptr) {
+            EXPECT_FALSE(text.has_value()) << testing::PrintToString(c.arguments);
+        } else {
+            ASSERT_TRUE(text.has_value()) << c.startsWith;
+            EXPECT_TRUE(text->starts_with(c.startsWith)) << *text;
+        }
+    }
+    EXPECT_EQ(*programInfoText({"--version"}), "qzm836 " + std::string(programVersion()) + "\n");
+}
+
+}  // namespace
+}  // namespace qzm
