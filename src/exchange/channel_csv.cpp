@@ -40,28 +40,9 @@ constexpr std::array<FlagColumn, 5> kFlagColumns{{{kCol5, ChannelFlag::Col5No},
                                                   {kCol8, ChannelFlag::Col8No},
                                                   {kCol9, ChannelFlag::Col9No}}};
 
-// Spreadsheets pad cells; a blank before a frequency would otherwise read as 0.
-std::string_view trimmed(std::string_view text) {
-    const auto first = text.find_first_not_of(" \t");
-    if (first == std::string_view::npos) {
-        return {};
-    }
-    const auto last = text.find_last_not_of(" \t");
-    return text.substr(first, last - first + 1);
-}
-
 std::optional<int> channelNumber(std::string_view text) {
-    if (text.empty() || text.size() > 2) {
-        return std::nullopt;
-    }
-    int value = 0;
-    for (char c : text) {
-        if (c < '0' || c > '9') {
-            return std::nullopt;
-        }
-        value = value * 10 + (c - '0');
-    }
-    if (!RadioImage::isValidChannel(value)) {
+    const auto value = unsignedNumber(text, 2);
+    if (!value || !RadioImage::isValidChannel(*value)) {
         return std::nullopt;
     }
     return value;
@@ -84,15 +65,6 @@ ChannelImportResult refused(std::size_t line, std::string message) {
 // The tone as the picker stores it: "off" is the off entry.
 std::string_view toneText(std::string_view field) {
     return isOffTone(field) ? std::string_view() : field;
-}
-
-bool isBlankRecord(const CsvRecord& record) {
-    for (const auto& field : record.fields) {
-        if (!trimmed(field).empty()) {
-            return false;
-        }
-    }
-    return true;
 }
 
 // A frequency outside the band is stored as the band limit, one off the channel
@@ -193,7 +165,7 @@ ChannelImportResult importChannelRecords(const CsvParseResult& parsed, const Rad
     std::array<std::size_t, kColumnCount> position{};
     std::map<std::string, std::size_t> seen;
     for (std::size_t i = 0; i < header.fields.size(); ++i) {
-        std::string name(trimmed(header.fields[i]));
+        std::string name(trimmedField(header.fields[i]));
         if (!seen.emplace(name, i).second && !name.empty()) {
             for (auto known : kColumnNames) {
                 if (known == name) {
@@ -231,7 +203,7 @@ ChannelImportResult importChannelRecords(const CsvParseResult& parsed, const Rad
         ChannelRow row;
         row.line = record.line;
         for (std::size_t c = 0; c < kColumnCount; ++c) {
-            row.values[c] = std::string(trimmed(record.fields[position[c]]));
+            row.values[c] = std::string(trimmedField(record.fields[position[c]]));
         }
         auto channel = channelNumber(row.values[kChannel]);
         if (!channel) {

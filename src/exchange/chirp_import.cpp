@@ -54,7 +54,7 @@ class RowFields {
         : record_(record), at_(at) {}
     std::string value(Column column) const {
         const auto index = at_[column];
-        return index ? std::string(trimmed(record_.fields[*index])) : std::string();
+        return index ? std::string(trimmedField(record_.fields[*index])) : std::string();
     }
     bool has(Column column) const { return at_[column].has_value(); }
 
@@ -314,27 +314,8 @@ void applyPlan(RadioImage& image, int n, const Plan& plan) {
     }
 }
 
-bool isBlank(const CsvRecord& record) {
-    for (const auto& field : record.fields) {
-        if (!trimmed(field).empty()) {
-            return false;
-        }
-    }
-    return true;
-}
-
 std::optional<int> locationNumber(const std::string& text) {
-    if (text.empty() || text.size() > 6) {
-        return std::nullopt;
-    }
-    int value = 0;
-    for (char c : text) {
-        if (c < '0' || c > '9') {
-            return std::nullopt;
-        }
-        value = value * 10 + (c - '0');
-    }
-    return value;
+    return unsignedNumber(text, 6);
 }
 
 }  // namespace
@@ -351,8 +332,8 @@ bool isChirpHeader(const CsvRecord& header) {
     bool location = false;
     bool frequency = false;
     for (const auto& field : header.fields) {
-        location = location || equalsNoCase(trimmed(field), "Location");
-        frequency = frequency || equalsNoCase(trimmed(field), "Frequency");
+        location = location || equalsNoCase(trimmedField(field), "Location");
+        frequency = frequency || equalsNoCase(trimmedField(field), "Frequency");
     }
     return location && frequency;
 }
@@ -387,7 +368,7 @@ ChirpImportResult importChirpRecords(const CsvParseResult& parsed, const RadioIm
     std::array<std::optional<std::size_t>, kColumnCount> at{};
     for (std::size_t i = 0; i < header.fields.size(); ++i) {
         for (std::size_t c = 0; c < kColumnCount; ++c) {
-            if (!equalsNoCase(trimmed(header.fields[i]), kColumnNames[c])) {
+            if (!equalsNoCase(trimmedField(header.fields[i]), kColumnNames[c])) {
                 continue;
             }
             if (at[c]) {
@@ -404,13 +385,13 @@ ChirpImportResult importChirpRecords(const CsvParseResult& parsed, const RadioIm
     const BandLimits limits = base.bandLimits();
     for (std::size_t r = 1; r < parsed.records.size(); ++r) {
         const CsvRecord& record = parsed.records[r];
-        if (isBlank(record)) {
+        if (isBlankRecord(record)) {
             continue;
         }
         ChirpRow row;
         row.line = record.line;
         if (at[kLocation] && *at[kLocation] < record.fields.size()) {
-            row.location = std::string(trimmed(record.fields[*at[kLocation]]));
+            row.location = std::string(trimmedField(record.fields[*at[kLocation]]));
         }
         auto skip = [&](ChirpIssue why) {
             row.issues = {std::move(why)};

@@ -4,6 +4,7 @@
 #include <cctype>
 #include <cstdlib>
 
+#include "exchange/csv.h"
 #include "radio/tone_lists.h"
 
 namespace qzm::chirp {
@@ -49,15 +50,6 @@ std::optional<Decimal> parseDecimal(std::string_view text, int decimals, std::si
 }
 
 }  // namespace
-
-std::string_view trimmed(std::string_view text) {
-    const auto first = text.find_first_not_of(" \t");
-    if (first == std::string_view::npos) {
-        return {};
-    }
-    const auto last = text.find_last_not_of(" \t");
-    return text.substr(first, last - first + 1);
-}
 
 bool equalsNoCase(std::string_view a, std::string_view b) {
     return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
@@ -125,7 +117,7 @@ bool isHighPower(std::string_view text) {
     }
     std::string_view number = text;
     if (!number.empty() && (number.back() == 'W' || number.back() == 'w')) {
-        number = trimmed(number.substr(0, number.size() - 1));
+        number = trimmedField(number.substr(0, number.size() - 1));
     }
     const auto milliwatts = parseThousandths(number);
     return milliwatts && *milliwatts >= 2000;

@@ -10,7 +10,6 @@ namespace qzm::chirp {
 // Single values of the CHIRP CSV, read strictly: a value either reads as a
 // whole or not at all, so a typo is reported instead of becoming a number.
 
-std::string_view trimmed(std::string_view text);
 bool equalsNoCase(std::string_view a, std::string_view b);
 
 // Megahertz with up to six decimals ("446.006250", "146.52") to hertz.

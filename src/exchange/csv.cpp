@@ -232,4 +232,36 @@ std::string formatCsvRecord(const std::vector<std::string>& fields) {
     return out;
 }
 
+std::string_view trimmedField(std::string_view text) {
+    const auto first = text.find_first_not_of(" \t");
+    if (first == std::string_view::npos) {
+        return {};
+    }
+    const auto last = text.find_last_not_of(" \t");
+    return text.substr(first, last - first + 1);
+}
+
+bool isBlankRecord(const CsvRecord& record) {
+    for (const auto& field : record.fields) {
+        if (!trimmedField(field).empty()) {
+            return false;
+        }
+    }
+    return true;
+}
+
+std::optional<int> unsignedNumber(std::string_view text, std::size_t maxDigits) {
+    if (text.empty() || text.size() > maxDigits) {
+        return std::nullopt;
+    }
+    int value = 0;
+    for (char c : text) {
+        if (c < '0' || c > '9') {
+            return std::nullopt;
+        }
+        value = value * 10 + (c - '0');
+    }
+    return value;
+}
+
 }  // namespace qzm

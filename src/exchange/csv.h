@@ -78,6 +78,13 @@ class CsvStreamParser {
 // The whole text at once, under the same limits.
 CsvParseResult parseCsv(std::string_view text, const CsvLimits& limits = {});
 
+// A field without the blanks and tabs spreadsheets pad cells with.
+std::string_view trimmedField(std::string_view text);
+// A record whose fields are all blank (a spreadsheet's empty row).
+bool isBlankRecord(const CsvRecord& record);
+// Digits only, at most `maxDigits` of them: the number, else nothing.
+std::optional<int> unsignedNumber(std::string_view text, std::size_t maxDigits);
+
 // One record, fields quoted where they need it, ended by CRLF.
 std::string formatCsvRecord(const std::vector<std::string>& fields);
 
