@@ -1,8 +1,5 @@
 #include "platform/program_layout.h"
 
-#include <pwd.h>
-#include <unistd.h>
-
 #include <cstdlib>
 #include <fstream>
 #include <sstream>
@@ -10,6 +7,7 @@
 #include <system_error>
 
 #include "platform/atomic_file.h"
+#include "platform/user_data_dir.h"
 
 namespace qzm {
 namespace {
@@ -20,22 +18,6 @@ std::filesystem::path absoluteEnvironmentPath(const char* name) {
         return {};
     }
     return value;
-}
-
-std::filesystem::path homeFolder() {
-    if (auto home = absoluteEnvironmentPath("HOME"); !home.empty()) {
-        return home;
-    }
-    // A service or a test may run without HOME; the password entry still knows.
-    long size = ::sysconf(_SC_GETPW_R_SIZE_MAX);
-    std::string buffer(size > 0 ? static_cast<std::size_t>(size) : 16384, '\0');
-    passwd entry{};
-    passwd* found = nullptr;
-    if (::getpwuid_r(::getuid(), &entry, buffer.data(), buffer.size(), &found) == 0 &&
-        found != nullptr && found->pw_dir != nullptr && found->pw_dir[0] == '/') {
-        return found->pw_dir;
-    }
-    return {};
 }
 
 bool isFile(const std::filesystem::path& file) {

@@ -5,7 +5,6 @@
 
 #include <cstdlib>
 #include <string>
-#include <vector>
 
 namespace qzm {
 
@@ -22,21 +21,25 @@ std::optional<std::filesystem::path> userDataDirFrom(std::string_view xdgDataHom
     return homeDir / ".local" / "share" / "qzm836";
 }
 
+std::filesystem::path homeFolder() {
+    const char* home = std::getenv("HOME");
+    if (home != nullptr && home[0] == '/') {
+        return home;
+    }
+    const long size = ::sysconf(_SC_GETPW_R_SIZE_MAX);
+    std::string buffer(size > 0 ? static_cast<std::size_t>(size) : 16384, '\0');
+    passwd entry{};
+    passwd* found = nullptr;
+    if (::getpwuid_r(::getuid(), &entry, buffer.data(), buffer.size(), &found) == 0 &&
+        found != nullptr && found->pw_dir != nullptr && found->pw_dir[0] == '/') {
+        return found->pw_dir;
+    }
+    return {};
+}
+
 std::optional<std::filesystem::path> userDataDir() {
     const char* xdg = std::getenv("XDG_DATA_HOME");
-    const char* home = std::getenv("HOME");
-    std::string homeText = home != nullptr ? home : "";
-    if (homeText.empty()) {
-        // A service or a sanitised environment may lack HOME; the password entry knows.
-        std::vector<char> buffer(16384);
-        passwd entry{};
-        passwd* found = nullptr;
-        if (::getpwuid_r(::getuid(), &entry, buffer.data(), buffer.size(), &found) == 0 &&
-            found != nullptr && found->pw_dir != nullptr) {
-            homeText = found->pw_dir;
-        }
-    }
-    return userDataDirFrom(xdg != nullptr ? xdg : "", homeText);
+    return userDataDirFrom(xdg != nullptr ? xdg : "", homeFolder().string());
 }
 
 }  // namespace qzm

@@ -6,6 +6,10 @@
 
 namespace qzm {
 
+// The user's home folder: $HOME when absolute, else the password entry (a service or
+// a test may run without HOME); empty when neither knows one.
+std::filesystem::path homeFolder();
+
 // The program's per-user data folder: $XDG_DATA_HOME/qzm836, or ~/.local/share/qzm836
 // when XDG_DATA_HOME is unset, empty or relative (a relative value is to be ignored).
 // Nothing when not even a home folder is known.  The folder is not created here.
