@@ -8,7 +8,6 @@ ASAN_BUILD ?= build-asan
 TSAN_BUILD ?= build-tsan
 FUZZ_BUILD ?= build-fuzz
 FUZZ_SECONDS ?= 60
-FUZZ_TARGETS := profile data_file value_codecs language channel_csv
 JOBS       ?= $(shell nproc)
 GENERATOR  := -G Ninja
 CMAKE_ARGS ?=
@@ -46,13 +45,13 @@ check: build
 	cd $(BUILD) && $(CTEST)
 
 # Everything: plain, then AddressSanitizer+UndefinedBehaviorSanitizer, then the
-# transfer tests under ThreadSanitizer.
+# transfer tests under ThreadSanitizer (built alone: only they run there).
 test: check
 	cmake -S . -B $(ASAN_BUILD) $(GENERATOR) -DCMAKE_BUILD_TYPE=Debug -DQZM_SANITIZER=address -DQZM_BUILD_BENCH=OFF -DQZM_WERROR=ON $(CMAKE_ARGS)
 	cmake --build $(ASAN_BUILD) -j $(JOBS)
 	cd $(ASAN_BUILD) && ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 $(CTEST)
 	cmake -S . -B $(TSAN_BUILD) $(GENERATOR) -DCMAKE_BUILD_TYPE=Debug -DQZM_SANITIZER=thread -DQZM_BUILD_GUI=OFF -DQZM_BUILD_BENCH=OFF -DQZM_WERROR=ON $(CMAKE_ARGS)
-	cmake --build $(TSAN_BUILD) -j $(JOBS)
+	cmake --build $(TSAN_BUILD) -j $(JOBS) --target transfer_tests
 	cd $(TSAN_BUILD) && TSAN_OPTIONS=halt_on_error=1 ctest --output-on-failure -j $(JOBS) -L transfer
 
 bench: bootstrap
@@ -60,7 +59,7 @@ bench: bootstrap
 	cmake --build $(BUILD) -j $(JOBS)
 	@scripts/bench $(BUILD)
 
-# The libFuzzer programs (clang), each run for FUZZ_SECONDS from its seed
+# The libFuzzer programs (clang) that fuzz/CMakeLists.txt lists, each run for FUZZ_SECONDS from its seed
 # corpus.  New inputs go to $(FUZZ_BUILD)/corpus/<target>, failures to
 # $(FUZZ_BUILD)/crashes/; copy the ones worth keeping into fuzz/corpus/<target>.
 fuzz:
@@ -68,9 +67,10 @@ fuzz:
 	cmake -S . -B $(FUZZ_BUILD) $(GENERATOR) -DCMAKE_BUILD_TYPE=RelWithDebInfo \
 		-DCMAKE_CXX_COMPILER=clang++ -DQZM_BUILD_FUZZ=ON -DQZM_WERROR=OFF \
 		-DQZM_BUILD_GUI=OFF -DQZM_BUILD_TESTS=OFF -DQZM_BUILD_BENCH=OFF $(CMAKE_ARGS)
-	cmake --build $(FUZZ_BUILD) -j $(JOBS) --target $(addprefix fuzz_,$(FUZZ_TARGETS))
 	@mkdir -p $(FUZZ_BUILD)/crashes
-	@set -e; for t in $(FUZZ_TARGETS); do \
+	@set -e; targets="$$(tr ';' ' ' < $(FUZZ_BUILD)/fuzz/targets.txt)"; \
+	cmake --build $(FUZZ_BUILD) -j $(JOBS) --target $$(printf 'fuzz_%s ' $$targets); \
+	for t in $$targets; do \
 		mkdir -p $(FUZZ_BUILD)/corpus/$$t; \
 		echo "fuzz: $$t for $(FUZZ_SECONDS) s"; \
 		UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 $(FUZZ_BUILD)/fuzz/fuzz_$$t \

@@ -52,6 +52,12 @@ if(_qzm_san)
     target_link_options(qzm_options INTERFACE ${_qzm_san})
 endif()
 
+# Every test program labelled "transfer": the ThreadSanitizer run of `make test`
+# builds only these (and what they depend on) before running them.
+if(NOT TARGET transfer_tests)
+    add_custom_target(transfer_tests)
+endif()
+
 # Adds a GoogleTest executable.  LABELS (for example "transfer") select tests
 # for the extra sanitizer runs of `make test`; GUI tests get the offscreen platform.
 function(qzm_add_test name)
@@ -59,6 +65,8 @@ function(qzm_add_test name)
     add_executable(${name} ${T_SOURCES})
     target_link_libraries(${name} PRIVATE ${T_LIBS} GTest::gtest GTest::gmock GTest::gtest_main qzm_options)
     set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests)
+    # The header-only helpers of tests/support (temporary folders) serve every test.
+    target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR}/tests/support)
     target_compile_definitions(${name} PRIVATE
         QZM_TEST_PROGRAM_DIR="${QZM_PROGRAM_DIR}"
         QZM_TEST_SOURCE_DIR="${PROJECT_SOURCE_DIR}")
@@ -72,6 +80,9 @@ function(qzm_add_test name)
     endif()
     if(T_LABELS)
         list(APPEND props LABELS "${T_LABELS}")
+    endif()
+    if("transfer" IN_LIST T_LABELS)
+        add_dependencies(transfer_tests ${name})
     endif()
     gtest_discover_tests(${name}
         DISCOVERY_MODE PRE_TEST

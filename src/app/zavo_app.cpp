@@ -23,6 +23,7 @@
 #include "platform/system_locale.h"
 #include "radio/document_strings.h"
 #include "radio/zavo_doc.h"
+#include "safety/settings_transfer_safety.h"
 
 namespace qzm {
 
@@ -195,7 +196,9 @@ void CZavoApp::onLanguage() {
 }
 
 void CZavoApp::onTransfer(int direction) {
-    TransferDialog dialog(*this, *document_, port_, settingsPath(), direction, mainFrame_.get());
+    SettingsTransferSafety safety(settingsPath());
+    TransferDialog dialog(*this, *document_, port_, settingsPath(), direction, safety,
+                          mainFrame_.get());
     dialog.exec();
 }
 

@@ -16,7 +16,7 @@
 #include "link/transfer.h"
 #include "link/transfer_failure_text.h"
 #include "platform/settings.h"
-#include "safety/block_list.h"
+#include "link/block_list.h"
 #include "safety/transfer_backups.h"
 
 namespace qzm::cli {

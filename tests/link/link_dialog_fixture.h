@@ -9,6 +9,7 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "app/main_frame.h"
 #include "app_fixture.h"
@@ -17,6 +18,7 @@
 #include "platform/settings.h"
 #include "radio/zavo_doc.h"
 #include "radio_emulator.h"
+#include "safety/settings_transfer_safety.h"
 
 namespace qzm::test {
 
@@ -71,9 +73,11 @@ class LinkDialogTest : public AppTest {
     }
 
     std::unique_ptr<TransferDialog> transferDialog(int direction) {
-        auto dialog =
-            std::make_unique<TransferDialog>(app(), *app().document(), app().sharedPort(),
-                                             settingsPath(), direction, app().mainFrame());
+        // Each dialog keeps its own, for as long as the test runs.
+        safeties_.push_back(std::make_unique<SettingsTransferSafety>(settingsPath()));
+        auto dialog = std::make_unique<TransferDialog>(app(), *app().document(), app().sharedPort(),
+                                                       settingsPath(), direction, *safeties_.back(),
+                                                       app().mainFrame());
         dialog->show();
         return dialog;
     }
@@ -82,6 +86,9 @@ class LinkDialogTest : public AppTest {
     }
     QString portPane() { return app().mainFrame()->portPane()->text(); }
     int storedPort() { return readComPort(settingsPath()); }
+
+  private:
+    std::vector<std::unique_ptr<SettingsTransferSafety>> safeties_;
 };
 
 }  // namespace qzm::test

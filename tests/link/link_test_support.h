@@ -19,30 +19,9 @@
 #include <thread>
 #include <vector>
 
+#include "temp_folder.h"
+
 namespace qzm::test {
-
-// A folder of its own for one test, removed afterwards.
-class TempFolder {
-  public:
-    TempFolder() {
-        std::string pattern = (std::filesystem::temp_directory_path() / "qzm-link-XXXXXX").string();
-        if (::mkdtemp(pattern.data()) != nullptr) {
-            path_ = pattern;
-        }
-    }
-    ~TempFolder() {
-        std::error_code error;
-        std::filesystem::remove_all(path_, error);
-    }
-    TempFolder(const TempFolder&) = delete;
-    TempFolder& operator=(const TempFolder&) = delete;
-
-    const std::filesystem::path& path() const { return path_; }
-    std::filesystem::path operator/(const std::string& name) const { return path_ / name; }
-
-  private:
-    std::filesystem::path path_;
-};
 
 inline void writeTextFile(const std::filesystem::path& file, const std::string& text) {
     std::filesystem::create_directories(file.parent_path());

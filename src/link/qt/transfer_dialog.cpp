@@ -55,13 +55,14 @@ std::string windowText(std::string_view key) {
 
 TransferDialog::TransferDialog(AppShell& shell, CZavoDoc& document,
                                std::shared_ptr<SerialPort> port, std::filesystem::path settings,
-                               int direction, QWidget* parent)
+                               int direction, TransferSafety& safety, QWidget* parent)
     : QDialog(parent),
       shell_(shell),
       document_(document),
       port_(std::move(port)),
       settings_(std::move(settings)),
-      direction_(direction) {
+      direction_(direction),
+      safety_(safety) {
     buildDialog(*this, kTransferDialog);
     textLine_ = findControl<QLabel>(this, IDC_TEXT_LINE);
     progressBar_ = findControl<QProgressBar>(this, IDC_PROGRESS);

@@ -17,7 +17,7 @@ namespace qzm {
 class AppShell;
 class CZavoDoc;
 class SerialPort;
-struct StoredBackup;
+class TransferSafety;
 
 // Dialog 132: reads the radio into the document or writes the document into the
 // radio.  OK starts a run on a worker thread and a 20 ms timer watches it; a
@@ -39,7 +39,8 @@ class TransferDialog : public QDialog {
     static constexpr int kIdcVerifyAfterWrite = 1060;
 
     TransferDialog(AppShell& shell, CZavoDoc& document, std::shared_ptr<SerialPort> port,
-                   std::filesystem::path settings, int direction, QWidget* parent = nullptr);
+                   std::filesystem::path settings, int direction, TransferSafety& safety,
+                   QWidget* parent = nullptr);
     ~TransferDialog() override;
 
     int direction() const { return direction_; }
@@ -84,6 +85,7 @@ class TransferDialog : public QDialog {
     std::shared_ptr<SerialPort> port_;
     std::filesystem::path settings_;
     const int direction_;
+    TransferSafety& safety_;
 
     QLabel* textLine_ = nullptr;
     QProgressBar* progressBar_ = nullptr;
@@ -96,7 +98,6 @@ class TransferDialog : public QDialog {
     bool modelAsked_ = false;  // the model question comes once a run
 
     std::shared_ptr<TransferJob> job_;
-    std::shared_ptr<const StoredBackup> beforeWrite_;
     TransferWorker worker_;
 };
 

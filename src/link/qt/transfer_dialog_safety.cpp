@@ -6,13 +6,12 @@
 #include <QPushButton>
 
 #include "lang/text_lookup.h"
+#include "link/block_list.h"
 #include "link/qt/transfer_dialog.h"
+#include "link/transfer_safety.h"
 #include "platform/qt/app_shell.h"
 #include "platform/qt/dialog_builder.h"
 #include "radio/zavo_doc.h"
-#include "safety/backup_settings.h"
-#include "safety/block_list.h"
-#include "safety/transfer_backups.h"
 
 namespace qzm {
 namespace {
@@ -38,49 +37,32 @@ void TransferDialog::buildVerifyBox() {
         return;
     }
     verifyBox_->setText(text("IDS_VERIFY_AFTER_WRITE"));
-    verifyBox_->setChecked(readVerifyAfterWrite(settings_));
+    verifyBox_->setChecked(safety_.verifyAfterWrite());
     // Remembered at once, like every other setting of the program.
     connect(verifyBox_, &QCheckBox::clicked, this,
-            [this](bool checked) { writeVerifyAfterWrite(checked, settings_); });
+            [this](bool checked) { safety_.rememberVerifyAfterWrite(checked); });
 }
 
 bool TransferDialog::prepareSafeWrite(TransferJob& job) {
-    beforeWrite_.reset();
     if (direction_ != kDirectionWrite) {
         return true;
     }
     job.verifyAfterWrite = verifyBox_ != nullptr && verifyBox_->isChecked();
-    if (!readBackupEnabled(settings_)) {
-        return true;
-    }
-    const auto folder = BackupStore::defaultFolder();
-    if (!folder) {
-        const std::string message =
-            lookupText("IDS_BACKUP_NOT_STORED") + lookupText("IDS_BACKUP_NO_FOLDER");
-        showText(firstLine(QString::fromStdString(message)));
-        shell_.messageBox().show(message, lookupText("IDS_ERROR"), kStopBox);
+    const Status armed = safety_.armWrite(job);
+    if (!armed) {
+        showText(firstLine(QString::fromStdString(armed.error().text)));
+        shell_.messageBox().show(armed.error().text, lookupText("IDS_ERROR"), kStopBox);
         return false;
     }
-    beforeWrite_ = backUpBeforeWrite(job, BackupStore(*folder));
     return true;
 }
 
 void TransferDialog::keepReadBackup() {
-    if (!readBackupEnabled(settings_)) {
-        return;
-    }
-    std::string problem;
-    if (const auto folder = BackupStore::defaultFolder()) {
-        const StoredBackup stored =
-            BackupStore(*folder).store(document_.header(), document_.image(), BackupKind::Read);
-        problem = stored.result.ok ? std::string() : stored.result.errorText;
-    } else {
-        problem = lookupText("IDS_BACKUP_NO_FOLDER");
-    }
-    if (!problem.empty()) {
+    const Status kept = safety_.keepRead(document_.header(), document_.image());
+    if (!kept) {
         // The read itself stands; the user learns that it has no backup.
         shell_.messageBox().show(
-            lookupText("IDS_BACKUP_READ_NOT_STORED") + problem, lookupText("IDS_ERROR"),
+            lookupText("IDS_BACKUP_READ_NOT_STORED") + kept.error().text, lookupText("IDS_ERROR"),
             {MessageIcon::Exclamation, MessageButtons::Ok, MessageOwner::MainWindow});
     }
 }
@@ -113,8 +95,7 @@ bool TransferDialog::onSafetyStatus(int status, int progress) {
         case StatusBackupNotStored: {
             endRun();
             const std::string message =
-                lookupText("IDS_BACKUP_NOT_STORED") +
-                (beforeWrite_ ? beforeWrite_->result.errorText : std::string());
+                lookupText("IDS_BACKUP_NOT_STORED") + safety_.beforeWriteProblem();
             showText(firstLine(QString::fromStdString(message)));
             shell_.messageBox().show(message, lookupText("IDS_ERROR"), kStopBox);
             allowAnotherRun();

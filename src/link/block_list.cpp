@@ -1,4 +1,4 @@
-#include "safety/block_list.h"
+#include "link/block_list.h"
 
 #include <cstdio>
 
