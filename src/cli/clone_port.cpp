@@ -99,6 +99,15 @@ void ClonePort::requestStop() {
     wake_.notify_all();
 }
 
+void ClonePort::cutShort() {
+    stop_.store(true);
+    std::lock_guard lock(mutex_);
+    if (job_) {
+        job_->requestCancel();
+    }
+    wake_.notify_all();
+}
+
 void ClonePort::join() {
     if (thread_.joinable()) {
         thread_.join();
@@ -241,7 +250,7 @@ RadioRecord ClonePort::programRadio() {
                    "the radio holds other data in block " + blockList(job->mismatchedBlocks));
             break;
         case StatusVerifyFailed:
-            result(RadioResult::VerifyFailed, "written, but the radio could not be read back");
+            result(RadioResult::VerifyUnread, "written, but the radio could not be read back");
             break;
         case StatusBackupFailed:
             result(RadioResult::ReadFailed,
@@ -267,6 +276,7 @@ RadioRecord ClonePort::programRadio() {
     if (stopping() && record.result != RadioResult::Done) {
         record.result = RadioResult::Cancelled;
     }
+    record.state = writeStateOf(*job);
     return record;
 }
 
