@@ -18,6 +18,8 @@ extern "C" void onInterrupt(int signal) {
 
 void ignoreBrokenPipes() {
     std::signal(SIGPIPE, SIG_IGN);
+    // A file size limit, too, is a write error (a backup, the log), not the end.
+    std::signal(SIGXFSZ, SIG_IGN);
 }
 
 void installInterruptHandler() {

@@ -8,8 +8,9 @@ namespace qzm::cli {
 // The signals that ask a transfer to stop: Ctrl+C, a terminal closing, kill.
 inline constexpr std::array<int, 3> kStopSignals{SIGINT, SIGTERM, SIGHUP};
 
-// A closed pipe on standard output or error must be an ordinary write error, never
-// the end of a run that is writing to a radio.  Called first thing in main().
+// A closed pipe on standard output or error (or a file size limit) must be an
+// ordinary write error, never the end of a run that is writing to a radio.  Called
+// first thing in main().
 void ignoreBrokenPipes();
 
 // During a transfer the first stop signal only raises a flag, which the transfer

@@ -187,6 +187,22 @@ TEST_F(SafetyNetTest, MessagesAUserCanActOn) {
     }
 }
 
+TEST_F(SafetyNetTest, APortFoundButNotStoredIsTold) {
+    writeDocument("a.836", imageA());
+    const std::string device = startRadio({"--speed", "0"});
+    writeSettings("com=1\nsearchcom=1\n", {{1, path("no-such-tty")}, {2, device}});
+    const std::string before = settingsText();
+    // No file may grow: the settings file cannot take the port found.
+    ProcessResult result =
+        shell("ulimit -f 0; " + cliLine("write '" + path("a.836") + "' --no-backup"));
+    EXPECT_EQ(result.exitCode, 0) << result.err;
+    EXPECT_NE(result.err.find("the radio was found on COM2, but " + path("setting.ini") +
+                              " could not be written"),
+              std::string::npos)
+        << result.err;
+    EXPECT_EQ(settingsText(), before);
+}
+
 TEST_F(SafetyNetTest, TheCloneLogIsOpenedBeforeAnyRadioIsTouched) {
     writeDocument("a.836", imageA());
     for (const std::string& log : {std::string("/dev/full"), path("no-folder/log.csv")}) {
