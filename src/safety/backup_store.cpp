@@ -26,8 +26,8 @@ constexpr BackupKind kKinds[] = {BackupKind::Read, BackupKind::BeforeWrite,
                                  BackupKind::BeforeRestore};
 // Content on its way into the folder; never a backup's name, so never listed or pruned.
 constexpr std::string_view kIncomingPrefix = ".incoming-";
-// A temporary file this old was left by a run that was killed: its backup, if any,
-// has been given its name long ago.
+// A temporary file this old was left by a run that was killed; a part-written one
+// holds nothing that could be restored.
 constexpr auto kStaleIncoming = std::chrono::hours(1);
 
 bool isStamp(std::string_view text) {
@@ -145,7 +145,7 @@ int nameWithoutReplacing(const std::filesystem::path& incoming, const std::files
     return errno == EINVAL || errno == ENOSYS ? linkError : errno;
 }
 
-// Temporary files of runs killed before they could remove them.
+// Part-written temporary files of runs killed before they could remove them.
 void removeStaleIncoming(const std::filesystem::path& folder) {
     std::error_code error;
     const auto limit = std::filesystem::file_time_type::clock::now() - kStaleIncoming;
@@ -157,8 +157,10 @@ void removeStaleIncoming(const std::filesystem::path& folder) {
             continue;
         }
         struct stat info {};
+        // Only a part-written one: a whole one may be the last copy of a radio's memory.
         if (::lstat(it->path().c_str(), &info) == 0 && S_ISREG(info.st_mode) &&
-            info.st_uid == ::geteuid() && it->last_write_time(statError) < limit && !statError) {
+            info.st_uid == ::geteuid() && static_cast<std::size_t>(info.st_size) < kDataFileSize &&
+            it->last_write_time(statError) < limit && !statError) {
             ::unlink(it->path().c_str());
         }
     }

@@ -189,6 +189,21 @@ TEST(BackupStoreTest, ABackupAppearsOnlyWholeAndAHalfFileIsMarkedAndKept) {
         ++files;
     }
     EXPECT_EQ(files, 2u);
+
+    // Temporary files of killed runs: a part-written one goes, a whole one may be the
+    // last copy of a radio's memory and stays.
+    const auto bytes = encodeDataFile(dataHeader(), numberedImage(9));
+    const std::string whole(bytes.begin(), bytes.end());
+    test::writeFile(store.folder() / ".incoming-whole1", whole);
+    test::writeFile(store.folder() / ".incoming-part01", whole.substr(0, 100));
+    for (const char* name : {".incoming-whole1", ".incoming-part01"}) {
+        std::filesystem::last_write_time(
+            store.folder() / name,
+            std::filesystem::file_time_type::clock::now() - std::chrono::hours(2));
+    }
+    ASSERT_TRUE(store.store(dataHeader(), numberedImage(8), BackupKind::Read).result.ok);
+    EXPECT_TRUE(std::filesystem::exists(store.folder() / ".incoming-whole1"));
+    EXPECT_FALSE(std::filesystem::exists(store.folder() / ".incoming-part01"));
 }
 
 TEST(BackupStoreTest, PruningRemovesOnlyTheUsersOwnCompleteBackupsNeverLinks) {
