@@ -107,6 +107,7 @@ int runCloneCommand(const CliOptions& options, const CliEnvironment& environment
     int exitCode = kExitSuccess;
     bool stopSent = false;
     bool cutSent = false;
+    bool logStopSent = false;
     auto stopAll = [&](const std::string& why) {
         stopSent = true;
         for (auto& port : ports) {
@@ -132,10 +133,15 @@ int runCloneCommand(const CliOptions& options, const CliEnvironment& environment
                             exitCode = kExitFileError;
                         }
                         // A station must not program radios it cannot record.
-                        if (options.station && !stopSent) {
-                            stopAll(
+                        if (options.station && !logStopSent) {
+                            logStopSent = true;
+                            for (auto& other : ports) {
+                                other->stopAfterRadio();
+                            }
+                            display.announce(
                                 "Stopping: the log cannot be written; radios being "
-                                "programmed finish first...");
+                                "programmed are finished first...",
+                                false);
                         }
                     }
                 }

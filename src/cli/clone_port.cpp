@@ -99,6 +99,12 @@ void ClonePort::requestStop() {
     wake_.notify_all();
 }
 
+void ClonePort::stopAfterRadio() {
+    stop_.store(true);
+    std::lock_guard lock(mutex_);
+    wake_.notify_all();
+}
+
 void ClonePort::cutShort() {
     stop_.store(true);
     std::lock_guard lock(mutex_);
@@ -273,7 +279,8 @@ RadioRecord ClonePort::programRadio() {
             result(RadioResult::Cancelled, {});
             break;
     }
-    if (stopping() && record.result != RadioResult::Done) {
+    // Only a run that was told to stop was cancelled; one that failed says why.
+    if (job->cancel.load() != 0 && record.result != RadioResult::Done) {
         record.result = RadioResult::Cancelled;
     }
     record.state = writeStateOf(*job);

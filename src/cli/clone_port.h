@@ -92,6 +92,9 @@ class ClonePort {
     void start();
     // Ends the run after the block on the line; a waiting station ends at once.
     void requestStop();
+    // Lets a radio being programmed finish, then ends the run (a station whose log
+    // cannot be written).
+    void stopAfterRadio();
     // Ends it without waiting for the radio's answer to the block on the line (the
     // port is closed); the radio's record still says what it took.
     void cutShort();
