@@ -169,11 +169,15 @@ std::optional<std::string> restoreSource(const CliOptions& options, std::string&
     const BackupEntry& entry = backups[number - 1];
     // A station writing into the folder moves the numbers with every radio: a number
     // is only taken while the list is the one `backups` showed.
-    if (shownList(*folder) != namesOf(backups)) {
-        error = "the backups have changed since '" + std::string(kProgramName) +
-                " backups' listed them, so number " + operand +
-                " may mean another file; restore by name (number " + operand + " is now " +
-                entry.path.filename().string() + "), or list them again";
+    const std::string shown = shownList(*folder);
+    if (shown != namesOf(backups)) {
+        const std::string listCommand = "'" + std::string(kProgramName) + " backups'";
+        error = (shown.empty()
+                     ? "a number is taken only from the list " + listCommand + " shows; "
+                     : "the backups have changed since " + listCommand +
+                           " listed them, so number " + operand + " may mean another file; ") +
+                "restore by name (number " + operand + " is now " + entry.path.filename().string() +
+                "), or list them again";
         return std::nullopt;
     }
     if (!entry.complete) {
