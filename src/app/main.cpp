@@ -8,6 +8,7 @@
 
 #include "app/print_to_pdf.h"
 #include "app/program_info.h"
+#include "app/stop_signals.h"
 #include "app/toolbar_icons.h"
 #include "app/zavo_app.h"
 
@@ -28,6 +29,7 @@ int main(int argc, char** argv) {
     QApplication::setApplicationName(qzm::RecentFileList::kApplication);
     QApplication::setOrganizationName(qzm::RecentFileList::kOrganisation);
     QApplication::setWindowIcon(qzm::programIcon());
+    qzm::installWindowStopSignals();
 
     QStringList arguments = QApplication::arguments();
     arguments.removeFirst();

@@ -2,6 +2,7 @@
 
 #include <system_error>
 
+#include "lang/language_files.h"
 #include "lang/language_sections.h"
 #include "lang/text_lookup.h"
 #include "platform/program_layout.h"
@@ -62,6 +63,17 @@ EnvironmentResult findEnvironment(const std::optional<std::string>& settingsFile
     const std::string name = languageName.value_or(
         startupLanguageName(environment.settingsPath, systemLocaleIsChinesePrc()));
     environment.languagePath = languageFile(name, ownSettings, locations.languageFolders);
+    std::error_code missing;
+    if (!std::filesystem::is_regular_file(environment.languagePath, missing)) {
+        // A mistyped name: the user learns which names there are.
+        std::string known;
+        for (const auto& file : languageFilePaths(locations.languageFolders)) {
+            known += (known.empty() ? "" : ", ") + file.stem().string();
+        }
+        if (!known.empty()) {
+            environment.languageNote = "the languages are: " + known;
+        }
+    }
     result.environment = environment;
     return result;
 }

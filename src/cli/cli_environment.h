@@ -12,6 +12,8 @@ namespace qzm::cli {
 struct CliEnvironment {
     std::filesystem::path settingsPath;
     std::filesystem::path languagePath;
+    // When the language file is missing: the languages there are, for the warning.
+    std::string languageNote;
 };
 
 struct EnvironmentResult {

@@ -38,13 +38,18 @@ constexpr std::array kCommands{
                 "first; only then does the write begin."},
     CommandInfo{Command::Backups, "backups", 0, 0, "backups",
                 "List the automatic backups, newest first: number, date and time, kind,\n"
-                "band and programmed channels."},
+                "band and programmed channels, and under each its name.  A backup cut short\n"
+                "is marked and never restored."},
     CommandInfo{Command::Restore, "restore", 0, 1,
                 "restore [N|FILE.836] [--verify] [--no-backup] [--port N | --device PATH] "
                 "[--no-search]",
-                "Write backup number N of the 'backups' list (default 1, the newest), or\n"
-                "FILE.836, back to the radio, keeping a backup of what it holds first.\n"
-                "An operand of digits only is a number; write ./NAME for a file of that name."},
+                "Write a backup back to the radio, keeping a backup of what it holds first\n"
+                "(kind before-restore).  Without an operand: the newest complete backup that\n"
+                "is not a before-restore copy, so a retried restore writes the same data.\n"
+                "NAME: the backup of that name in the list.  N: number N as 'backups' last\n"
+                "showed it, refused when the list has changed since (a station adds backups).\n"
+                "FILE.836: any data file.  An operand of digits only is a number; write\n"
+                "./NAME for a file of that name."},
     CommandInfo{Command::Clone, "clone", 1, 1,
                 "clone IMAGE.836 [--device DEV]... [--port N]... [--all] [--verify]\n"
                 "        [--station] [--log FILE.csv] [--no-backup]",
@@ -462,8 +467,13 @@ std::string usageText(Command command) {
             text +=
                 "\n"
                 "Backups go to $XDG_DATA_HOME/qzm836/backups (~/.local/share/...); the newest\n"
-                "200 are kept, and the last of every day. \"backup\"/\"enabled\"=0 in the\n"
-                "settings file turns them off.\n";
+                "200 are kept, every one of the last 7 days, and the last of every day.\n"
+                "\"backup\"/\"enabled\"=0 in the settings file turns them off.\n"
+                "\n"
+                "However the run ends (done, failed, Ctrl+C), a write says what the radio holds:\n"
+                "untouched, part of the new image (blocks N of M), or all of it, unchecked or\n"
+                "checked.  Ctrl+C, a closing terminal or a termination request stop the write\n"
+                "after the current block; only a second Ctrl+C stops without waiting for it.\n";
         }
         if (command == Command::Clone) {
             text +=
@@ -474,14 +484,17 @@ std::string usageText(Command command) {
                 "  --verify       read each radio back and compare it with the image\n"
                 "  --station      keep going: program each radio that answers, then wait\n"
                 "                 until it is removed before taking the next; Ctrl+C ends\n"
-                "  --log FILE     append a line per radio to FILE (CSV)\n"
+                "  --log FILE     append a line per radio to FILE (CSV); opened before any\n"
+                "                 radio is touched, and the run refused when it cannot be\n"
+                "                 written; a station stops when a line cannot be added\n"
                 "  --no-backup    do not back up each radio's memory before writing it\n"
                 "\n"
                 "Each radio's memory is saved in the backup folder before it is written\n"
                 "(~/.local/share/qzm836/backups). The ports work in parallel; a port that\n"
                 "fails does not stop the others. Ctrl+C stops every port after its current\n"
-                "block. The exit status is 0 only when every radio succeeded, else that of\n"
-                "the first failure.\n";
+                "block (a second Ctrl+C without waiting for it); each radio is reported with\n"
+                "what it holds. The exit status is 0 only when every radio succeeded, else\n"
+                "that of the first failure.\n";
         }
         if (isExchangeCommand(command)) {
             text +=
@@ -524,7 +537,7 @@ std::string usageText(Command command) {
         "\n"
         "Exit status: 0 success, 1 a block failed, 2 usage error, 3 file error,\n"
         "4 no radio answered, 5 wrong identification, 6 the radio holds other data than\n"
-        "was written (--verify), 130 cancelled.\n"
+        "was written (--verify; a read-back that fails is 1), 130 cancelled.\n"
         "diff: 0 equal, 1 different; doctor: 0 nothing found, 1 a problem found.\n";
     return text;
 }

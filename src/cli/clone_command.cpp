@@ -36,7 +36,7 @@ void startWithSignalsBlocked(ClonePort& port) {
     pthread_sigmask(SIG_SETMASK, &previous, nullptr);
 }
 
-std::string announcement(const RadioRecord& record) {
+std::string announcement(const RadioRecord& record, const TextSource& texts) {
     std::string text = record.portLabel + ": ";
     if (record.result == RadioResult::Done) {
         text += "radio programmed";
@@ -48,6 +48,7 @@ std::string announcement(const RadioRecord& record) {
         if (!record.detail.empty()) {
             text += ": " + record.detail;
         }
+        text += "; " + radioHoldsText(record.state, texts);
     }
     if (!record.identHex.empty()) {
         text += " [" + record.identHex + "]";
@@ -83,6 +84,13 @@ int runCloneCommand(const CliOptions& options, const CliEnvironment& environment
         return kExitFileError;
     }
     settings.backupHeader = document->header;
+    if (options.logFile) {
+        // Found now, not after the radios are programmed with nothing recorded.
+        if (auto problem = openCloneLog(*options.logFile)) {
+            printError("log: " + *problem + "; no radio was touched");
+            return kExitFileError;
+        }
+    }
     settings.texts = [&texts](std::string_view key) { return texts.text(key); };
 
     std::vector<std::unique_ptr<ClonePort>> ports;
@@ -98,6 +106,15 @@ int runCloneCommand(const CliOptions& options, const CliEnvironment& environment
     std::vector<RadioRecord> records;
     int exitCode = kExitSuccess;
     bool stopSent = false;
+    bool cutSent = false;
+    bool logStopSent = false;
+    auto stopAll = [&](const std::string& why) {
+        stopSent = true;
+        for (auto& port : ports) {
+            port->requestStop();
+        }
+        display.announce(why, false);
+    };
     auto lines = [&] {
         std::vector<ClonePortLine> result;
         for (const auto& port : ports) {
@@ -108,12 +125,23 @@ int runCloneCommand(const CliOptions& options, const CliEnvironment& environment
     auto collect = [&] {
         for (auto& port : ports) {
             for (auto& record : port->takeRecords()) {
-                display.announce(announcement(record), options.station);
+                display.announce(announcement(record, settings.texts), options.station);
                 if (options.logFile) {
                     if (auto problem = appendCloneLog(*options.logFile, cloneLogLine(record))) {
                         display.announce("log: " + *problem, false);
                         if (exitCode == kExitSuccess) {
                             exitCode = kExitFileError;
+                        }
+                        // A station must not program radios it cannot record.
+                        if (options.station && !logStopSent) {
+                            logStopSent = true;
+                            for (auto& other : ports) {
+                                other->stopAfterRadio();
+                            }
+                            display.announce(
+                                "Stopping: the log cannot be written; radios being "
+                                "programmed are finished first...",
+                                false);
                         }
                     }
                 }
@@ -126,15 +154,17 @@ int runCloneCommand(const CliOptions& options, const CliEnvironment& environment
     };
     for (;;) {
         if (interruptRequested() && !stopSent) {
-            stopSent = true;
+            stopAll(options.station
+                        ? "Stopping: radios being programmed finish their current block "
+                          "(Ctrl+C again stops without waiting for the radios)..."
+                        : "Stopping after the current block (Ctrl+C again stops without "
+                          "waiting for the radios)...");
+        }
+        if (hardStopRequested() && !cutSent) {
+            cutSent = true;
             for (auto& port : ports) {
-                port->requestStop();
+                port->cutShort();
             }
-            display.announce(
-                options.station
-                    ? "Stopping: radios being programmed finish their current block..."
-                    : "Stopping after the current block (Ctrl+C again stops at once)...",
-                false);
         }
         collect();
         bool allFinished = true;

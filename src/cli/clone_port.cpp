@@ -99,6 +99,21 @@ void ClonePort::requestStop() {
     wake_.notify_all();
 }
 
+void ClonePort::stopAfterRadio() {
+    stop_.store(true);
+    std::lock_guard lock(mutex_);
+    wake_.notify_all();
+}
+
+void ClonePort::cutShort() {
+    stop_.store(true);
+    std::lock_guard lock(mutex_);
+    if (job_) {
+        job_->requestCancel();
+    }
+    wake_.notify_all();
+}
+
 void ClonePort::join() {
     if (thread_.joinable()) {
         thread_.join();
@@ -241,7 +256,7 @@ RadioRecord ClonePort::programRadio() {
                    "the radio holds other data in block " + blockList(job->mismatchedBlocks));
             break;
         case StatusVerifyFailed:
-            result(RadioResult::VerifyFailed, "written, but the radio could not be read back");
+            result(RadioResult::VerifyUnread, "written, but the radio could not be read back");
             break;
         case StatusBackupFailed:
             result(RadioResult::ReadFailed,
@@ -264,9 +279,11 @@ RadioRecord ClonePort::programRadio() {
             result(RadioResult::Cancelled, {});
             break;
     }
-    if (stopping() && record.result != RadioResult::Done) {
+    // Only a run that was told to stop was cancelled; one that failed says why.
+    if (job->cancel.load() != 0 && record.result != RadioResult::Done) {
         record.result = RadioResult::Cancelled;
     }
+    record.state = writeStateOf(*job);
     return record;
 }
 

@@ -11,6 +11,7 @@
 #include <thread>
 #include <vector>
 
+#include "cli/radio_holds.h"
 #include "link/serial_port.h"
 #include "link/transfer_failure_text.h"
 #include "link/transfer_job.h"
@@ -43,6 +44,7 @@ enum class RadioResult {
     BackupFailed,  // the backup could not be stored: nothing was written
     WriteFailed,   // a block was refused: the radio holds part of the image
     VerifyFailed,  // the read-back differs from the image
+    VerifyUnread,  // every block was taken, but the read-back failed: unchecked
     Cancelled,
 };
 
@@ -54,6 +56,7 @@ struct RadioRecord {
     RadioResult result = RadioResult::NoRadio;
     std::string detail;  // the reason of a failure, for the user
     bool verified = false;
+    WriteState state;  // what the radio holds now
     double seconds = 0;
     std::chrono::system_clock::time_point finishedAt;
 };
@@ -89,6 +92,12 @@ class ClonePort {
     void start();
     // Ends the run after the block on the line; a waiting station ends at once.
     void requestStop();
+    // Lets a radio being programmed finish, then ends the run (a station whose log
+    // cannot be written).
+    void stopAfterRadio();
+    // Ends it without waiting for the radio's answer to the block on the line (the
+    // port is closed); the radio's record still says what it took.
+    void cutShort();
     bool finished() const { return finished_.load(); }
     void join();
 

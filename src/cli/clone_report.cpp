@@ -102,6 +102,8 @@ std::string resultText(RadioResult result) {
             return "write failed";
         case RadioResult::VerifyFailed:
             return "verify failed";
+        case RadioResult::VerifyUnread:
+            return "verify read failed";
         case RadioResult::Cancelled:
             return "cancelled";
     }
@@ -118,6 +120,7 @@ int exitCodeOf(RadioResult result) {
             return kExitBadIdent;
         case RadioResult::ReadFailed:
         case RadioResult::WriteFailed:
+        case RadioResult::VerifyUnread:  // a failed read shows no other data: 1, as write's
             return kExitBlockFailed;
         case RadioResult::BackupFailed:
             return kExitFileError;
@@ -210,6 +213,8 @@ std::string cloneSummary(const std::vector<RadioRecord>& records,
         std::string result = resultText(record.result);
         if (record.verified) {
             result += ", verified";
+        } else if (record.result != RadioResult::Done) {
+            result += ", " + radioHoldsWord(record.state);
         }
         text += padded(record.portLabel, portWidth) + "  " +
                 padded(record.identHex.empty() ? "-" : record.identHex, 23) + "  " +
@@ -244,10 +249,20 @@ std::string cloneSummary(const std::vector<RadioRecord>& records,
 }
 
 std::string cloneLogLine(const RadioRecord& record) {
-    std::string line = formatCsvRecord(
-        {localTime(record.finishedAt), record.portLabel, record.device.string(), record.identHex,
-         resultText(record.result), record.verified ? "yes" : "no", fixed(record.seconds, 1)});
+    // A radio that did not get the whole image says what it holds: "cancelled; radio
+    // part 67/124" (the columns stay those of older logs).
+    std::string result = resultText(record.result);
+    if (record.result != RadioResult::Done) {
+        result += "; radio " + radioHoldsWord(record.state);
+    }
+    std::string line = formatCsvRecord({localTime(record.finishedAt), record.portLabel,
+                                        record.device.string(), record.identHex, result,
+                                        record.verified ? "yes" : "no", fixed(record.seconds, 1)});
     return line;
+}
+
+std::optional<std::string> openCloneLog(const std::filesystem::path& path) {
+    return appendCloneLog(path, {});
 }
 
 std::optional<std::string> appendCloneLog(const std::filesystem::path& path,
@@ -261,12 +276,24 @@ std::optional<std::string> appendCloneLog(const std::filesystem::path& path,
         data = std::string(kCloneLogHeader) + "\r\n";
     }
     data += line;
+    if (data.empty()) {
+        ::close(fd);
+        return std::nullopt;
+    }
     // One write per line: lines of ports finishing together never interleave.
     const auto written = ::write(fd, data.data(), data.size());
-    const int writeError = errno;
+    int writeError = errno;
+    // Synced, so a full disk is found at this line, not after the station has run.
+    const bool synced = written == static_cast<ssize_t>(data.size()) && ::fsync(fd) == 0;
+    if (!synced && written == static_cast<ssize_t>(data.size())) {
+        writeError = errno == EINVAL || errno == EROFS ? 0 : errno;  // a pipe or a device
+    }
     ::close(fd);
     if (written != static_cast<ssize_t>(data.size())) {
         return path.string() + ": " + std::strerror(written < 0 ? writeError : ENOSPC);
+    }
+    if (!synced && writeError != 0) {
+        return path.string() + ": " + std::strerror(writeError);
     }
     return std::nullopt;
 }

@@ -57,6 +57,10 @@ std::string cloneLogLine(const RadioRecord& record);
 inline constexpr const char* kCloneLogHeader =
     "time,port,device,identification,result,verified,seconds";
 
+// Opens the log before any radio is touched: creates it, or writes the header into
+// an empty one; the reason when it cannot be written.
+std::optional<std::string> openCloneLog(const std::filesystem::path& path);
+
 // Appends one line to the log (the header first when the file is new or empty);
 // the reason on failure.
 std::optional<std::string> appendCloneLog(const std::filesystem::path& path,

@@ -5,7 +5,7 @@ namespace qzm::cli {
 // The exit status of qzm836-cli; scripts rely on these values.
 enum ExitCode : int {
     kExitSuccess = 0,
-    kExitBlockFailed = 1,   // a block of a read or write failed
+    kExitBlockFailed = 1,   // a block of a read, write or read-back (--verify) failed
     kExitDifferent = 1,     // diff: the images differ; doctor: a problem was found
     kExitUsage = 2,         // the command line was wrong
     kExitFileError = 3,     // a file could not be read, parsed or written

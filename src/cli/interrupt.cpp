@@ -4,21 +4,28 @@ namespace qzm::cli {
 namespace {
 
 volatile std::sig_atomic_t interrupted = 0;
+volatile std::sig_atomic_t hardStop = 0;
 
-// Once asked, any further stop signal gets the default action: the user who
-// presses Ctrl+C twice, or a service manager that insists, stops us at once.
-extern "C" void onInterrupt(int) {
-    interrupted = 1;
-    for (int signal : kStopSignals) {
-        std::signal(signal, SIG_DFL);
+extern "C" void onInterrupt(int signal) {
+    if (interrupted == 0) {
+        interrupted = 1;
+    } else if (signal == SIGINT) {
+        hardStop = 1;
     }
 }
 
 }  // namespace
 
+void ignoreBrokenPipes() {
+    std::signal(SIGPIPE, SIG_IGN);
+    // A file size limit, too, is a write error (a backup, the log), not the end.
+    std::signal(SIGXFSZ, SIG_IGN);
+}
+
 void installInterruptHandler() {
     struct sigaction action {};
     action.sa_handler = onInterrupt;
+    action.sa_flags = SA_RESTART;
     sigemptyset(&action.sa_mask);
     for (int signal : kStopSignals) {
         sigaddset(&action.sa_mask, signal);
@@ -30,6 +37,10 @@ void installInterruptHandler() {
 
 bool interruptRequested() {
     return interrupted != 0;
+}
+
+bool hardStopRequested() {
+    return hardStop != 0;
 }
 
 }  // namespace qzm::cli

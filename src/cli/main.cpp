@@ -11,6 +11,7 @@
 #include "cli/cli_options.h"
 #include "cli/commands.h"
 #include "cli/exit_codes.h"
+#include "cli/interrupt.h"
 #include "cli/messages.h"
 #include "link/transfer.h"
 #include "platform/program_version.h"
@@ -53,7 +54,11 @@ int run(int argc, char** argv) {
     std::error_code missing;
     if (!std::filesystem::is_regular_file(languagePath, missing)) {
         // The run goes on, as the program's does, but with every text "Not Found".
-        printError("warning: no language file " + languagePath.string());
+        printError("warning: no language file " + languagePath.string() +
+                   (environment.environment->languageNote.empty()
+                        ? std::string()
+                        : " (" + environment.environment->languageNote + ")") +
+                   "; messages are in English, other texts read \"Not Found\"");
     }
     if (options.command == Command::Clone) {
         return runCloneCommand(options, *environment.environment);
@@ -77,6 +82,7 @@ int run(int argc, char** argv) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    qzm::cli::ignoreBrokenPipes();
     // Inputs are bounded, but no shortage of memory may end the run without a word.
     try {
         return run(argc, argv);

@@ -13,6 +13,7 @@
 #include "cli/interrupt.h"
 #include "cli/messages.h"
 #include "cli/progress_display.h"
+#include "cli/radio_holds.h"
 #include "link/transfer.h"
 #include "link/transfer_failure_text.h"
 #include "platform/settings.h"
@@ -100,14 +101,23 @@ RunOutcome watch(TransferWorker& worker, TransferJob& job, const LanguageTexts& 
     const PhaseWords words(job.direction == kDirectionRead, texts);
     const std::string searching = texts.text("IDS_SEARCHCOMPORT");
     bool cancelSent = false;
+    bool cutSent = false;
     while (!worker.finished()) {
         if (interruptRequested() && !cancelSent) {
             // Only the flag: the block on the line is finished, then the run stops.
             job.cancel.store(1);
             cancelSent = true;
             display.finish();
-            std::fputs("Stopping after the current block (Ctrl+C again stops at once)...\n",
-                       stderr);
+            std::fputs(
+                "Stopping after the current block (Ctrl+C again stops without waiting "
+                "for the radio)...\n",
+                stderr);
+        }
+        if (hardStopRequested() && !cutSent) {
+            // Closing the port ends the wait for the radio's answer; what the radio
+            // took so far is still reported below.
+            job.requestCancel();
+            cutSent = true;
         }
         const int status = job.status.load(std::memory_order_acquire);
         const int progress = job.progress.load();
@@ -165,20 +175,111 @@ std::string noRadioReason(const TransferJob& job, const SerialPort& port, const 
     return reason;
 }
 
-// The image of a successful read goes to the backups too; a failure is told, the
-// read itself stands.
-void keepReadBackup(const std::optional<BackupStore>& backups, const DocumentFile& document) {
+// The image of a successful read goes to the backups too, before the output file is
+// saved, so a read whose file cannot be saved is not lost; a failure is told, the
+// read itself stands.  The backup's path, when one was kept.
+std::optional<std::filesystem::path> keepReadBackup(const std::optional<BackupStore>& backups,
+                                                    const DocumentFile& document) {
     if (!backups) {
-        return;
+        return std::nullopt;
     }
     const StoredBackup stored = backups->store(document.header, document.image, BackupKind::Read);
     if (stored.result.ok) {
         // On standard error with the progress: standard output is the command's data
         // (diff --radio prints the differences there).
         std::fprintf(stderr, "Backup: %s\n", stored.path.c_str());
-    } else {
-        printError("warning: no backup of the read was kept: " + stored.result.errorText);
+        return stored.path;
     }
+    printError("warning: no backup of the read was kept: " + stored.result.errorText);
+    return std::nullopt;
+}
+
+// A port the search found but the settings file could not take: the next run
+// searches again, and the user learns why.
+void tellUnstoredPort(const TransferJob& job, const TextSource& texts) {
+    const int found = job.foundPort.load();
+    if (found > 0) {
+        printError(fillPlaceholders(
+            textOr(texts, "IDS_CLI_PORT_NOT_STORED",
+                   "warning: the radio was found on COM%1, but %2 could not be written; the "
+                   "next run searches again"),
+            {std::to_string(found), job.settingsPath.string()}));
+    }
+}
+
+// How a retry names the file a restore wrote: a backup by its stable name, any other
+// file by its path.
+std::string retryName(const std::string& file) {
+    const std::filesystem::path path(file);
+    const auto folder = BackupStore::defaultFolder();
+    std::error_code error;
+    if (folder && path.has_parent_path() &&
+        std::filesystem::equivalent(path.parent_path(), *folder, error)) {
+        return path.filename().string();
+    }
+    return file;
+}
+
+// The message and exit code of a write or restore that has ended.
+int writeExitCode(const RunOutcome& outcome, const TransferJob& job, const SerialPort& port,
+                  const CliOptions& options, bool searching, const LanguageTexts& texts,
+                  const StoredBackup* beforeWrite) {
+    const TextSource cliTexts = [&texts](std::string_view key) { return texts.text(key); };
+    switch (outcome.status) {
+        case StatusWriteDone:
+            return kExitSuccess;  // every block is in the radio: nothing was cut short
+        case StatusVerifyDone:
+            std::fputs("Verified: the radio holds the data written.\n", stderr);
+            return kExitSuccess;
+        case StatusVerifyMismatch:
+            printError(
+                "verify failed: the radio holds other data than was written; blocks that differ "
+                "(address): " +
+                blockListText(job.mismatchedBlocks) + "\nWrite again, or check the cable.");
+            return kExitVerifyFailed;
+        case StatusVerifyFailed:
+            // A read that fails proves nothing about the data: a block failed (1), as
+            // for clone --verify.
+            printError(fillPlaceholders(
+                textOr(cliTexts, "IDS_CLI_VERIFY_READFAIL",
+                       "Reading the radio back failed: %1\nEvery block was written, but the "
+                       "write is not verified."),
+                {failureDetail(job, texts)}));
+            return kExitBlockFailed;
+        case StatusBackupFailed:
+            printError(fillPlaceholders(
+                textOr(cliTexts, "IDS_CLI_BACKUP_READFAIL",
+                       "Reading the radio for its backup failed: %1\nNothing was written."),
+                {failureDetail(job, texts)}));
+            return kExitBlockFailed;
+        case StatusBackupNotStored:
+            printError("the backup of the radio could not be stored: " +
+                       (beforeWrite ? beforeWrite->result.errorText : std::string()) +
+                       "\nNothing was written (--no-backup writes without one).");
+            return kExitFileError;
+        case StatusNoConnection:
+            printError(texts.text("IDS_ERROR_PORTCONN") + "\n" +
+                       noRadioReason(job, port, options, searching, texts));
+            return kExitNoRadio;
+        case StatusBadIdent:
+            printError(texts.text("IDS_ERROR_TYPE") + "\n" + failureDetail(job, texts));
+            return kExitBadIdent;
+        case StatusWriteFailed:
+            printError(fillPlaceholders(textOr(cliTexts, "IDS_CLI_WRITEFAIL",
+                                               "Writing to the radio failed: %1\n"
+                                               "The radio may hold part of the new data; "
+                                               "write again."),
+                                        {failureDetail(job, texts)}));
+            return kExitBlockFailed;
+        default:
+            break;
+    }
+    if (outcome.cancelled) {
+        printError(textOr(cliTexts, "IDS_CLI_CANCELLED", "cancelled"));
+        return kExitCancelled;
+    }
+    printError("the transfer ended unexpectedly (status " + std::to_string(outcome.status) + ")");
+    return kExitBlockFailed;
 }
 
 }  // namespace
@@ -198,6 +299,7 @@ int runTransferCommand(const CliOptions& options, const CliEnvironment& environm
         std::printf("Restoring %s\n", file.c_str());
         std::fflush(stdout);
     }
+    const bool restoring = options.command == Command::Restore;
     std::string backupError;
     const std::optional<BackupStore> backups = runBackupStore(options, environment, backupError);
     if (!backupError.empty()) {
@@ -246,7 +348,8 @@ int runTransferCommand(const CliOptions& options, const CliEnvironment& environm
     if (!reading) {
         job->verifyAfterWrite = options.verify;
         if (backups) {
-            beforeWrite = backUpBeforeWrite(*job, *backups);
+            beforeWrite = backUpBeforeWrite(
+                *job, *backups, restoring ? BackupKind::BeforeRestore : BackupKind::BeforeWrite);
         }
     }
     ProgressDisplay display(stderr, ProgressDisplay::isTerminal(stderr));
@@ -259,42 +362,38 @@ int runTransferCommand(const CliOptions& options, const CliEnvironment& environm
     }
 
     const TextSource cliTexts = [&texts](std::string_view key) { return texts.text(key); };
+    tellUnstoredPort(*job, cliTexts);
+    if (!reading) {
+        // Whatever the end, the user learns what the radio holds now.
+        const int code =
+            writeExitCode(outcome, *job, *port, options, searching, texts, beforeWrite.get());
+        std::fprintf(stderr, "%s\n", radioHoldsText(writeStateOf(*job), cliTexts).c_str());
+        if (restoring && code != kExitSuccess) {
+            printError(
+                fillPlaceholders(textOr(cliTexts, "IDS_CLI_RESTORE_RETRY",
+                                        "to try again, restore the same backup: %1 restore %2"),
+                                 {kProgramName, retryName(file)}));
+        }
+        std::fflush(stderr);
+        return code;
+    }
     switch (outcome.status) {
-        case StatusReadDone:
+        case StatusReadDone: {
             if (outcome.cancelled) {
                 break;  // asked to stop: the file is not written, whatever came in
             }
             document.image = job->image;
+            const auto backup = keepReadBackup(backups, document);
             if (!saveOrReport(file, document)) {
+                if (backup) {
+                    printError(fillPlaceholders(textOr(cliTexts, "IDS_CLI_READ_IN_BACKUP",
+                                                       "the image read is kept in the backup %1"),
+                                                {backup->string()}));
+                }
                 return kExitFileError;
             }
-            keepReadBackup(backups, document);
             return kExitSuccess;
-        case StatusWriteDone:
-            return kExitSuccess;  // every block is in the radio: nothing was cut short
-        case StatusVerifyDone:
-            std::fputs("Verified: the radio holds the data written.\n", stderr);
-            return kExitSuccess;
-        case StatusVerifyMismatch:
-            printError(
-                "verify failed: the radio holds other data than was written; blocks that differ "
-                "(address): " +
-                blockListText(job->mismatchedBlocks) + "\nWrite again, or check the cable.");
-            return kExitVerifyFailed;
-        case StatusVerifyFailed:
-            printError(texts.text("IDS_PROMPT_READFAIL") +
-                       "\nEvery block was written, but reading them back failed: the write is "
-                       "not verified.");
-            return kExitBlockFailed;
-        case StatusBackupFailed:
-            printError(texts.text("IDS_PROMPT_READFAIL") +
-                       "\nThe radio could not be read for the backup; nothing was written.");
-            return kExitBlockFailed;
-        case StatusBackupNotStored:
-            printError("the backup of the radio could not be stored: " +
-                       (beforeWrite ? beforeWrite->result.errorText : std::string()) +
-                       "\nNothing was written (--no-backup writes without one).");
-            return kExitFileError;
+        }
         case StatusNoConnection:
             printError(texts.text("IDS_ERROR_PORTCONN") + "\n" +
                        noRadioReason(*job, *port, options, searching, texts));
@@ -302,34 +401,17 @@ int runTransferCommand(const CliOptions& options, const CliEnvironment& environm
         case StatusBadIdent:
             printError(texts.text("IDS_ERROR_TYPE") + "\n" + failureDetail(*job, texts));
             return kExitBadIdent;
-        // The window's texts ask to press OK; a terminal has no OK button.
         case StatusReadFailed:
             printError(fillPlaceholders(textOr(cliTexts, "IDS_CLI_READFAIL",
                                                "Reading from the radio failed: %1\n"
                                                "%2 was not written."),
                                         {failureDetail(*job, texts), file}));
             return kExitBlockFailed;
-        case StatusWriteFailed:
-            printError(fillPlaceholders(textOr(cliTexts, "IDS_CLI_WRITEFAIL",
-                                               "Writing to the radio failed: %1\n"
-                                               "The radio may hold part of the new data; "
-                                               "write again."),
-                                        {failureDetail(*job, texts)}));
-            return kExitBlockFailed;
         default:
             break;
     }
     if (outcome.cancelled) {
-        std::string what = "cancelled; the radio holds only part of the new data";
-        if (reading) {
-            what = "cancelled; " + file + " was not written";
-        } else if (outcome.status == StatusBackupReading || outcome.status == StatusIdle ||
-                   outcome.status == StatusSearching) {
-            what = "cancelled; nothing was written";
-        } else if (outcome.status == StatusVerifying) {
-            what = "cancelled; every block was written, but the write is not verified";
-        }
-        printError(what);
+        printError("cancelled; " + file + " was not written");
         return kExitCancelled;
     }
     printError("the transfer ended unexpectedly (status " + std::to_string(outcome.status) + ")");

@@ -142,6 +142,11 @@ PortOpenError SerialPort::openWithReason(int portNumber, int baudRate) {
 PortOpenError SerialPort::openDevice(const std::filesystem::path& device, int baudRate) {
     // A descriptor left open here would keep the device locked until exit.
     close();
+    // The program's own terminal, never a cable: frames sent there would land on the
+    // user's screen, and without a terminal it looks like a missing device.
+    if (device == "/dev/tty") {
+        return PortOpenError::NotASerialPort;
+    }
     const int fd = ::open(device.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0) {
         return portOpenErrorFromErrno(errno);

@@ -312,8 +312,8 @@ class Transfer {
 
     Step rememberPort() {
         const int found = job_.foundPort.load();
-        if (found > 0 && !cancelled()) {
-            writeComPort(found, job_.settingsPath);
+        // A port that cannot be stored stays in foundPort, for the caller to tell.
+        if (found > 0 && !cancelled() && writeComPort(found, job_.settingsPath)) {
             job_.foundPort.store(-1);
         }
         return Step::Go;
@@ -342,6 +342,7 @@ class Transfer {
                     return false;
                 }
                 discardStaleInput();
+                job_.writeStarted.store(true);
                 port_.write(frame.data(), kDataFrameSize, kFrameDelayMs, false);
                 answer = awaitAck(answerTimeout(kBlockAnswerTimeoutMs));
             }
@@ -352,6 +353,7 @@ class Transfer {
                 }
                 return false;
             }
+            job_.blocksWritten.fetch_add(1);
             reportBlock(block, StatusWriting);
             if (cancelled()) {
                 return false;

@@ -6,8 +6,8 @@
 #include <filesystem>
 #include <functional>
 #include <memory>
-#include <vector>
 #include <optional>
+#include <vector>
 
 #include "link/port_open_error.h"
 #include "link/serial_port.h"
@@ -108,6 +108,12 @@ struct TransferJob {
     bool useSettingsPort = true;
     // What went wrong, written before a failure status (see TransferFailure).
     TransferFailure failure;
+    // What a write has put into the radio, for the report at its end however it ends:
+    // writeStarted once the first data frame went out, blocksWritten the blocks the
+    // radio took (acknowledged) of the blocksToWrite the write sends.
+    std::atomic<bool> writeStarted{false};
+    std::atomic<int> blocksWritten{0};
+    std::atomic<int> blocksToWrite{wire::kBlockCount};
     // Set last of all, when the worker returns.
     std::atomic<bool> finished{false};
 

@@ -8,7 +8,9 @@
 #include <cctype>
 #include <cerrno>
 #include <charconv>
+#include <cstdio>
 #include <ctime>
+#include <mutex>
 #include <set>
 
 #include "platform/user_data_dir.h"
@@ -20,7 +22,13 @@ namespace {
 constexpr std::string_view kExtension = ".836";
 constexpr std::size_t kStampLength = 19;  // "2026-12-08_14-05-33"
 constexpr int kMaxSequence = 1000;
-constexpr BackupKind kKinds[] = {BackupKind::Read, BackupKind::BeforeWrite};
+constexpr BackupKind kKinds[] = {BackupKind::Read, BackupKind::BeforeWrite,
+                                 BackupKind::BeforeRestore};
+// Content on its way into the folder; never a backup's name, so never listed or pruned.
+constexpr std::string_view kIncomingPrefix = ".incoming-";
+// A temporary file this old was left by a run that was killed; a part-written one
+// holds nothing that could be restored.
+constexpr auto kStaleIncoming = std::chrono::hours(1);
 
 bool isStamp(std::string_view text) {
     if (text.size() != kStampLength) {
@@ -83,7 +91,102 @@ FileResult makeFolder(const std::filesystem::path& folder) {
     return {true, {}};
 }
 
+// Writes all of `bytes` to a new temporary file in `folder`, synced; its path.
+FileResult writeIncoming(const std::filesystem::path& folder,
+                         const std::vector<std::uint8_t>& bytes, std::filesystem::path& incoming) {
+    std::string pattern = (folder / (std::string(kIncomingPrefix) + "XXXXXX")).string();
+    const int fd = ::mkostemp(pattern.data(), O_CLOEXEC);
+    if (fd < 0) {
+        return fileFailure("Cannot create", folder / kIncomingPrefix, errno);
+    }
+    incoming = pattern;
+    std::size_t done = 0;
+    int error = 0;
+    while (done < bytes.size() && error == 0) {
+        const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
+        if (n > 0) {
+            done += static_cast<std::size_t>(n);
+        } else if (n < 0 && errno != EINTR) {
+            error = errno;
+        } else if (n == 0) {
+            error = ENOSPC;
+        }
+    }
+    if (error == 0 && ::fsync(fd) != 0) {
+        error = errno;
+    }
+    if (::close(fd) != 0 && error == 0) {
+        error = errno;
+    }
+    if (error != 0) {
+        ::unlink(incoming.c_str());
+        return fileFailure("Cannot write", incoming, error);
+    }
+    return {true, {}};
+}
+
+// Gives `incoming` the name `target` unless that exists (EEXIST then).  A hard link
+// leaves the temporary name to be removed; where the file system has none, a rename
+// that refuses to replace moves it.
+int nameWithoutReplacing(const std::filesystem::path& incoming, const std::filesystem::path& target,
+                         bool& moved) {
+    moved = false;
+    if (::link(incoming.c_str(), target.c_str()) == 0) {
+        return 0;
+    }
+    const int linkError = errno;
+    if (linkError == EEXIST) {
+        return EEXIST;
+    }
+    if (::renameat2(AT_FDCWD, incoming.c_str(), AT_FDCWD, target.c_str(), RENAME_NOREPLACE) == 0) {
+        moved = true;
+        return 0;
+    }
+    return errno == EINVAL || errno == ENOSYS ? linkError : errno;
+}
+
+// Part-written temporary files of runs killed before they could remove them.
+void removeStaleIncoming(const std::filesystem::path& folder) {
+    std::error_code error;
+    const auto limit = std::filesystem::file_time_type::clock::now() - kStaleIncoming;
+    for (std::filesystem::directory_iterator it(folder, error), end; !error && it != end;
+         it.increment(error)) {
+        std::error_code statError;
+        if (!it->path().filename().string().starts_with(kIncomingPrefix) ||
+            !it->is_regular_file(statError) || it->is_symlink(statError)) {
+            continue;
+        }
+        struct stat info {};
+        // Only a part-written one: a whole one may be the last copy of a radio's memory.
+        if (::lstat(it->path().c_str(), &info) == 0 && S_ISREG(info.st_mode) &&
+            info.st_uid == ::geteuid() && static_cast<std::size_t>(info.st_size) < kDataFileSize &&
+            it->last_write_time(statError) < limit && !statError) {
+            ::unlink(it->path().c_str());
+        }
+    }
+}
+
+void syncFolder(const std::filesystem::path& folder) {
+    const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd >= 0) {
+        ::fsync(fd);
+        ::close(fd);
+    }
+}
+
 }  // namespace
+
+// The files one run's store and its copies wrote.
+struct BackupStore::RunRecord {
+    std::mutex mutex;
+    std::vector<std::filesystem::path> written;
+};
+
+BackupStore BackupStore::forRun(std::filesystem::path folder) {
+    BackupStore store(std::move(folder));
+    store.run_ = std::make_shared<RunRecord>();
+    return store;
+}
 
 std::string_view backupKindName(BackupKind kind) {
     switch (kind) {
@@ -91,6 +194,8 @@ std::string_view backupKindName(BackupKind kind) {
             return "read";
         case BackupKind::BeforeWrite:
             return "before-write";
+        case BackupKind::BeforeRestore:
+            return "before-restore";
     }
     return "read";
 }
@@ -199,30 +304,41 @@ StoredBackup BackupStore::store(const FileHeader& header, const RadioImage& imag
     if (!stored.result.ok) {
         return stored;
     }
+    removeStaleIncoming(folder_);
+    // The content is complete on disk before any backup name points at it, so a kill
+    // at any moment leaves either no backup or a whole one.
+    std::filesystem::path incoming;
+    stored.result = writeIncoming(folder_, encodeDataFile(header, image), incoming);
+    if (!stored.result.ok) {
+        return stored;
+    }
     const std::string stamp = backupStamp(when);
-    // The name is reserved by creating it exclusively, so two programs storing in the
-    // same second never replace each other's file; the content then replaces the
-    // empty reservation atomically.
     std::filesystem::path file;
+    bool moved = false;
     for (int sequence = 1;; ++sequence) {
         file = folder_ / backupFileName(stamp, kind, tag, sequence);
-        const int fd = ::open(file.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
-        if (fd >= 0) {
-            ::close(fd);
+        const int error = nameWithoutReplacing(incoming, file, moved);
+        if (error == 0) {
             break;
         }
-        if (errno != EEXIST || sequence >= kMaxSequence) {
-            stored.result = fileFailure("Cannot create", file, errno);
+        if (error != EEXIST || sequence >= kMaxSequence) {
+            ::unlink(incoming.c_str());
+            stored.result = fileFailure("Cannot create", file, error);
             return stored;
         }
     }
-    stored.result = storeDataFile(file, header, image);
-    if (!stored.result.ok) {
-        ::unlink(file.c_str());
-        return stored;
+    if (!moved) {
+        ::unlink(incoming.c_str());
     }
+    syncFolder(folder_);
     stored.path = file;
-    prune();
+    std::vector<std::filesystem::path> spared{file};
+    if (run_) {
+        std::lock_guard lock(run_->mutex);
+        run_->written.push_back(file);
+        spared = run_->written;
+    }
+    prune(kBackupsKept, std::chrono::system_clock::now(), spared);
     return stored;
 }
 
@@ -238,31 +354,51 @@ std::vector<BackupEntry> BackupStore::list() const {
     std::error_code error;
     for (std::filesystem::directory_iterator it(folder_, error), end; !error && it != end;
          it.increment(error)) {
-        std::error_code typeError;
-        if (!it->is_regular_file(typeError)) {
+        auto entry = parseBackupFileName(it->path());
+        struct stat info {};
+        // Links are never backups: neither listed nor followed.
+        if (!entry || ::lstat(it->path().c_str(), &info) != 0 || !S_ISREG(info.st_mode)) {
             continue;
         }
-        if (auto entry = parseBackupFileName(it->path())) {
-            entry->modified = it->last_write_time(typeError);
-            entries.push_back(std::move(*entry));
-        }
+        std::error_code timeError;
+        entry->modified = it->last_write_time(timeError);
+        entry->owned = info.st_uid == ::geteuid();
+        const FileBytes bytes = readDataFileBytes(it->path());
+        entry->complete = bytes.result.ok && classifyDataFile(bytes.bytes) == DataFileKind::Ours;
+        entries.push_back(std::move(*entry));
     }
     std::sort(entries.begin(), entries.end(), newerFirst);
     return entries;
 }
 
-std::vector<std::filesystem::path> BackupStore::prune(std::size_t keep) const {
+std::vector<std::filesystem::path> BackupStore::prune(
+    std::size_t keep, std::chrono::system_clock::time_point now,
+    const std::vector<std::filesystem::path>& spared) const {
     std::vector<std::filesystem::path> removed;
     std::set<std::string> daysKept;
-    const auto entries = list();
-    for (std::size_t i = 0; i < entries.size(); ++i) {
-        const BackupEntry& entry = entries[i];
+    // Names compare as times: a name from the window of recent days or later (a clock
+    // that was ahead, or went back since) is recent.
+    const std::string recentFrom = backupStamp(now - std::chrono::hours(24 * kBackupsKeptDays));
+    const auto fileNow = std::filesystem::file_time_type::clock::from_sys(now);
+    std::size_t kept = 0;
+    for (const BackupEntry& entry : list()) {
+        if (!entry.owned || !entry.complete) {
+            continue;  // not ours to judge: neither counted nor touched
+        }
         const bool firstOfDay = daysKept.insert(entry.day()).second;
-        if (i < keep || firstOfDay) {
+        const bool recent = entry.stamp >= recentFrom || entry.modified > fileNow;
+        const bool isSpared = std::find(spared.begin(), spared.end(), entry.path) != spared.end();
+        if (recent || isSpared || kept < keep || firstOfDay) {
+            ++kept;
             continue;
         }
-        std::error_code error;
-        if (std::filesystem::remove(entry.path, error)) {
+        // Looked at again just before removing: only a regular file, never a link.
+        struct stat info {};
+        if (::lstat(entry.path.c_str(), &info) != 0 || !S_ISREG(info.st_mode) ||
+            info.st_uid != ::geteuid()) {
+            continue;
+        }
+        if (::unlink(entry.path.c_str()) == 0) {
             removed.push_back(entry.path);
         }
     }

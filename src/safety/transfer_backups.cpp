@@ -2,10 +2,11 @@
 
 namespace qzm {
 
-std::shared_ptr<const StoredBackup> backUpBeforeWrite(TransferJob& job, const BackupStore& store) {
+std::shared_ptr<const StoredBackup> backUpBeforeWrite(TransferJob& job, const BackupStore& store,
+                                                      BackupKind kind) {
     auto stored = std::make_shared<StoredBackup>();
-    job.beforeWrite = [store, stored](const RadioImage& current) {
-        *stored = store.store(current, BackupKind::BeforeWrite);
+    job.beforeWrite = [store, stored, kind](const RadioImage& current) {
+        *stored = store.store(current, kind);
         return stored->result.ok;
     };
     return stored;

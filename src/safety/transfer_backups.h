@@ -13,6 +13,8 @@ namespace qzm {
 // worker thread before the status that follows the backup read (the write's first
 // block, StatusBackupNotStored or a failure of the write's session) is stored: read it
 // once such a status has been seen, or after the worker has finished.
-std::shared_ptr<const StoredBackup> backUpBeforeWrite(TransferJob& job, const BackupStore& store);
+// `kind` is BeforeRestore when the write puts a backup back.
+std::shared_ptr<const StoredBackup> backUpBeforeWrite(TransferJob& job, const BackupStore& store,
+                                                      BackupKind kind = BackupKind::BeforeWrite);
 
 }  // namespace qzm

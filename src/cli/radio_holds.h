@@ -1,0 +1,36 @@
+#pragma once
+
+#include <string>
+
+#include "link/transfer_failure_text.h"
+#include "link/transfer_job.h"
+
+namespace qzm::cli {
+
+// What a radio holds once a write to it has ended, however it ended (done, failed,
+// cancelled, a second Ctrl+C): the user must know whether it still holds its old
+// memory, a mix of old and new, or all of the new image.
+enum class RadioHolds {
+    Untouched,     // no block was sent: the radio holds what it held before
+    Part,          // some blocks were sent: part of the new image, part of the old
+    AllUnchecked,  // every block was taken; no read-back confirmed them
+    AllChecked,    // every block was taken and the read-back matched
+    AllDiffers,    // every block was taken, but the read-back found other data
+};
+
+struct WriteState {
+    RadioHolds holds = RadioHolds::Untouched;
+    int blocksWritten = 0;  // the blocks the radio took
+    int blocksTotal = 0;    // of the blocks the write sends
+};
+
+// The state of the radio a finished write job was writing to.
+WriteState writeStateOf(const TransferJob& job);
+
+// "the radio holds part of the new image (blocks 67 of 124)", in the run's language.
+std::string radioHoldsText(const WriteState& state, const TextSource& texts);
+// The same as one word for a log: "untouched", "part 67/124", "all unchecked",
+// "all checked", "all differs".
+std::string radioHoldsWord(const WriteState& state);
+
+}  // namespace qzm::cli
