@@ -190,7 +190,8 @@ void TransferDialog::onTick() {
             break;
         case StatusReadDone:
             endRun();
-            document_.image() = job_->image;
+            // A read is one step: Undo gives back what was shown before it.
+            document_.change({EditKind::RadioRead, 1}, [&] { document_.image() = job_->image; });
             shell_.refreshTextsAndViews();
             keepReadBackup();
             finishDialog();
