@@ -446,7 +446,15 @@ int CMainFrame::acceleratorOfThisWindow(QObject* watched, QEvent* event) const {
 bool CMainFrame::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::ShortcutOverride) {
         const int command = acceleratorOfThisWindow(watched, event);
-        if (command != 0 && keyKeeper_ && keyKeeper_(qobject_cast<QWidget*>(watched), command)) {
+        // The override travels up from the widget that has the key to its parents; that
+        // first widget decides.
+        auto* widget = qobject_cast<QWidget*>(watched);
+        if (event != overrideEvent_ || overrideOrigin_.isNull() || widget == nullptr ||
+            !widget->isAncestorOf(overrideOrigin_)) {
+            overrideEvent_ = event;
+            overrideOrigin_ = widget;
+        }
+        if (command != 0 && keyKeeper_ && keyKeeper_(overrideOrigin_, command)) {
             // Accepted: the widget gets the key as its own, the accelerator does not run.
             event->accept();
             return true;

@@ -135,6 +135,9 @@ class CMainFrame : public QMainWindow {
     QLabel* numLockPane_ = nullptr;
     QLabel* messagePane_ = nullptr;
     std::function<bool(QWidget*, int)> keyKeeper_;
+    // The shortcut override being passed up the parents, and the widget it started at.
+    const QEvent* overrideEvent_ = nullptr;
+    QPointer<QWidget> overrideOrigin_;
     QTimer* numLockTimer_ = nullptr;
     QScrollArea* viewArea_ = nullptr;
     bool fittedToView_ = false;

@@ -12,7 +12,7 @@
 #include "app_fixture.h"
 #include "editor/form_ids.h"
 #include "editor/qt/channel_commands.h"
-#include "editor/qt/dtmf_edit.h"
+#include "editor/qt/floating_editors.h"
 #include "editor/qt/zavo_view.h"
 #include "grid/grid_ctrl.h"
 #include "lang/language_files.h"
@@ -31,7 +31,10 @@ class EditMenuTest : public AppTest {
         const std::filesystem::path shipped = std::filesystem::path(QZM_TEST_SOURCE_DIR) / "res";
         std::filesystem::copy_file(shipped / "english.lang", file("english.lang"));
         std::filesystem::copy_file(shipped / "chinese.lang", file("chinese.lang"));
-        writeSettings("[setup]\nlanguage=english\n");
+        // Band names, so the band list has its entries.
+        writeSettings(
+            "[setup]\nlanguage=english\n[ModelInfo]\nFreq0=a\nFreq1=b\nFreq2=c\nFreq3=d\n"
+            "Freq4=e\nFreq5=f\nFreq6=g\n");
         ASSERT_TRUE(start());
         frame().activateWindow();
         ASSERT_TRUE(QTest::qWaitForWindowActive(&frame()));
@@ -99,22 +102,25 @@ TEST_F(EditMenuTest, UndoIsNamedAndGreyedAsTheDocumentStands) {
 TEST_F(EditMenuTest, AFocusedTextFieldKeepsItsOwnEditKeys) {
     // A step the document could undo, so a stolen Ctrl+Z would show.
     doc().change({EditKind::CheckBox, 1}, [&] { doc().setBeepEnabled(1); });
-    auto* dtmf = findControl<DtmfEdit>(app().view(), IDC_DTMF);
-    ASSERT_NE(dtmf, nullptr);
-    dtmf->setFocus();
-    dtmf->clear();
-    QTest::keyClicks(dtmf, "12");
-    QTest::keyClick(dtmf, Qt::Key_Z, Qt::ControlModifier);
-    EXPECT_NE(dtmf->text(), QString("12"));  // the field's own undo
-    EXPECT_TRUE(doc().beepEnabled());          // the document's step is still there
-    dtmf->setText("34");
-    QTest::keyClick(dtmf, Qt::Key_Left);
-    QTest::keyClick(dtmf, Qt::Key_Delete);
-    EXPECT_EQ(dtmf->text(), QString("3"));
+    QRect rect;
+    ASSERT_TRUE(grid()->cellRect(1, 1, &rect));
+    QTest::mouseClick(grid()->viewport(), Qt::LeftButton, {}, rect.center());
+    FrequencyEdit* edit = app().view()->frequencyEdit();
+    ASSERT_TRUE(edit->isOpen());
+    ASSERT_TRUE(edit->hasFocus());
+    QTest::keyClicks(edit, "446");
+    QTest::keyClick(edit, Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_NE(edit->text(), QString("446"));  // the field's own undo
+    EXPECT_TRUE(doc().beepEnabled());         // the document's step is still there
+    EXPECT_TRUE(edit->isOpen());
+    edit->setText("45");
+    QTest::keyClick(edit, Qt::Key_Left);
+    QTest::keyClick(edit, Qt::Key_Delete);  // a character, not the channel
+    EXPECT_EQ(edit->text(), QString("4"));
     // Ctrl+C is still the port dialog, whatever has the focus.
     int portDialogs = 0;
     frame().commands().set(ID_SETTING_PORT, [&portDialogs] { ++portDialogs; });
-    QTest::keyClick(dtmf, Qt::Key_C, Qt::ControlModifier);
+    QTest::keyClick(edit, Qt::Key_C, Qt::ControlModifier);
     EXPECT_EQ(portDialogs, 1);
 }
 
