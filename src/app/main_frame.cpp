@@ -148,7 +148,11 @@ void CMainFrame::createStatusBar() {
     numLockPane_->setMinimumWidth(
         numLockPane_->fontMetrics().horizontalAdvance(QStringLiteral("NUM")) + 8);
     numLockPane_->setAlignment(Qt::AlignCenter);
+    messagePane_ = new QLabel(this);
+    messagePane_->setObjectName("paneMessage");
+    messagePane_->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     statusBar()->addWidget(portPane_, 1);
+    statusBar()->addWidget(messagePane_, 4);
     statusBar()->addPermanentWidget(numLockPane_);
     numLockTimer_ = new QTimer(this);
     connect(numLockTimer_, &QTimer::timeout, this, &CMainFrame::updateNumLockPane);
@@ -199,6 +203,11 @@ QAction* CMainFrame::toolbarAction(int id) const {
 void CMainFrame::showPortInStatusBar(int portNumber) {
     portPane_->setText(QStringLiteral("COM%1").arg(portNumber));
     portPane_->repaint();
+}
+
+void CMainFrame::showStatusText(const QString& text) {
+    messagePane_->setText(text);
+    messagePane_->setToolTip(text);
 }
 
 void CMainFrame::updateTitle() {
@@ -419,26 +428,40 @@ void CMainFrame::dropEvent(QDropEvent* event) {
     }
 }
 
-bool CMainFrame::isAcceleratorOfThisWindow(QObject* watched, QEvent* event) const {
+int CMainFrame::acceleratorOfThisWindow(QObject* watched, QEvent* event) const {
     auto* widget = qobject_cast<QWidget*>(watched);
     if (widget == nullptr || widget->window() != this) {
-        return false;
+        return 0;
     }
     const auto* key = static_cast<QKeyEvent*>(event);
     const QKeySequence pressed(key->keyCombination());
     for (const QAction* accelerator : acceleratorActions_) {
         if (accelerator->isEnabled() && accelerator->shortcut() == pressed) {
-            return true;
+            return commandIdOf(accelerator);
         }
     }
-    return false;
+    return 0;
 }
 
 bool CMainFrame::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::ShortcutOverride) {
+        const int command = acceleratorOfThisWindow(watched, event);
+        // The override travels up from the widget that has the key to its parents; that
+        // first widget decides.
+        auto* widget = qobject_cast<QWidget*>(watched);
+        if (event != overrideEvent_ || overrideOrigin_.isNull() || widget == nullptr ||
+            !widget->isAncestorOf(overrideOrigin_)) {
+            overrideEvent_ = event;
+            overrideOrigin_ = widget;
+        }
+        if (command != 0 && keyKeeper_ && keyKeeper_(overrideOrigin_, command)) {
+            // Accepted: the widget gets the key as its own, the accelerator does not run.
+            event->accept();
+            return true;
+        }
         // Not accepted, so the key goes to the window's accelerator; keys
         // without a handler stay with the field (paste keeps working there).
-        return isAcceleratorOfThisWindow(watched, event);
+        return command != 0;
     }
     // The filter sees the whole application's events: only the toolbar's own
     // buttons get their tooltips from here.

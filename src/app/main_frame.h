@@ -46,6 +46,15 @@ class CMainFrame : public QMainWindow {
     void showPortInStatusBar(int portNumber);
     QLabel* portPane() const { return portPane_; }
     QLabel* numLockPane() const { return numLockPane_; }
+    // A note beside the port pane: what the last edit command took or refused.
+    void showStatusText(const QString& text);
+    QLabel* messagePane() const { return messagePane_; }
+
+    // Asked for each accelerator key while `focus` has the keyboard: true leaves the key
+    // to that widget (a text field keeps its own undo, cut, copy and paste).
+    void setKeyKeeper(std::function<bool(QWidget* focus, int commandId)> keeper) {
+        keyKeeper_ = std::move(keeper);
+    }
 
     // The title is the language file's program name, whatever the document.
     void updateTitle();
@@ -113,7 +122,8 @@ class CMainFrame : public QMainWindow {
     void createAccelerators();
     void createStatusBar();
     QAction* addCommandAction(QWidget* owner, int id, const QString& caption);
-    bool isAcceleratorOfThisWindow(QObject* watched, QEvent* event) const;
+    // The command of an enabled accelerator for the key, 0 when none.
+    int acceleratorOfThisWindow(QObject* watched, QEvent* event) const;
 
     CommandTable commands_;
     std::map<int, QAction*> menuActions_;
@@ -123,6 +133,11 @@ class CMainFrame : public QMainWindow {
     QToolBar* toolBar_ = nullptr;
     QLabel* portPane_ = nullptr;
     QLabel* numLockPane_ = nullptr;
+    QLabel* messagePane_ = nullptr;
+    std::function<bool(QWidget*, int)> keyKeeper_;
+    // The shortcut override being passed up the parents, and the widget it started at.
+    const QEvent* overrideEvent_ = nullptr;
+    QPointer<QWidget> overrideOrigin_;
     QTimer* numLockTimer_ = nullptr;
     QScrollArea* viewArea_ = nullptr;
     bool fittedToView_ = false;

@@ -25,6 +25,22 @@ constexpr std::array kFileItems{
     MenuItemTemplate{0, ""},
     MenuItemTemplate{ID_APP_EXIT, "退出(&X)"},
 };
+constexpr std::array kEditItems{
+    MenuItemTemplate{ID_EDIT_UNDO, "撤销(&U)\tCtrl+Z"},
+    MenuItemTemplate{ID_EDIT_REDO, "重做(&R)\tCtrl+Y"},
+    MenuItemTemplate{0, ""},
+    MenuItemTemplate{ID_EDIT_CUT, "剪切(&T)\tCtrl+X"},
+    MenuItemTemplate{ID_EDIT_COPY, "复制(&C)\tCtrl+Ins"},
+    MenuItemTemplate{ID_EDIT_PASTE, "粘贴(&P)\tCtrl+V"},
+    MenuItemTemplate{0, ""},
+    MenuItemTemplate{ID_EDIT_CLEAR, "清除信道(&L)\tDel"},
+    MenuItemTemplate{ID_EDIT_INSERT_CHANNEL, "插入空信道(&I)"},
+    MenuItemTemplate{ID_EDIT_DELETE_CHANNEL, "删除信道(&D)"},
+    MenuItemTemplate{ID_EDIT_MOVE_UP, "上移(&V)"},
+    MenuItemTemplate{ID_EDIT_MOVE_DOWN, "下移(&W)"},
+    MenuItemTemplate{0, ""},
+    MenuItemTemplate{ID_EDIT_SELECT_ALL, "选择全部信道(&A)"},
+};
 constexpr std::array kProgramItems{
     MenuItemTemplate{ID_PROGRAM_READ, "从对讲机读取数据(&R)"},
     MenuItemTemplate{ID_PROGRAM_WRITE, "向对讲机写入数据(&W)"},
@@ -39,9 +55,8 @@ constexpr std::array kHelpItems{
 };
 
 constexpr std::array kMenus{
-    MenuTemplate{"文件(&F)", kFileItems},
-    MenuTemplate{"编程(&P)", kProgramItems},
-    MenuTemplate{"设置(&S)", kSettingItems},
+    MenuTemplate{"文件(&F)", kFileItems},    MenuTemplate{"编辑(&E)", kEditItems},
+    MenuTemplate{"编程(&P)", kProgramItems}, MenuTemplate{"设置(&S)", kSettingItems},
     MenuTemplate{"帮助(&H)", kHelpItems},
 };
 
@@ -49,8 +64,9 @@ constexpr std::array kToolbar{
     ID_FILE_NEW, ID_FILE_OPEN, ID_FILE_SAVE, 0, ID_PROGRAM_READ, ID_PROGRAM_WRITE, 0, ID_FILE_PRINT,
     0,           ID_HELP_HELP};
 
-// Ctrl+C opens the port dialog; the framework's edit and pane keys have no
-// handler here and do nothing.
+// Ctrl+C opens the port dialog, not Copy.  The edit keys act on whole
+// channels; a text field with the focus keeps them for its own text.  The pane
+// keys have no handler and do nothing.
 constexpr std::array kAccelerators{
     AcceleratorTemplate{"Ctrl+N", ID_FILE_NEW},
     AcceleratorTemplate{"Ctrl+O", ID_FILE_OPEN},
@@ -62,11 +78,14 @@ constexpr std::array kAccelerators{
     AcceleratorTemplate{"Ctrl+L", ID_SETTING_LANGUAGE},
     AcceleratorTemplate{"Ctrl+Z", ID_EDIT_UNDO},
     AcceleratorTemplate{"Alt+Backspace", ID_EDIT_UNDO},
+    AcceleratorTemplate{"Ctrl+Y", ID_EDIT_REDO},
+    AcceleratorTemplate{"Ctrl+Shift+Z", ID_EDIT_REDO},
     AcceleratorTemplate{"Ctrl+X", ID_EDIT_CUT},
     AcceleratorTemplate{"Shift+Del", ID_EDIT_CUT},
     AcceleratorTemplate{"Ctrl+Ins", ID_EDIT_COPY},
     AcceleratorTemplate{"Ctrl+V", ID_EDIT_PASTE},
     AcceleratorTemplate{"Shift+Ins", ID_EDIT_PASTE},
+    AcceleratorTemplate{"Del", ID_EDIT_CLEAR},
     AcceleratorTemplate{"F6", ID_NEXT_PANE},
     AcceleratorTemplate{"Shift+F6", ID_PREV_PANE},
 };

@@ -146,6 +146,7 @@ void CZavoApp::registerCommands() {
     registerPrintCommands();
     commands.set(ID_FILE_IMPORT_CHANNELS, [this] { importChannels(*this, *document_); });
     commands.set(ID_FILE_EXPORT_CHANNELS, [this] { exportChannels(*this, *document_); });
+    registerEditCommands();
     mainFrame_->refreshCommandStates();
 }
 

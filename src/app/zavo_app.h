@@ -99,6 +99,9 @@ class CZavoApp : public QObject, public AppShell, public DocumentHost {
     void refreshTextsAndViews() override;
     void showPortInStatusBar(int portNumber) override;
     void fitMainWindowToView() override;
+    void showStatusText(const std::string& text) override;
+    // Names and greys the Edit menu's items as the document stands now.
+    void updateEditMenu();
 
     // DocumentHost
     bool skipClearPrompt() const override { return skipClearPrompt_; }
@@ -110,6 +113,7 @@ class CZavoApp : public QObject, public AppShell, public DocumentHost {
     void createMainWindow();
     void registerCommands();
     void registerPrintCommands();
+    void registerEditCommands();
     // The page on the printer; a message when it could not be printed.
     void printPage(QPrinter& target);
     void afterDocumentReset();

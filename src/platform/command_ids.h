@@ -19,6 +19,9 @@ inline constexpr int ID_EDIT_COPY = 57634;
 inline constexpr int ID_EDIT_CUT = 57635;
 inline constexpr int ID_EDIT_PASTE = 57637;
 inline constexpr int ID_EDIT_UNDO = 57643;
+inline constexpr int ID_EDIT_REDO = 57644;
+inline constexpr int ID_EDIT_CLEAR = 57632;
+inline constexpr int ID_EDIT_SELECT_ALL = 57642;
 inline constexpr int ID_APP_ABOUT = 57664;
 inline constexpr int ID_APP_EXIT = 57665;
 inline constexpr int ID_NEXT_PANE = 57680;
@@ -34,6 +37,11 @@ inline constexpr int ID_NEXT_LANGUAGE = 32776;
 inline constexpr int ID_FILE_IMPORT_CHANNELS = 32800;
 inline constexpr int ID_FILE_EXPORT_CHANNELS = 32801;
 inline constexpr int ID_FILE_OPEN_BACKUP = 32777;
+// Whole-channel operations of the Edit menu.
+inline constexpr int ID_EDIT_INSERT_CHANNEL = 32810;
+inline constexpr int ID_EDIT_DELETE_CHANNEL = 32811;
+inline constexpr int ID_EDIT_MOVE_UP = 32812;
+inline constexpr int ID_EDIT_MOVE_DOWN = 32813;
 
 inline constexpr int kRecentFileCount = 4;
 

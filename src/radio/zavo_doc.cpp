@@ -56,8 +56,102 @@ void CZavoDoc::DeleteContents() {
 void CZavoDoc::resetToNew() {
     DeleteContents();
     pathName_.clear();
-    modified_ = false;
     setBandIndex(kDefaultBandIndex);
+    startFreshHistory();
+}
+
+// --- history ---
+
+void CZavoDoc::startFreshHistory() {
+    history_.reset(snapshot());
+    pendingStep_.reset();
+    modifiedMark_ = false;
+}
+
+bool CZavoDoc::IsModified() const {
+    return modifiedMark_ || !history_.atSavedState() || changeUnderWay();
+}
+
+void CZavoDoc::SetModifiedFlag(bool modified) {
+    if (modified) {
+        modifiedMark_ = true;
+        return;
+    }
+    endChange();
+    modifiedMark_ = false;
+    history_.markSaved();
+}
+
+bool CZavoDoc::changeUnderWay() const {
+    return pendingStep_.has_value() && snapshot() != history_.current();
+}
+
+void CZavoDoc::beginChange(EditStep step) {
+    endChange();
+    pendingStep_ = step;
+}
+
+bool CZavoDoc::endChange() {
+    const DocumentSnapshot now = snapshot();
+    bool recorded = false;
+    if (now != history_.current()) {
+        if (pendingStep_ || modifiedMark_) {
+            recorded = history_.record(now, pendingStep_.value_or(EditStep{}));
+            modifiedMark_ = false;
+        } else {
+            // Written without a name (a caller setting the document up): that is simply
+            // what the document holds.
+            history_.replaceCurrent(now);
+        }
+    }
+    pendingStep_.reset();
+    return recorded;
+}
+
+bool CZavoDoc::canUndo() const {
+    return changeUnderWay() || history_.canUndo();
+}
+
+std::optional<EditStep> CZavoDoc::undoStep() const {
+    if (changeUnderWay()) {
+        return pendingStep_;
+    }
+    return history_.undoStep();
+}
+
+std::optional<EditStep> CZavoDoc::redoStep() const {
+    if (changeUnderWay()) {
+        return std::nullopt;
+    }
+    return history_.redoStep();
+}
+
+void CZavoDoc::restore(const DocumentSnapshot& state) {
+    header_ = state.header;
+    image_ = state.image;
+    updateBandLimits();
+    modifiedMark_ = false;
+    UpdateAllViews();
+}
+
+bool CZavoDoc::undo() {
+    endChange();
+    const DocumentSnapshot* state = history_.undo();
+    if (state == nullptr) {
+        return false;
+    }
+    restore(*state);
+    return true;
+}
+
+bool CZavoDoc::redo() {
+    endChange();
+    const DocumentSnapshot* state = history_.redo();
+    if (state == nullptr) {
+        return false;
+    }
+    restore(*state);
+    return true;
 }
 
 bool CZavoDoc::OnNewDocument() {
@@ -88,6 +182,7 @@ bool CZavoDoc::SerializeLoad(std::span<const std::uint8_t> file) {
     header_ = contents->header;
     image_ = contents->image;
     updateBandLimits();
+    startFreshHistory();
     return true;
 }
 
@@ -105,13 +200,15 @@ void CZavoDoc::setBandIndex(int index) {
 }
 
 void CZavoDoc::changeBand(int index) {
+    beginChange({EditKind::BandChange, 1});
     DeleteContents();
     setBandIndex(index);
-    SetModifiedFlag(true);
+    endChange();
     UpdateAllViews();
 }
 
 void CZavoDoc::onImageReplaced() {
+    endChange();
     updateBandLimits();
     UpdateAllViews();
 }
@@ -170,7 +267,7 @@ CommandResult CZavoDoc::openDocument(const std::filesystem::path& file) {
     image_ = checked.contents->image;
     updateBandLimits();
     pathName_ = full;
-    modified_ = false;
+    startFreshHistory();
     UpdateAllViews();
     return {};
 }
@@ -195,7 +292,7 @@ CommandResult CZavoDoc::saveAs(const std::filesystem::path& file) {
         return {CommandStatus::FileError, stored.errorText};
     }
     pathName_ = full;
-    modified_ = false;
+    SetModifiedFlag(false);
     return {};
 }
 

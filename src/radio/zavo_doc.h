@@ -12,6 +12,7 @@
 #include "platform/message_box.h"
 #include "radio/band_table.h"
 #include "radio/data_file.h"
+#include "radio/document_history.h"
 #include "radio/document_host.h"
 #include "radio/document_view.h"
 #include "radio/file_header.h"
@@ -55,11 +56,44 @@ class CZavoDoc {
     std::int32_t bandUpper() const { return bandLimits_.upper; }
     // Absolute path of the file, empty for a document never saved or opened.
     const std::filesystem::path& pathName() const { return pathName_; }
-    bool IsModified() const { return modified_; }
+    // Modified while the history stands away from the saved state, while a named change
+    // is under way that changed bytes, or after SetModifiedFlag(true).
+    bool IsModified() const;
     // The document keeps its contents but belongs to no file any more (an opened
     // backup: a later Save asks for a new name instead of replacing the backup).
     void detachFromFile() { pathName_.clear(); }
-    void SetModifiedFlag(bool modified = true) { modified_ = modified; }
+    // True marks the document modified; the next settled change records what changed as
+    // an unnamed step.  False takes the current state as the saved one.
+    void SetModifiedFlag(bool modified = true);
+
+    // --- history (undo and redo) ---
+    // Every change of image or header is one step: the caller names it with beginChange,
+    // writes, and ends it with endChange.  An editor session may write many times in
+    // between; it is still one step.  beginChange ends a change still under way first.
+    // Bytes written without a named change become part of the current state.
+    void beginChange(EditStep step);
+    // True when the change was recorded as a step (it changed a byte).
+    bool endChange();
+    // A change named by beginChange has not ended yet.
+    bool changeOpen() const { return pendingStep_.has_value(); }
+    // beginChange, the write, endChange in one.
+    template <typename Write>
+    bool change(EditStep step, Write&& write) {
+        beginChange(step);
+        write();
+        return endChange();
+    }
+    bool canUndo() const;
+    bool canRedo() const { return !changeUnderWay() && history_.canRedo(); }
+    // The steps Undo and Redo would take; nothing when they cannot act.
+    std::optional<EditStep> undoStep() const;
+    std::optional<EditStep> redoStep() const;
+    // Ends a change under way, steps back (or on) and refills the views.  False when
+    // there was nothing to undo (redo).
+    bool undo();
+    bool redo();
+    const DocumentHistory& history() const { return history_; }
+    DocumentSnapshot snapshot() const { return {header_, image_}; }
 
     // --- views ---
     void addView(DocumentView& view);
@@ -177,6 +211,10 @@ class CZavoDoc {
     // Reads and checks a data file without touching the document; a refusal is shown.
     CheckedFile readAndCheck(const std::filesystem::path& file);
     void showRefusal(DataFileKind kind);
+    // A change named by beginChange has written bytes not yet recorded.
+    bool changeUnderWay() const;
+    void restore(const DocumentSnapshot& state);
+    void startFreshHistory();
 
     MessageBoxSeam& messages_;
     TextLookup lookupText_;
@@ -187,7 +225,9 @@ class CZavoDoc {
     FileHeader header_;
     BandLimits bandLimits_;
     std::filesystem::path pathName_;
-    bool modified_ = false;
+    DocumentHistory history_;
+    std::optional<EditStep> pendingStep_;  // the change under way, named by beginChange
+    bool modifiedMark_ = false;            // SetModifiedFlag(true) not yet settled
 };
 
 }  // namespace qzm

@@ -395,9 +395,11 @@ TEST_F(StartupTest, FirstFitGrowsTheFrameToTheWholeFormWithinTheScreenThenOnlySh
 TEST_F(StartupTest, MenuShowsTemplateCaptionsUntilRetitled) {
     CMainFrame frame;
     const QList<QAction*> menus = frame.menuBar()->actions();
-    ASSERT_EQ(menus.size(), 4);
+    ASSERT_EQ(menus.size(), 5);
     EXPECT_EQ(menus[0]->text(), QString("文件(&F)"));
-    EXPECT_EQ(menus[3]->text(), QString("帮助(&H)"));
+    EXPECT_EQ(menus[1]->text(), QString("编辑(&E)"));
+    EXPECT_EQ(menus[2]->text(), QString("编程(&P)"));
+    EXPECT_EQ(menus[4]->text(), QString("帮助(&H)"));
     EXPECT_EQ(frame.menuAction(ID_FILE_NEW)->text(), QString("新建(&N)\tCtrl+N"));
     EXPECT_EQ(frame.menuAction(ID_FILE_MRU_FILE1)->text(), QString("Recent File"));
     EXPECT_FALSE(frame.menuAction(ID_FILE_MRU_FILE1)->isEnabled());

@@ -145,6 +145,15 @@ TEST_F(ChannelExchangeTest, PreviewShowsEveryRowAndOkAppliesWithOneRefresh) {
     EXPECT_NE(doc().image().bytes, before.bytes);
 }
 
+TEST_F(ChannelExchangeTest, AnImportIsOneStepThatUndoGivesBack) {
+    const DocumentSnapshot before = doc().snapshot();
+    ASSERT_TRUE(importWith(kList, true).shown);
+    EXPECT_EQ(doc().undoStep(), (EditStep{EditKind::ChirpImport, 1}));
+    ASSERT_TRUE(doc().undo());
+    EXPECT_TRUE(doc().snapshot() == before);
+    EXPECT_FALSE(doc().IsModified());
+}
+
 TEST_F(ChannelExchangeTest, CancelChangesNothing) {
     const RadioImage before = doc().image();
     const PreviewSeen seen = importWith(kList, false);

@@ -95,7 +95,8 @@ TEST_F(ChannelGridTest, FreshImageShowsNumbersOnlyAndLetsOnlyTheReceiveFrequency
     EXPECT_EQ(grid()->columnCount(), 10);
     EXPECT_EQ(grid()->fixedRowCount(), 1);
     EXPECT_EQ(grid()->fixedColumnCount(), 1);
-    EXPECT_FALSE(grid()->selectionAllowed());
+    // Whole channels are selected for the Edit menu.
+    EXPECT_TRUE(grid()->selectionAllowed());
     EXPECT_FALSE(grid()->rowResizeAllowed());
     EXPECT_FALSE(grid()->columnResizeAllowed());
     const int widths[] = {40, 100, 100, 100, 100, 70, 70, 70, 70, 70};

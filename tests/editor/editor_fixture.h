@@ -49,6 +49,8 @@ class FakeShell final : public AppShell {
     }
     void showPortInStatusBar(int) override {}
     void fitMainWindowToView() override { ++fits; }
+    std::string status;  // the latest status-bar note
+    void showStatusText(const std::string& text) override { status = text; }
 };
 
 class FakeHost final : public DocumentHost {

@@ -70,6 +70,27 @@ TEST_F(TransferDialogTest, ReadFromTheMenuReplacesTheSpanAndRefreshesWithoutModi
     EXPECT_FALSE(app().port().isOpen());
 }
 
+TEST_F(TransferDialogTest, AReadIsOneStepThatUndoGivesBack) {
+    auto emulator = radio(fast(radioContents(RadioImage::fresh())));
+    startWith("com=1\nsearchcom=0", {{1, emulator->slavePath()}});
+    CZavoDoc& document = *app().document();
+    document.change({EditKind::CheckBox, 1}, [&] { document.setBeepEnabled(1); });
+    document.image().bytes[0x3F5] = 0x33;  // no field: only a snapshot brings it back
+    const DocumentSnapshot before = document.snapshot();
+    QTimer::singleShot(0, [&] {
+        QWidget* dialog = QApplication::activeModalWidget();
+        ASSERT_NE(dialog, nullptr);
+        QTest::mouseClick(okButton(*dialog), Qt::LeftButton);
+    });
+    ASSERT_TRUE(app().mainFrame()->runCommand(ID_PROGRAM_READ));
+    ASSERT_TRUE(sameSpan(document.image(), emulator->image()));
+    EXPECT_EQ(document.undoStep(), (EditStep{EditKind::RadioRead, 1}));
+    EXPECT_TRUE(document.IsModified());  // it was before the read
+    ASSERT_TRUE(document.undo());
+    EXPECT_TRUE(document.snapshot() == before);
+    EXPECT_EQ(app().view()->checkBoxValue(kBeepBox), 1);
+}
+
 TEST_F(TransferDialogTest, WriteSendsTheDocumentAndOkStartsOneRunOnly) {
     auto emulator = radio(fast());
     startWith("com=1\nsearchcom=0", {{1, emulator->slavePath()}});

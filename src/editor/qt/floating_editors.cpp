@@ -69,7 +69,10 @@ void FrequencyEdit::keyPressEvent(QKeyEvent* event) {
             setText(savedText_);
         }
         handFocusBack(*this, owner_);
-    } else if (const QString typed = event->text(); typed.size() == 1 && typed[0].isPrint()) {
+    } else if (const QString typed = event->text();
+               typed.size() == 1 && typed[0].isPrint() &&
+               // Ctrl and Alt keys are the field's commands (undo, cut, paste), not text.
+               (event->modifiers() & (Qt::ControlModifier | Qt::AltModifier)) == 0) {
         const QChar c = typed[0];
         const bool digit = c >= u'0' && c <= u'9';
         const bool firstPoint = c == u'.' && !text().contains(u'.');

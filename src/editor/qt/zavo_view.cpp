@@ -2,18 +2,20 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QFocusEvent>
 #include <QLabel>
 #include <iterator>
 #include <string>
 #include <vector>
 
+#include "editor/qt/channel_commands.h"
 #include "editor/qt/dtmf_edit.h"
 #include "editor/qt/floating_editors.h"
-#include "editor/settings_entries.h"
 #include "editor/qt/zavo_form.h"
+#include "editor/settings_entries.h"
 #include "grid/grid_ctrl.h"
-#include "lang/qt/apply_resource_texts.h"
 #include "lang/language_sections.h"
+#include "lang/qt/apply_resource_texts.h"
 #include "lang/text_lookup.h"
 #include "platform/command_ids.h"
 #include "platform/qt/app_shell.h"
@@ -139,6 +141,7 @@ CZavoView::CZavoView(AppShell& shell, CZavoDoc& document, QWidget* parent)
     static_assert(std::size(kCheckBoxFields) == kCheckBoxCount);
     buildDialog(*this, zavoFormTemplate(), makeZavoFormControl);
     bindChannelGrid();
+    channelCommands_ = new ChannelCommands(shell_, *this);
     for (const CaptionPair& pair : kCaptions) {
         if (auto* label = findControl<QLabel>(this, pair.label)) {
             label->setBuddy(findControl(this, pair.control));
@@ -154,6 +157,16 @@ CZavoView::~CZavoView() {
     // view that is half destroyed.
     dismissEditors();
     document_.removeView(*this);
+}
+
+bool CZavoView::eventFilter(QObject* watched, QEvent* event) {
+    // Its own popup takes the focus from a list without ending its change.
+    if (event->type() == QEvent::FocusOut &&
+        static_cast<QFocusEvent*>(event)->reason() != Qt::PopupFocusReason && changingList_ != 0 &&
+        watched == list(changingList_)) {
+        endListChange();
+    }
+    return QWidget::eventFilter(watched, event);
 }
 
 void CZavoView::setReadingOrder() {
@@ -183,6 +196,7 @@ void CZavoView::connectControls() {
         if (QComboBox* combo = list(field.id)) {
             const int id = field.id;
             connect(combo, &QComboBox::activated, this, [this, id] { onListChanged(id); });
+            combo->installEventFilter(this);
         }
     }
     if (QComboBox* band = list(IDC_BAND_LIST)) {
@@ -267,13 +281,14 @@ void CZavoView::fillSettingsPanel() {
 
 void CZavoView::onCheckBoxClicked(int controlId) {
     UpdateData(true);
+    document_.beginChange({EditKind::CheckBox, 1});
     for (std::size_t i = 0; i < kCheckBoxCount; ++i) {
         const CheckBoxField& field = kCheckBoxFields[i];
         if (field.id == controlId) {
             (document_.*field.set)(checkValues_[i]);
         }
     }
-    document_.SetModifiedFlag(true);
+    document_.endChange();
 }
 
 void CZavoView::onListChanged(int controlId) {
@@ -281,12 +296,29 @@ void CZavoView::onListChanged(int controlId) {
     if (combo == nullptr || combo->currentIndex() < 0) {
         return;
     }
+    // One step per list for as long as it keeps the focus (a wheel or the arrow keys
+    // pass many entries); the focus leaving it ends the step.
+    if (changingList_ != controlId || !document_.changeOpen()) {
+        document_.beginChange({EditKind::SettingsList, 1});
+        changingList_ = controlId;
+    }
     for (const ListField& field : kListFields) {
         if (field.id == controlId) {
             (document_.*field.set)(combo->currentIndex());
         }
     }
+    // A pick counts as a change even when it stores the same value.
     document_.SetModifiedFlag(true);
+    if (!combo->hasFocus()) {
+        endListChange();
+    }
+}
+
+void CZavoView::endListChange() {
+    if (changingList_ != 0) {
+        changingList_ = 0;
+        document_.endChange();
+    }
 }
 
 void CZavoView::onDtmfFocusLost() {
@@ -296,8 +328,7 @@ void CZavoView::onDtmfFocusLost() {
     }
     const DtmfBytes code = parseDtmf(dtmf->text().toStdString());
     if (code != document_.dtmfCode()) {
-        document_.setDtmfCode(code);
-        document_.SetModifiedFlag(true);
+        document_.change({EditKind::DtmfCode, 1}, [&] { document_.setDtmfCode(code); });
     }
 }
 

@@ -21,6 +21,7 @@ namespace qzm {
 
 class AppShell;
 class CGridCtrl;
+class ChannelCommands;
 class CZavoDoc;
 class FrequencyEdit;
 class ListPicker;
@@ -64,6 +65,10 @@ class CZavoView : public QWidget, public DocumentView, public GridOwner {
     int onGridNotify(const GridNotify& notify) override;
 
     CGridCtrl* grid() const { return grid_; }
+    // The Edit menu's commands on this form.
+    ChannelCommands* channelCommands() const { return channelCommands_; }
+    // Closes an open floating editor, storing what it holds, as losing the focus does.
+    void finishCellEdit();
     FrequencyEdit* frequencyEdit() const { return frequencyEdit_; }
     TonePicker* tonePicker() const { return tonePicker_; }
     ListPicker* listPicker() const { return listPicker_; }
@@ -89,6 +94,8 @@ class CZavoView : public QWidget, public DocumentView, public GridOwner {
     void setPrintClock(std::function<std::time_t()> clock) { printClock_ = std::move(clock); }
 
   protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
     // Captions from the language file, then every list, the DTMF field and
     // the check-box integers from the image.
     virtual void fillSettingsPanel();
@@ -108,6 +115,8 @@ class CZavoView : public QWidget, public DocumentView, public GridOwner {
     void onListChanged(int controlId);
     void onDtmfFocusLost();
     void onBandListChanged();
+    // The settings list being changed ends its history step.
+    void endListChange();
 
     void bindChannelGrid();
     void shapeGrid();
@@ -127,11 +136,14 @@ class CZavoView : public QWidget, public DocumentView, public GridOwner {
     std::array<int, kCheckBoxCount> checkValues_{};
 
     CGridCtrl* grid_ = nullptr;
+    ChannelCommands* channelCommands_ = nullptr;
     FrequencyEdit* frequencyEdit_ = nullptr;
     TonePicker* tonePicker_ = nullptr;
     ListPicker* listPicker_ = nullptr;
     int editRow_ = 0;
     int editColumn_ = 0;
+    // The settings list whose change is under way (0: none).
+    int changingList_ = 0;
 
     // Print state of one job, from begin to end.
     std::optional<QFont> printFont_;

@@ -2,6 +2,8 @@
 // a channel's fields together live in radio/channel_commit, shared with the
 // command-line import; here the row is brought up to date afterwards.
 
+#include <QApplication>
+
 #include "editor/qt/floating_editors.h"
 #include "editor/qt/zavo_view.h"
 #include "grid/grid_ctrl.h"
@@ -18,6 +20,22 @@ bool isChannel(int n) {
 
 }  // namespace
 
+void CZavoView::finishCellEdit() {
+    if (frequencyEdit_ != nullptr && frequencyEdit_->isOpen()) {
+        commitFrequency();
+    }
+    if (tonePicker_ != nullptr && tonePicker_->isOpen()) {
+        commitTone();
+    }
+    if (listPicker_ != nullptr && listPicker_->isOpen()) {
+        closeListPicker();
+    }
+    if (grid_ != nullptr && QApplication::focusWidget() != nullptr &&
+        isAncestorOf(QApplication::focusWidget()) && !QApplication::focusWidget()->isVisible()) {
+        grid_->setFocus(Qt::OtherFocusReason);
+    }
+}
+
 void CZavoView::commitFrequency() {
     const int n = editRow_;
     if (grid_ == nullptr || frequencyEdit_ == nullptr) {
@@ -31,6 +49,8 @@ void CZavoView::commitFrequency() {
             document_.SetModifiedFlag(true);
         }
     }
+    // The editor session is one step, recorded when it changed a byte.
+    document_.endChange();
     frequencyEdit_->dismiss();
     refreshRow(n);
 }
@@ -50,6 +70,7 @@ void CZavoView::commitTone() {
             document_.SetModifiedFlag(true);
         }
     }
+    document_.endChange();
     tonePicker_->dismiss();
     refreshRow(n);
 }
@@ -60,6 +81,7 @@ void CZavoView::commitListChoice() {
     if (listPicker_ == nullptr || !flag || !isChannel(n) || listPicker_->currentIndex() < 0) {
         return;
     }
+    // Stored at once; the step ends when the picker closes.
     setChannelFlag(document_.image(), n, *flag, listPicker_->currentIndex());
     showFlagCell(n, editColumn_);
     document_.SetModifiedFlag(true);
@@ -71,6 +93,7 @@ void CZavoView::closeListPicker() {
     }
     grid_->setEditOverlay(false);
     listPicker_->dismiss();
+    document_.endChange();
     if (isChannel(editRow_)) {
         grid_->invalidateRow(editRow_);
     }

@@ -94,7 +94,8 @@ void CZavoView::bindChannelGrid() {
 void CZavoView::shapeGrid() {
     grid_->setResizeAllowed(false, false);
     grid_->clearSelection();
-    grid_->setSelectionAllowed(false);
+    // Whole channels are selected for the Edit menu's commands.
+    grid_->setSelectionAllowed(true);
     grid_->clearSelection();
     grid_->setColumnWidth(0, kNumberColumnWidth);
     for (int column = 1; column < kGridColumns; ++column) {
@@ -237,6 +238,8 @@ void CZavoView::beginCellEdit(const GridNotify& notify) {
     const QRect rect(mapFromGlobal(notify.rect.topLeft()), notify.rect.size());
     editRow_ = notify.item.row;
     editColumn_ = notify.item.col;
+    // Whatever the editor stores until it closes is one step.
+    document_.beginChange({EditKind::CellEdit, 1});
     switch (editColumn_) {
         case kRxFrequencyColumn:
         case kTxFrequencyColumn:

@@ -92,10 +92,10 @@ void importChannels(AppShell& shell, CZavoDoc& document) {
     if (dialog.exec() != QDialog::Accepted) {
         return;
     }
-    if (preview.image.bytes != document.image().bytes) {
-        document.image() = preview.image;
-        document.SetModifiedFlag(true);
-    }
+    // One step, so a single Undo brings back the channels the import replaced.
+    const bool chirp = chosen->fileType == kChirp || chirpHeader;
+    document.change({chirp ? EditKind::ChirpImport : EditKind::CsvImport, 1},
+                    [&] { document.image() = preview.image; });
     document.UpdateAllViews();
 }
 

@@ -189,13 +189,20 @@ void TransferDialog::onTick() {
                 text(status == StatusReadFailed ? "IDS_PROMPT_READFAIL" : "IDS_PROMPT_WRITEFAIL"));
             allowAnotherRun();
             break;
-        case StatusReadDone:
+        case StatusReadDone: {
             endRun();
-            document_.image() = job_->image;
+            // A read is one step: Undo gives back what was shown before it.  It leaves the
+            // modified flag as it was, so an unmodified document counts the read as saved.
+            const bool wasModified = document_.IsModified();
+            document_.change({EditKind::RadioRead, 1}, [&] { document_.image() = job_->image; });
+            if (!wasModified) {
+                document_.SetModifiedFlag(false);
+            }
             shell_.refreshTextsAndViews();
             keepReadBackup();
             finishDialog();
             break;
+        }
         case StatusSearching:
             showText(text("IDS_SEARCHCOMPORT") + QString(progress & 0x0F, QChar('.')));
             break;

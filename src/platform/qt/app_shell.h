@@ -4,6 +4,8 @@
 // dialogs, the editor form) need from the running application.  The
 // application object implements it; tests may hand in their own.
 
+#include <string>
+
 #include "platform/message_box.h"
 
 class QWidget;
@@ -30,6 +32,9 @@ class AppShell {
     // Lays the main window out again and shrinks it to fit the editor form
     // (it never grows to fit).
     virtual void fitMainWindowToView() = 0;
+    // A short note in the main window's status bar (what an edit command took or
+    // refused).  Nothing by default.
+    virtual void showStatusText(const std::string& text) { (void)text; }
 };
 
 }  // namespace qzm
