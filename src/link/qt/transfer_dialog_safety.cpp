@@ -5,8 +5,10 @@
 #include <QProgressBar>
 #include <QPushButton>
 
+#include "lang/file_error_texts.h"
 #include "lang/text_lookup.h"
 #include "link/qt/transfer_dialog.h"
+#include "link/write_outcome.h"
 #include "platform/qt/app_shell.h"
 #include "platform/qt/dialog_builder.h"
 #include "radio/zavo_doc.h"
@@ -21,12 +23,21 @@ QString text(const char* key) {
     return QString::fromStdString(lookupText(key));
 }
 
-// The text line has room for one line: the first of a longer message.
+// The text line shows a message box's first paragraph: the box has the rest.
 QString firstLine(const QString& message) {
     return message.section('\n', 0, 0);
 }
 
 constexpr MessageStyle kStopBox{MessageIcon::Stop, MessageButtons::Ok, MessageOwner::MainWindow};
+
+std::string windowText(std::string_view key) {
+    return lookupText(key);
+}
+
+// A file error in the window's language; the system's own text never stands alone.
+std::string fileProblem(const FileResult& result) {
+    return fileErrorText(result, windowText);
+}
 
 }  // namespace
 
@@ -65,6 +76,12 @@ bool TransferDialog::prepareSafeWrite(TransferJob& job) {
     return true;
 }
 
+std::filesystem::path TransferDialog::backupBeforeWritePath() const {
+    // Filled by the worker before the first block is written; once a block went in
+    // (the only case that asks), it is there.
+    return beforeWrite_ && beforeWrite_->result.ok ? beforeWrite_->path : std::filesystem::path();
+}
+
 void TransferDialog::keepReadBackup() {
     if (!readBackupEnabled(settings_)) {
         return;
@@ -73,7 +90,7 @@ void TransferDialog::keepReadBackup() {
     if (const auto folder = BackupStore::defaultFolder()) {
         const StoredBackup stored =
             BackupStore(*folder).store(document_.header(), document_.image(), BackupKind::Read);
-        problem = stored.result.ok ? std::string() : stored.result.errorText;
+        problem = stored.result.ok ? std::string() : fileProblem(stored.result);
     } else {
         problem = lookupText("IDS_BACKUP_NO_FOLDER");
     }
@@ -114,7 +131,7 @@ bool TransferDialog::onSafetyStatus(int status, int progress) {
             endRun();
             const std::string message =
                 lookupText("IDS_BACKUP_NOT_STORED") +
-                (beforeWrite_ ? beforeWrite_->result.errorText : std::string());
+                (beforeWrite_ ? fileProblem(beforeWrite_->result) : std::string());
             showText(firstLine(QString::fromStdString(message)));
             shell_.messageBox().show(message, lookupText("IDS_ERROR"), kStopBox);
             allowAnotherRun();
@@ -131,15 +148,22 @@ bool TransferDialog::onSafetyStatus(int status, int progress) {
                 text("IDS_VERIFY_MISMATCH")
                     .arg(QString::fromStdString(blockListText(job_->mismatchedBlocks)));
             showText(firstLine(message));
-            shell_.messageBox().show(message.toStdString(), lookupText("IDS_ERROR"), kStopBox);
             allowAnotherRun();
+            // The box's OK writes again, as its text says; Cancel leaves the radio as it is.
+            const MessageResult answer = shell_.messageBox().show(
+                message.toStdString(), lookupText("IDS_ERROR"),
+                {MessageIcon::Stop, MessageButtons::OkCancel, MessageOwner::MainWindow});
+            if (answer == MessageResult::Ok) {
+                startRun();
+            }
             return true;
         }
         case StatusVerifyDone:
             // The dialog stays open so the result can be read; the only way on is Close.
             endRun();
             progressBar_->setValue(kProgressRange);
-            showText(text("IDS_VERIFY_OK"));
+            showText(
+                QString::fromStdString(radioHoldsText(radioHoldsAfter(*job_), *job_, windowText)));
             cancelButton_->setText(text("IDS_CLOSE"));
             cancelButton_->setDefault(true);
             cancelButton_->setFocus();
