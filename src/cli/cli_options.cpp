@@ -34,7 +34,7 @@ constexpr std::array kCommands{
                 "backup of it)."},
     CommandInfo{
         Command::Write, "write", 1, 1,
-        "write FILE.836 [--verify] [--all-blocks] [--no-backup] [--port N | --device PATH]\n"
+        "write FILE.836 [--verify] [--no-backup] [--all-blocks] [--port N | --device PATH]\n"
         "        [--no-search]",
         "Write FILE.836 to the radio.  The radio's memory is read and kept as a backup\n"
         "first; only then does the write begin, and it sends only the blocks that\n"
@@ -43,7 +43,7 @@ constexpr std::array kCommands{
                 "List the automatic backups, newest first: number, date and time, kind,\n"
                 "band and programmed channels."},
     CommandInfo{Command::Restore, "restore", 0, 1,
-                "restore [N|FILE.836] [--verify] [--all-blocks] [--no-backup]\n"
+                "restore [N|FILE.836] [--verify] [--no-backup] [--all-blocks]\n"
                 "        [--port N | --device PATH] [--no-search]",
                 "Write backup number N of the 'backups' list (default 1, the newest), or\n"
                 "FILE.836, back to the radio, keeping a backup of what it holds first.\n"
