@@ -139,8 +139,9 @@ TransferDialog::~TransferDialog() {
 }
 
 void TransferDialog::accept() {
-    // The Enter key reaches here too; a run going on gets no second one.
-    if (!timerRunning_ && (!job_ || worker_.finished())) {
+    // The Enter key reaches here too; a run going on gets no second one, nor does a
+    // success on its way out.
+    if (!lingering_ && !timerRunning_ && (!job_ || worker_.finished())) {
         startRun();
     }
 }
