@@ -229,6 +229,27 @@ TEST_F(WriteEndTest, TheMismatchBoxOkWritesAgain) {
     EXPECT_EQ(emulator->image().bytes[0x48], app().document()->image().bytes[0x48]);
 }
 
+TEST_F(WriteEndTest, TheChineseRefusalNamesTheFileErrorInChinese) {
+    auto emulator = radio(fast());
+    startOn(*emulator);
+    setLanguagePath(shippedLanguage("chinese.lang"));
+    // A file stands where the backup folder would go.
+    writeFile("data", "in the way");
+    messages_.expect(MessageResult::Ok);
+    auto dialog = transferDialog(kDirectionWrite);
+    QTest::mouseClick(button(*dialog, IDOK), Qt::LeftButton);
+    ASSERT_TRUE(waitForOk(*dialog));
+    ASSERT_EQ(messages_.asked().size(), 1u);
+    const std::string& text = messages_.asked()[0].text;
+    EXPECT_NE(text.find(lookupText("IDS_BACKUP_NOT_STORED")), std::string::npos) << text;
+    EXPECT_NE(text.find("无法创建文件夹“"), std::string::npos) << text;
+    EXPECT_NE(text.find(lookupText("IDS_ERRNO_ENOTDIR")), std::string::npos) << text;
+    // The system's English words are gone; the path is the only Latin text left.
+    EXPECT_EQ(text.find("Cannot"), std::string::npos) << text;
+    EXPECT_EQ(text.find("not a folder"), std::string::npos) << text;
+    EXPECT_EQ(emulator->completedWrites(), 0);
+}
+
 // Every status text of the dialog, in both shipped languages and at twice the font
 // size, is shown whole: the text line is as tall as its wrapped text and nothing
 // below it overlaps it; the check box's label fits.
