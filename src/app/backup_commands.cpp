@@ -30,11 +30,14 @@ void CZavoApp::onFileOpenBackup() {
     request.defaultExtension = std::string(kDocumentFilterExtension);
     request.initialPath = *folder;
     const auto chosen = fileDialog_->choose(request);
-    if (!chosen) {
-        return;
+    if (chosen) {
+        openBackup(*chosen);
     }
+}
+
+void CZavoApp::openBackup(const std::filesystem::path& file) {
     skipClearPrompt_ = true;
-    const CommandResult opened = document_->openDocument(*chosen);
+    const CommandResult opened = document_->openDocument(file);
     if (opened.status == CommandStatus::Cancelled) {
         skipClearPrompt_ = false;
         return;

@@ -201,6 +201,10 @@ void CZavoApp::onTransfer(int direction) {
     TransferDialog dialog(*this, *document_, port_, settingsPath(), direction, safety,
                           mainFrame_.get());
     dialog.exec();
+    if (const auto& backup = dialog.backupToOpen()) {
+        // A write that stopped half-way: the memory from before it, ready to write back.
+        openBackup(*backup);
+    }
 }
 
 void CZavoApp::onPortSetting() {

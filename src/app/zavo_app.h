@@ -71,6 +71,8 @@ class CZavoApp : public QObject, public AppShell, public DocumentHost {
     // File > Open Backup: a backup opens as a document without a file, so that a Save
     // never replaces the backup itself.
     void onFileOpenBackup();
+    // Opens a backup as a document without a file name (it is a source, never a target).
+    void openBackup(const std::filesystem::path& file);
     void onFileSave();
     void onFileSaveAs();
     void onRecentFile(int index);

@@ -32,27 +32,37 @@ constexpr std::array kCommands{
                 "read OUT.836 [--no-backup] [--port N | --device PATH] [--no-search]",
                 "Read the radio into a new document and save it as OUT.836 (and keep a\n"
                 "backup of it)."},
-    CommandInfo{Command::Write, "write", 1, 1,
-                "write FILE.836 [--verify] [--no-backup] [--port N | --device PATH] [--no-search]",
-                "Write FILE.836 to the radio.  The radio's memory is read and kept as a backup\n"
-                "first; only then does the write begin."},
+    CommandInfo{
+        Command::Write, "write", 1, 1,
+        "write FILE.836 [--verify] [--no-backup] [--all-blocks] [--port N | --device PATH]\n"
+        "        [--no-search]",
+        "Write FILE.836 to the radio.  The radio's memory is read and kept as a backup\n"
+        "first; only then does the write begin, and it sends only the blocks that\n"
+        "differ from what the radio holds."},
     CommandInfo{Command::Backups, "backups", 0, 0, "backups",
                 "List the automatic backups, newest first: number, date and time, kind,\n"
                 "band and programmed channels, and under each its name.  A backup cut short\n"
                 "is marked and never restored."},
     CommandInfo{Command::Restore, "restore", 0, 1,
-                "restore [N|FILE.836] [--verify] [--no-backup] [--port N | --device PATH] "
-                "[--no-search]",
-                "Write a backup back to the radio, keeping a backup of what it holds first\n"
-                "(kind before-restore).  Without an operand: the newest complete backup that\n"
-                "is not a before-restore copy, so a retried restore writes the same data.\n"
-                "NAME: the backup of that name in the list.  N: number N as 'backups' last\n"
-                "showed it, refused when the list has changed since (a station adds backups).\n"
-                "FILE.836: any data file.  An operand of digits only is a number; write\n"
+                "restore [N|NAME|FILE.836] [--verify] [--no-backup] [--all-blocks]
+"
+                "        [--port N | --device PATH] [--no-search]",
+                "Write a backup back to the radio, keeping a backup of what it holds first
+"
+                "(kind before-restore).  Without an operand: the newest complete backup that
+"
+                "is not a before-restore copy, so a retried restore writes the same data.
+"
+                "NAME: the backup of that name in the list.  N: number N as 'backups' last
+"
+                "showed it, refused when the list has changed since (a station adds backups).
+"
+                "FILE.836: any data file.  An operand of digits only is a number; write
+"
                 "./NAME for a file of that name."},
     CommandInfo{Command::Clone, "clone", 1, 1,
                 "clone IMAGE.836 [--device DEV]... [--port N]... [--all] [--verify]\n"
-                "        [--station] [--log FILE.csv] [--no-backup]",
+                "        [--all-blocks] [--station] [--log FILE.csv] [--no-backup]",
                 "Write IMAGE.836 to the radios on every given port at the same time."},
     CommandInfo{Command::Diff, "diff", 1, 2, "diff OLD.836 NEW.836 (either may be --radio)",
                 "List what differs from OLD to NEW, one field per line, in the texts of the\n"
@@ -325,6 +335,10 @@ class Parser {
             options.verify = true;
             return flagWithoutValue();
         }
+        if (option.name == "--all-blocks" && writesToRadio(command)) {
+            options.allBlocks = true;
+            return flagWithoutValue();
+        }
         if (option.name == "--radio" && command == Command::Diff) {
             if (options.radio) {
                 error_ = "'--radio' may stand for one side only";
@@ -360,6 +374,9 @@ class Parser {
         }
         if (option.name == "--verify") {
             return flag(options.verify);
+        }
+        if (option.name == "--all-blocks") {
+            return flag(options.allBlocks);
         }
         if (option.name == "--station") {
             return flag(options.station);
@@ -462,7 +479,9 @@ std::string usageText(Command command) {
                 text +=
                     "\n"
                     "  --verify       read the radio back after the write and compare; exit 6\n"
-                    "                 and the differing blocks when it holds other data\n";
+                    "                 and the differing blocks when it holds other data\n"
+                    "  --all-blocks   send and check all 124 blocks, not only those that differ\n"
+                    "                 from the backup read (also \"transfer\"/\"allblocks\"=1)\n";
             }
             text +=
                 "\n"
@@ -482,6 +501,7 @@ std::string usageText(Command command) {
                 "  --port N       port N (1..255) as the settings map it (repeatable)\n"
                 "  --all          every USB-serial cable plugged in\n"
                 "  --verify       read each radio back and compare it with the image\n"
+                "  --all-blocks   send all 124 blocks, not only those that differ\n"
                 "  --station      keep going: program each radio that answers, then wait\n"
                 "                 until it is removed before taking the next; Ctrl+C ends\n"
                 "  --log FILE     append a line per radio to FILE (CSV); opened before any\n"

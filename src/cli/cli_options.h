@@ -38,6 +38,7 @@ struct CliOptions {
     std::optional<std::string> device;    // read/write --device PATH
     bool noSearch = false;                // read/write --no-search
     bool verify = false;                  // write/restore/clone --verify
+    bool allBlocks = false;               // write/restore/clone --all-blocks
     bool noBackup = false;                // read/write/restore/clone --no-backup
     std::optional<ChannelFormat> format;  // export/import --format; import: from the header
     bool renumber = false;                // import --renumber (CHIRP)

@@ -16,6 +16,7 @@
 #include "cli/interrupt.h"
 #include "cli/messages.h"
 #include "cli/progress_display.h"
+#include "link/transfer_settings.h"
 
 namespace qzm::cli {
 namespace {
@@ -77,6 +78,7 @@ int runCloneCommand(const CliOptions& options, const CliEnvironment& environment
     CloneSettings settings;
     settings.verify = options.verify;
     settings.station = options.station;
+    settings.allBlocks = options.allBlocks || readAllBlocks(environment.settingsPath);
     std::string backupError;
     settings.backups = runBackupStore(options, environment, backupError);
     if (!backupError.empty()) {

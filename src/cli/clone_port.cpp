@@ -9,6 +9,7 @@
 #include "link/port_error_text.h"
 #include "link/transfer.h"
 #include "link/wire_protocol.h"
+#include "link/write_outcome.h"
 
 namespace qzm::cli {
 namespace {
@@ -194,6 +195,8 @@ RadioRecord ClonePort::programRadio() {
         std::make_shared<TransferJob>(port_, std::filesystem::path{}, kDirectionWrite, image_);
     job->useSettingsPort = false;
     job->verifyAfterWrite = settings_.verify;
+    // Each radio gets what differs from what it held, unless all blocks are asked for.
+    job->allBlocksOverride = settings_.allBlocks;
     std::string backupProblem;
     if (settings_.backups) {
         // Runs on this thread inside runTransfer, once the radio has identified itself,
@@ -273,7 +276,10 @@ RadioRecord ClonePort::programRadio() {
             result(RadioResult::BadIdent, {});
             break;
         case StatusWriteFailed:
-            result(RadioResult::WriteFailed, "the radio holds part of the image");
+            result(RadioResult::WriteFailed,
+                   "the radio holds part of the image (" +
+                       std::to_string(job->blocksWritten.load()) + " of " +
+                       std::to_string(job->blocksToWrite.load()) + " blocks to send were written)");
             break;
         default:
             result(RadioResult::Cancelled, {});

@@ -64,6 +64,9 @@ struct RadioRecord {
 struct CloneSettings {
     bool verify = false;
     bool station = false;
+    // Send (and check) all 124 blocks, not only those that differ from the radio's
+    // memory as the backup read found it; without backups every block goes anyway.
+    bool allBlocks = false;
     // Where each radio's memory is kept before it is written; none: no backup.
     std::optional<BackupStore> backups;
     FileHeader backupHeader;  // the image file's header, kept in the backups

@@ -40,9 +40,10 @@ void ProgressDisplay::showSearching(std::string_view searchingText, int port) {
 void ProgressDisplay::showProgress(std::string_view promptText, std::string_view plainWord,
                                    int percent) {
     percent = std::clamp(percent, 0, 100);
-    if (percent == lastPercent_) {
+    if (percent == lastPercent_ && plainWord == lastWord_) {
         return;
     }
+    lastWord_ = plainWord;
     if (lastPort_ != -1 && terminal_) {
         // The search line stays visible as a record of the port found.
         finish();

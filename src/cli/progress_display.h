@@ -33,6 +33,7 @@ class ProgressDisplay {
     bool terminal_;
     bool lineOpen_ = false;
     int lastPercent_ = -1;
+    std::string lastWord_;  // a new phase shows its percentage even when it is the same
     int lastPort_ = -1;
 };
 

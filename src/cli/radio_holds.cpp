@@ -1,5 +1,7 @@
 #include "cli/radio_holds.h"
 
+#include "link/wire_protocol.h"
+
 namespace qzm::cli {
 
 WriteState writeStateOf(const TransferJob& job) {
@@ -11,6 +13,10 @@ WriteState writeStateOf(const TransferJob& job) {
         state.holds = RadioHolds::AllChecked;
     } else if (status == StatusVerifyMismatch) {
         state.holds = RadioHolds::AllDiffers;
+    } else if (state.blocksTotal < 0) {
+        // The write never learnt what to send (the backup read did not finish): nothing
+        // went out.
+        state.blocksTotal = wire::kBlockCount;
     } else if (state.blocksWritten >= state.blocksTotal) {
         // A cancel in the closing pause or during the read-back lands here too.
         state.holds = RadioHolds::AllUnchecked;

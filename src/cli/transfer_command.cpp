@@ -14,10 +14,12 @@
 #include "cli/messages.h"
 #include "cli/progress_display.h"
 #include "cli/radio_holds.h"
+#include "link/block_list.h"
 #include "link/transfer.h"
 #include "link/transfer_failure_text.h"
+#include "link/wire_protocol.h"
+#include "link/write_outcome.h"
 #include "platform/settings.h"
-#include "link/block_list.h"
 #include "safety/transfer_backups.h"
 
 namespace qzm::cli {
@@ -84,6 +86,9 @@ class PhaseWords {
         }
     }
 
+    // The write's prompt once the blocks it sends are known ("Writing 6 changed blocks").
+    void setWritePrompt(std::string prompt) { main_.prompt = std::move(prompt); }
+
   private:
     Words main_;
     Words backup_;
@@ -98,10 +103,29 @@ struct RunOutcome {
 // Waits for the worker as the transfer dialog's timer does, showing progress.
 RunOutcome watch(TransferWorker& worker, TransferJob& job, const LanguageTexts& texts,
                  ProgressDisplay& display) {
-    const PhaseWords words(job.direction == kDirectionRead, texts);
+    PhaseWords words(job.direction == kDirectionRead, texts);
     const std::string searching = texts.text("IDS_SEARCHCOMPORT");
+    const TextSource cliTexts = [&texts](std::string_view key) { return texts.text(key); };
     bool cancelSent = false;
     bool cutSent = false;
+    bool planTold = job.direction == kDirectionRead;
+    // A write that sends only some blocks says so once, when it knows how many.
+    auto tellPlan = [&] {
+        const int planned = job.blocksToWrite.load(std::memory_order_acquire);
+        if (planTold || planned < 0) {
+            return;
+        }
+        planTold = true;
+        if (planned > 0 && planned < wire::kBlockCount) {
+            const std::string plan = writePlanText(planned, cliTexts);
+            words.setWritePrompt(plan);
+            // Only the whole backup read tells which blocks differ: it has ended.
+            const PhaseWords::Words* backup = words.of(StatusBackupReading);
+            display.showProgress(backup->prompt, backup->plain, 100);
+            display.finish();
+            std::fprintf(stderr, "%s\n", plan.c_str());
+        }
+    };
     while (!worker.finished()) {
         if (interruptRequested() && !cancelSent) {
             // Only the flag: the block on the line is finished, then the run stops.
@@ -121,6 +145,9 @@ RunOutcome watch(TransferWorker& worker, TransferJob& job, const LanguageTexts& 
         }
         const int status = job.status.load(std::memory_order_acquire);
         const int progress = job.progress.load();
+        if (status != StatusBackupReading) {
+            tellPlan();  // after the backup read's last line
+        }
         if (status == StatusSearching) {
             display.showSearching(searching, progress);
         } else if (const PhaseWords::Words* phase = words.of(status)) {
@@ -129,11 +156,14 @@ RunOutcome watch(TransferWorker& worker, TransferJob& job, const LanguageTexts& 
         std::this_thread::sleep_for(kPollPeriod);
     }
     worker.join();
+    tellPlan();
     RunOutcome outcome;
     outcome.status = job.status.load(std::memory_order_acquire);
     if (const PhaseWords::Words* phase = words.of(outcome.status)) {
         display.showProgress(phase->prompt, phase->plain, job.progress.load());
-    } else if (const PhaseWords::Words* done = words.ofFinal(outcome.status)) {
+    } else if (const PhaseWords::Words* done = words.ofFinal(outcome.status);
+               done != nullptr && job.blocksToWrite.load() != 0) {
+        // (A write with nothing to send had no write or check phase to complete.)
         display.showProgress(done->prompt, done->plain, 100);
     }
     display.finish();
@@ -227,8 +257,14 @@ int writeExitCode(const RunOutcome& outcome, const TransferJob& job, const Seria
     const TextSource cliTexts = [&texts](std::string_view key) { return texts.text(key); };
     switch (outcome.status) {
         case StatusWriteDone:
+            if (job.blocksToWrite.load() == 0) {
+                std::fprintf(stderr, "%s\n", unchangedImageText(cliTexts).c_str());
+            }
             return kExitSuccess;  // every block is in the radio: nothing was cut short
         case StatusVerifyDone:
+            if (job.blocksToWrite.load() == 0) {
+                std::fprintf(stderr, "%s\n", unchangedImageText(cliTexts).c_str());
+            }
             std::fputs("Verified: the radio holds the data written.\n", stderr);
             return kExitSuccess;
         case StatusVerifyMismatch:
@@ -347,6 +383,9 @@ int runTransferCommand(const CliOptions& options, const CliEnvironment& environm
     std::shared_ptr<const StoredBackup> beforeWrite;
     if (!reading) {
         job->verifyAfterWrite = options.verify;
+        if (options.allBlocks) {
+            job->allBlocksOverride = true;  // else "transfer"/"allblocks" decides
+        }
         if (backups) {
             beforeWrite = backUpBeforeWrite(
                 *job, *backups, restoring ? BackupKind::BeforeRestore : BackupKind::BeforeWrite);

@@ -220,6 +220,32 @@ constexpr std::string_view kStringKeys[] = {
     "IDS_STATUS_PASTE_NOTHING",
     "IDS_STATUS_PASTE_EMPTY",
     "IDS_WARN_INSERT",
+    // What a write sends and what the radio holds at its end.
+    "IDS_PROMPT_WRITE_CHANGED",   // %1 blocks of %2
+    "IDS_PROMPT_WRITE_CHANGED1",  // the same for one block
+    "IDS_WRITE_UNCHANGED",
+    "IDS_WRITE_NOTHING",
+    "IDS_WRITE_PARTIAL",      // %1 of the %2 blocks to send
+    "IDS_WRITE_BACKUP_HINT",  // %1 is the backup file
+    "IDS_OPEN_THIS_BACKUP",
+    "IDS_WRITE_DONE",
+    "IDS_WRITE_UNCHECKED",
+    "IDS_WRITE_CANCELLED",
+    "IDS_READ_DONE",
+    // Why a file could not be written: %1 the file, %2 the reason.
+    "IDS_FILE_CANNOT_CREATE",
+    "IDS_FILE_CANNOT_SAVE",
+    "IDS_FILE_CANNOT_CREATE_FOLDER",
+    "IDS_ERRNO_ENOENT",
+    "IDS_ERRNO_EACCES",
+    "IDS_ERRNO_ENOSPC",
+    "IDS_ERRNO_EROFS",
+    "IDS_ERRNO_EBUSY",
+    "IDS_ERRNO_ENOTDIR",
+    "IDS_ERRNO_ELOOP",
+    "IDS_ERRNO_EFBIG",
+    "IDS_ERRNO_ENAMETOOLONG",
+    "IDS_ERRNO_OTHER",  // %1 is the system's own text
 };
 
 constexpr int kResourceIds[] = {

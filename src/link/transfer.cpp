@@ -7,6 +7,7 @@
 #include <atomic>
 #include <chrono>
 #include <string>
+#include <vector>
 
 #include "link/wire_protocol.h"
 #include "platform/settings.h"
@@ -63,19 +64,32 @@ class Transfer {
             return;
         }
         if (job_.direction == kDirectionRead) {
-            if (readBlocks(job_.image, StatusReading, StatusReadFailed)) {
+            if (readBlocks(job_.image, allBlocks(), StatusReading, StatusReadFailed)) {
                 finish(StatusReadDone);
             }
             return;
         }
-        if (job_.beforeWrite && readBeforeWrite() == Step::Stop) {
+        std::vector<int> plan = allBlocks();
+        if (job_.beforeWrite && readBeforeWrite(plan) == Step::Stop) {
             return;
         }
-        if (!writeBlocks()) {
+        job_.writeList = plan;
+        job_.blocksToWrite.store(static_cast<int>(plan.size()), std::memory_order_release);
+        if (plan.empty()) {
+            // The radio holds this image already: no session at all, and the read a
+            // moment ago is the check.
+            job_.progress.store(100);
+            finish(job_.verifyAfterWrite ? StatusVerifyDone : StatusWriteDone);
+            return;
+        }
+        if (job_.beforeWrite && nextSession() == Step::Stop) {
+            return;
+        }
+        if (!writeBlocks(plan)) {
             return;
         }
         if (job_.verifyAfterWrite) {
-            verify();
+            verify(plan);
         } else {
             finish(StatusWriteDone);
         }
@@ -319,15 +333,39 @@ class Transfer {
         return Step::Go;
     }
 
-    void reportBlock(int block, int status) {
-        job_.progress.store(progressAfter(block + 1));
+    static std::vector<int> allBlocks() {
+        std::vector<int> blocks(kBlockCount);
+        for (int block = 0; block < kBlockCount; ++block) {
+            blocks[static_cast<std::size_t>(block)] = block;
+        }
+        return blocks;
+    }
+
+    // The blocks of the working image whose bytes differ from `current`'s.
+    std::vector<int> changedBlocks(const RadioImage& current) const {
+        std::vector<int> blocks;
+        for (int block = 0; block < kBlockCount; ++block) {
+            const auto begin = static_cast<std::ptrdiff_t>(blockAddress(block));
+            if (!std::equal(current.bytes.begin() + begin,
+                            current.bytes.begin() + begin + kBlockSize,
+                            job_.image.bytes.begin() + begin)) {
+                blocks.push_back(block);
+            }
+        }
+        return blocks;
+    }
+
+    void reportBlock(int done, int total, int status) {
+        job_.progress.store(progressAfter(done, total));
         finish(status);
     }
 
-    // The 124 blocks of the working image; true once all are in the radio and the
+    // The listed blocks of the working image; true once all are in the radio and the
     // closing pause is over.  A failure has its status written; a cancel writes none.
-    bool writeBlocks() {
-        for (int block = 0; block < kBlockCount; ++block) {
+    bool writeBlocks(const std::vector<int>& blocks) {
+        const int total = static_cast<int>(blocks.size());
+        for (int done = 0; done < total; ++done) {
+            const int block = blocks[static_cast<std::size_t>(done)];
             const int address = blockAddress(block);
             std::array<std::uint8_t, kDataFrameSize> frame{kDataCommand, addressHigh(address),
                                                            addressLow(address), kBlockLength};
@@ -353,8 +391,8 @@ class Transfer {
                 }
                 return false;
             }
-            job_.blocksWritten.fetch_add(1);
-            reportBlock(block, StatusWriting);
+            job_.blocksWritten.store(done + 1);
+            reportBlock(done + 1, total, StatusWriting);
             if (cancelled()) {
                 return false;
             }
@@ -364,10 +402,13 @@ class Transfer {
         return !cancelled();
     }
 
-    // The 124 blocks into `target`, each announced with `blockStatus`; true once all
+    // The listed blocks into `target`, each announced with `blockStatus`; true once all
     // came.  A failure writes `failStatus`; a cancel writes none.
-    bool readBlocks(RadioImage& target, int blockStatus, int failStatus) {
-        for (int block = 0; block < kBlockCount; ++block) {
+    bool readBlocks(RadioImage& target, const std::vector<int>& blocks, int blockStatus,
+                    int failStatus) {
+        const int total = static_cast<int>(blocks.size());
+        for (int done = 0; done < total; ++done) {
+            const int block = blocks[static_cast<std::size_t>(done)];
             const int address = blockAddress(block);
             const std::array<std::uint8_t, kReadRequestSize> request{
                 kReadCommand, addressHigh(address), addressLow(address), kBlockLength};
@@ -397,7 +438,7 @@ class Transfer {
             }
             port_.writeByte(kAck, kFrameDelayMs);
             port_.readByte(kAckAnswerTimeoutMs);
-            reportBlock(block, blockStatus);
+            reportBlock(done + 1, total, blockStatus);
             if (cancelled()) {
                 return false;
             }
@@ -421,35 +462,38 @@ class Transfer {
         return identify();
     }
 
-    // What the radio holds goes to beforeWrite before a single block is written.
-    Step readBeforeWrite() {
+    // What the radio holds goes to beforeWrite before a single block is written; it
+    // also decides which blocks the write has to send.
+    Step readBeforeWrite(std::vector<int>& plan) {
         RadioImage current = job_.image;
-        if (!readBlocks(current, StatusBackupReading, StatusBackupFailed)) {
+        if (!readBlocks(current, allBlocks(), StatusBackupReading, StatusBackupFailed)) {
             return Step::Stop;
         }
         if (!job_.beforeWrite(current)) {
             finish(StatusBackupNotStored);
             return Step::Stop;
         }
-        return cancelled() ? Step::Stop : nextSession();
+        if (!job_.allBlocksWanted()) {
+            plan = changedBlocks(current);
+        }
+        return cancelled() ? Step::Stop : Step::Go;
     }
 
-    // Reads the radio back and compares the transferred span with what was sent.
-    void verify() {
+    // Reads the blocks written back and compares them with what was sent.
+    void verify(const std::vector<int>& blocks) {
         if (nextSession() == Step::Stop) {
             return;
         }
         RadioImage readBack = job_.image;
-        if (!readBlocks(readBack, StatusVerifying, StatusVerifyFailed)) {
+        if (!readBlocks(readBack, blocks, StatusVerifying, StatusVerifyFailed)) {
             return;
         }
         job_.mismatchedBlocks.clear();
-        for (int block = 0; block < kBlockCount; ++block) {
-            const auto begin = static_cast<std::size_t>(blockAddress(block));
-            if (!std::equal(
-                    readBack.bytes.begin() + static_cast<std::ptrdiff_t>(begin),
-                    readBack.bytes.begin() + static_cast<std::ptrdiff_t>(begin + kBlockSize),
-                    job_.image.bytes.begin() + static_cast<std::ptrdiff_t>(begin))) {
+        for (const int block : blocks) {
+            const auto begin = static_cast<std::ptrdiff_t>(blockAddress(block));
+            if (!std::equal(readBack.bytes.begin() + begin,
+                            readBack.bytes.begin() + begin + kBlockSize,
+                            job_.image.bytes.begin() + begin)) {
                 job_.mismatchedBlocks.push_back(block);
             }
         }

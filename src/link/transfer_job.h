@@ -12,6 +12,7 @@
 #include "link/port_open_error.h"
 #include "link/serial_port.h"
 #include "link/transfer_failure.h"
+#include "link/transfer_settings.h"
 #include "link/wire_protocol.h"
 #include "platform/settings.h"
 #include "radio/radio_image.h"
@@ -37,7 +38,7 @@ enum TransferStatus : int {
     StatusBackupFailed = 13,     // that read failed: nothing was written
     StatusBackupNotStored = 14,  // beforeWrite refused (no backup stored): nothing was written
     StatusVerifying = 15,        // a block of the read-back came; progress valid
-    StatusVerifyFailed = 16,     // the read-back failed: all blocks were written, not checked
+    StatusVerifyFailed = 16,     // the read-back failed: every block sent was written, not checked
     StatusVerifyMismatch = 17,   // the radio holds other bytes: see mismatchedBlocks
     StatusVerifyDone = 18,       // the radio holds exactly the bytes written
 };
@@ -79,12 +80,17 @@ struct TransferJob {
     // before the worker starts.  A port the search finds still goes into the file.
     std::optional<int> comPortOverride;
     std::optional<bool> searchComOverride;
+    // In place of transfer/allblocks (the command line's --all-blocks, clone's choice).
+    std::optional<bool> allBlocksOverride;
 
     int configuredPort() const {
         return comPortOverride ? *comPortOverride : readComPort(settingsPath);
     }
     bool searchEnabled() const {
         return searchComOverride ? *searchComOverride : readSearchComEnabled(settingsPath);
+    }
+    bool allBlocksWanted() const {
+        return allBlocksOverride ? *allBlocksOverride : readAllBlocks(settingsPath);
     }
 
     // The working copy: sent by a write; bytes 0x000..0x3DF replaced by a read.
@@ -109,11 +115,9 @@ struct TransferJob {
     // What went wrong, written before a failure status (see TransferFailure).
     TransferFailure failure;
     // What a write has put into the radio, for the report at its end however it ends:
-    // writeStarted once the first data frame went out, blocksWritten the blocks the
-    // radio took (acknowledged) of the blocksToWrite the write sends.
+    // writeStarted once the first data frame went out; blocksWritten (below) the blocks
+    // the radio took of the blocksToWrite the write sends.
     std::atomic<bool> writeStarted{false};
-    std::atomic<int> blocksWritten{0};
-    std::atomic<int> blocksToWrite{wire::kBlockCount};
     // Set last of all, when the worker returns.
     std::atomic<bool> finished{false};
 
@@ -126,13 +130,29 @@ struct TransferJob {
     // are the working image's.  Only when it returns true does the write begin; false
     // ends the run with StatusBackupNotStored, a failed read with StatusBackupFailed.
     std::function<bool(const RadioImage&)> beforeWrite;
+    //
+    // The read before the write tells what the radio holds, so the write sends only the
+    // blocks whose bytes differ from it (ascending), unless allBlocksWanted(); none
+    // differing, no block is sent at all and the run ends with StatusWriteDone (or
+    // StatusVerifyDone) without a further session.  Without beforeWrite all 124 go.
+    //
     // verifyAfterWrite: after the last block and the closing pause the radio is read
-    // back (StatusVerifying) and the transferred bytes compared: StatusVerifyDone or
-    // StatusVerifyMismatch instead of StatusWriteDone.
+    // back (StatusVerifying): the blocks sent, whose bytes are compared;
+    // StatusVerifyDone or StatusVerifyMismatch instead of StatusWriteDone.  The blocks
+    // not sent were compared by the read before.
     bool verifyAfterWrite = false;
     // The blocks (0..123, ascending) whose read-back differed; written before
     // StatusVerifyMismatch is stored, so read it after seeing that status.
     std::vector<int> mismatchedBlocks;
+    // How many blocks the write sends (124, or those that differ); -1 until known.  Set
+    // before the write's first status (StatusWriting, or the end of a write that sends
+    // none).  Progress while writing and checking counts these blocks only.
+    std::atomic<int> blocksToWrite{-1};
+    // How many of them the radio has acknowledged so far; after a cancel or a failure,
+    // how many of the new image it holds.
+    std::atomic<int> blocksWritten{0};
+    // The blocks the write sends, ascending; read it once blocksToWrite is not -1.
+    std::vector<int> writeList;
 
     // Cancels the run: sets cancel, then closes the port, which wakes the worker
     // from any wait.  A cancelled run moves no further block and writes no setting;

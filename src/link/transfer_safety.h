@@ -1,5 +1,6 @@
 #pragma once
 
+#include <filesystem>
 #include <string>
 
 #include "link/transfer_job.h"
@@ -26,6 +27,9 @@ class TransferSafety {
     // Why the backup of the last armed write could not be stored; read it once the job
     // reported StatusBackupNotStored.
     virtual std::string beforeWriteProblem() const = 0;
+    // The file that holds the radio's memory from before the last armed write (empty
+    // when none was stored); there once the write's first block has gone out.
+    virtual std::filesystem::path beforeWritePath() const = 0;
 
     // Keeps the image of a finished read; an error says why it could not be kept.
     virtual Status keepRead(const FileHeader& header, const RadioImage& image) = 0;

@@ -188,7 +188,7 @@ FileResult rewriteInPlace(const std::filesystem::path& file, const std::filesyst
         if (!fd.close()) {
             return fileFailure("Cannot save", file, errno);
         }
-        return {true, {}};
+        return {true, {}, {}};
     }
     const int error = errno;
     if (haveOld) {
@@ -209,12 +209,16 @@ bool mayRewriteInPlace(int temporaryError, const std::filesystem::path& target) 
 }  // namespace
 
 FileResult fileFailure(const char* what, const std::filesystem::path& file, int error) {
-    return fileFailure(what, file, fileErrorReason(error));
+    FileResult result = fileFailure(what, file, fileErrorReason(error));
+    result.cause.error = error;
+    return result;
 }
 
 FileResult fileFailure(const char* what, const std::filesystem::path& file,
                        std::string_view reason) {
-    return {false, std::string(what) + " \"" + file.string() + "\": " + std::string(reason)};
+    return {false,
+            std::string(what) + " \"" + file.string() + "\": " + std::string(reason),
+            {what, file, 0}};
 }
 
 bool parseTemporaryName(std::string_view name, pid_t& pid) {
@@ -297,7 +301,7 @@ FileResult writeFileAtomically(const std::filesystem::path& file,
         ::fsync(folder.get());
     }
     removeStaleTemporaries(folderOf(target), target.filename().native());
-    return {true, {}};
+    return {true, {}, {}};
 }
 
 FileResult writeFileAtomically(const std::filesystem::path& file, std::string_view text) {

@@ -10,11 +10,19 @@
 
 namespace qzm {
 
+// The parts of a failure's sentence, for a window that words it in its own language.
+struct FileErrorCause {
+    std::string what;  // "Cannot create", as in errorText; empty when unknown
+    std::filesystem::path file;
+    int error = 0;  // the errno; 0 when the reason is not a system error
+};
+
 // Outcome of a file-system operation; errorText says what failed and why, in a sentence
 // a window or the command line can show as it stands.
 struct FileResult {
     bool ok = false;
     std::string errorText;
+    FileErrorCause cause;
 };
 
 // "<what> "<file>": <reason>", the form of every file error we report; the reason is

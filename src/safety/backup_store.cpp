@@ -74,7 +74,7 @@ bool newerFirst(const BackupEntry& a, const BackupEntry& b) {
 FileResult makeFolder(const std::filesystem::path& folder) {
     std::error_code error;
     if (std::filesystem::is_directory(folder, error)) {
-        return {true, {}};
+        return {true, {}, {}};
     }
     if (folder.has_parent_path()) {
         std::filesystem::create_directories(folder.parent_path(), error);
@@ -88,7 +88,7 @@ FileResult makeFolder(const std::filesystem::path& folder) {
     if (!std::filesystem::is_directory(folder, error)) {
         return fileFailure("Cannot create the folder", folder, ENOTDIR);
     }
-    return {true, {}};
+    return {true, {}, {}};
 }
 
 // Writes all of `bytes` to a new temporary file in `folder`, synced; its path.

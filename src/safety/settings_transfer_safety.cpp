@@ -1,11 +1,24 @@
 #include "safety/settings_transfer_safety.h"
 
+#include "lang/file_error_texts.h"
 #include "lang/text_lookup.h"
 #include "safety/backup_settings.h"
 #include "safety/backup_store.h"
 #include "safety/transfer_backups.h"
 
 namespace qzm {
+namespace {
+
+std::string windowText(std::string_view key) {
+    return lookupText(key);
+}
+
+// A file error in the window's language; the system's own text never stands alone.
+std::string fileProblem(const FileResult& result) {
+    return fileErrorText(result, windowText);
+}
+
+}  // namespace
 
 SettingsTransferSafety::SettingsTransferSafety(std::filesystem::path settings)
     : settings_(std::move(settings)) {}
@@ -34,7 +47,11 @@ Status SettingsTransferSafety::armWrite(TransferJob& job) {
 }
 
 std::string SettingsTransferSafety::beforeWriteProblem() const {
-    return beforeWrite_ ? beforeWrite_->result.errorText : std::string();
+    return beforeWrite_ ? fileProblem(beforeWrite_->result) : std::string();
+}
+
+std::filesystem::path SettingsTransferSafety::beforeWritePath() const {
+    return beforeWrite_ && beforeWrite_->result.ok ? beforeWrite_->path : std::filesystem::path();
 }
 
 Status SettingsTransferSafety::keepRead(const FileHeader& header, const RadioImage& image) {
@@ -47,7 +64,7 @@ Status SettingsTransferSafety::keepRead(const FileHeader& header, const RadioIma
     }
     const StoredBackup stored = BackupStore(*folder).store(header, image, BackupKind::Read);
     if (!stored.result.ok) {
-        return Error{stored.result.errorText};
+        return Error{fileProblem(stored.result)};
     }
     return {};
 }

@@ -21,6 +21,7 @@ class SettingsTransferSafety final : public TransferSafety {
     void rememberVerifyAfterWrite(bool verify) override;
     Status armWrite(TransferJob& job) override;
     std::string beforeWriteProblem() const override;
+    std::filesystem::path beforeWritePath() const override;
     Status keepRead(const FileHeader& header, const RadioImage& image) override;
 
   private:

@@ -167,6 +167,30 @@ TEST_F(CliCloneTest, StationProgramsEachRadioOnceAsRadiosComeAndGo) {
     EXPECT_EQ(backups().size(), 2u);
 }
 
+TEST_F(CliCloneTest, EachRadioGetsOnlyWhatDiffersFromWhatItHeld) {
+    // One radio holds the image already, one differs in a channel, one everywhere.
+    RadioImage oneChannel = image_;
+    oneChannel.setFrequencyText(5, ChannelSide::Receive, "446.00625");
+    writeDocument("same.836", image_);
+    writeDocument("one.836", oneChannel);
+    writeSettings("searchcom=0\n",
+                  {{1, startRadio({"--speed", "0", "--image", path("same.836")})},
+                   {2, startRadio({"--speed", "0", "--image", path("one.836")})},
+                   {3, startRadio({"--speed", "0", "--save", path("saved3.836")})}});
+    ProcessResult result =
+        cli({"clone", path("image.836"), "--port", "1", "--port", "2", "--port", "3", "--verify"});
+    ASSERT_EQ(result.exitCode, 0) << result.err << result.out;
+    EXPECT_EQ(countOf(result.out, "done, verified"), 3) << result.out;
+    // Only the radio that differed everywhere had a whole write.
+    EXPECT_TRUE(holdsImage("saved3.836"));
+    EXPECT_EQ(backups().size(), 3u);
+    for (const int port : {1, 2}) {
+        ProcessResult diff = cli(
+            {"diff", "--radio", path("image.836"), "--port", std::to_string(port), "--no-backup"});
+        EXPECT_EQ(diff.exitCode, 0) << port << ": " << diff.out << diff.err;
+    }
+}
+
 TEST_F(CliCloneTest, CommandLineMistakesAreUsageErrors) {
     const std::vector<std::vector<std::string>> cases = {
         {"clone", path("image.836")},

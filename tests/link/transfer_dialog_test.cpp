@@ -93,7 +93,8 @@ TEST_F(TransferDialogTest, AReadIsOneStepThatUndoGivesBack) {
 
 TEST_F(TransferDialogTest, WriteSendsTheDocumentAndOkStartsOneRunOnly) {
     auto emulator = radio(fast());
-    startWith("com=1\nsearchcom=0", {{1, emulator->slavePath()}});
+    // All 124 blocks, as a radio that misbehaves with short sessions needs them.
+    startWith("com=1\nsearchcom=0\n[transfer]\nallblocks=1", {{1, emulator->slavePath()}});
     CZavoDoc& document = *app().document();
     document.image() = radioContents(document.image());
 

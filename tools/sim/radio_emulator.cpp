@@ -320,7 +320,8 @@ void RadioEmulator::onDataFrame() {
                 image_.bytes[static_cast<std::size_t>(address + i)] =
                     frame_[static_cast<std::size_t>(4 + i)];
             }
-            if (block == config_.corruptBlock) {
+            if (block == config_.corruptBlock && !(config_.corruptOnce && corruptUsed_)) {
+                corruptUsed_ = true;
                 image_.bytes[static_cast<std::size_t>(address)] ^= 0xFF;
             }
             if (block < kBlockCount && address % kBlockSize == 0) {

@@ -35,6 +35,7 @@ struct EmulatorConfig {
     bool nakOnce = false;         //   only the first time
     int corruptBlock = -1;        // keep a write of this block wrongly (its first byte
                                   // inverted), yet acknowledge it
+    bool corruptOnce = false;     //   only the first time
     int garbageCount = 0;         // garbage bytes, once, before one answer
     int garbageAt = kGarbageAtHandshake;
     int hangUpAfterBlock = -1;  // hang up after answering this block
@@ -130,6 +131,7 @@ class RadioEmulator {
     bool hangUpPending_ = false;
     Clock::time_point hangUpAt_{};
     bool nakUsed_ = false;
+    bool corruptUsed_ = false;
     bool badAddressUsed_ = false;
 
     mutable std::mutex mutex_;  // guards what the accessors read

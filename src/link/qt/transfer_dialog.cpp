@@ -4,7 +4,9 @@
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QTimer>
 #include <QTimerEvent>
+#include <algorithm>
 #include <chrono>
 #include <thread>
 
@@ -14,6 +16,7 @@
 #include "link/serial_port.h"
 #include "link/transfer_failure_text.h"
 #include "link/wire_protocol.h"
+#include "link/write_outcome.h"
 #include "platform/command_ids.h"
 #include "platform/qt/app_shell.h"
 #include "platform/qt/dialog_builder.h"
@@ -37,11 +40,20 @@ const DialogTemplate kTransferDialog{
         {TransferDialog::kIdcVerifyAfterWrite, ControlKind::CheckBox, "", {7, 44, 161, 10}},
         {IDOK, ControlKind::PushButton, "确定", {40, 62, 37, 14}, ControlStyle::DefaultButton},
         {IDCANCEL, ControlKind::PushButton, "取消", {98, 62, 37, 14}},
+        // After a write that stopped half-way; placed with OK and Cancel when shown.
+        {TransferDialog::kIdcOpenBackup,
+         ControlKind::PushButton,
+         "",
+         {7, 62, 37, 14},
+         ControlStyle::Hidden},
     }};
 
 // A cancelled worker ends within moments (the closed port wakes every wait);
 // the dialog waits that long so that no thread outlives it needlessly.
 constexpr auto kWorkerGraceTime = std::chrono::milliseconds(250);
+// A cancelled write is waited for longer: what the radio holds is told only once
+// the worker has stopped counting blocks.
+constexpr auto kCancelledWriteWait = std::chrono::milliseconds(1500);
 
 QString text(const char* key) {
     return QString::fromStdString(lookupText(key));
@@ -49,6 +61,14 @@ QString text(const char* key) {
 
 std::string windowText(std::string_view key) {
     return lookupText(key);
+}
+
+bool waitForWorker(const TransferWorker& worker, std::chrono::milliseconds limit) {
+    const auto deadline = std::chrono::steady_clock::now() + limit;
+    while (!worker.finished() && std::chrono::steady_clock::now() < deadline) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+    return worker.finished();
 }
 
 }  // namespace
@@ -77,7 +97,27 @@ TransferDialog::TransferDialog(AppShell& shell, CZavoDoc& document,
     progressBar_->setRange(0, kProgressRange);
     progressBar_->setValue(0);
     progressBar_->setTextVisible(false);
-    textLineGeometry_ = textLine_->geometry();
+
+    // Messages are whole sentences: the line wraps and grows (layOut).
+    textLine_->setWordWrap(true);
+    textLine_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    openBackupButton_ = findControl<QPushButton>(this, kIdcOpenBackup);
+    openBackupButton_->setText(text("IDS_OPEN_THIS_BACKUP"));
+    connect(openBackupButton_, &QPushButton::clicked, this, [this] {
+        const std::filesystem::path backup = backupBeforeWritePath();
+        if (!backup.empty()) {
+            backupToOpen_ = backup;
+            finishDialog();
+        }
+    });
+    cancelText_ = cancelButton_->text();
+    baseSize_ = size();
+    textLineBase_ = textLine_->geometry();
+    progressBase_ = progressBar_->geometry();
+    verifyBoxBase_ = findControl<QCheckBox>(this, kIdcVerifyAfterWrite)->geometry();
+    okBase_ = okButton_->geometry();
+    cancelBase_ = cancelButton_->geometry();
+    layOut();
 }
 
 TransferDialog::~TransferDialog() {
@@ -100,17 +140,39 @@ TransferDialog::~TransferDialog() {
 }
 
 void TransferDialog::accept() {
-    // The Enter key reaches here too; a run going on gets no second one.
-    if (!timerRunning_ && (!job_ || worker_.finished())) {
+    // The Enter key reaches here too; a run going on gets no second one, nor does a
+    // success on its way out.
+    if (!lingering_ && !timerRunning_ && (!job_ || worker_.finished())) {
         startRun();
     }
 }
 
 void TransferDialog::reject() {
+    if (lingering_) {
+        finishDialog();  // the run ended by itself; Close only hurries the dialog away
+        return;
+    }
+    if (direction_ == kDirectionWrite && job_ && timerRunning_ && !worker_.finished()) {
+        stopWriteAndTell();
+        return;
+    }
     cancelRun();
     stopTimer();
     port_->close();
     QDialog::reject();
+}
+
+void TransferDialog::stopWriteAndTell() {
+    stopTimer();
+    job_->requestCancel();
+    waitForWorker(worker_, kCancelledWriteWait);
+    port_->close();
+    if (worker_.finished()) {
+        worker_.join();
+    }
+    progressBar_->setValue(job_->progress.load() * kProgressRange / 100);
+    showWriteEnd(text("IDS_WRITE_CANCELLED"));
+    allowAnotherRun();
 }
 
 void TransferDialog::startRun() {
@@ -129,11 +191,19 @@ void TransferDialog::startRun() {
     job_->progress.store(previousProgress);
     port_->setBaudRate(wire::kBaudRate);
     modelAsked_ = false;
+    backupToOpen_.reset();
 
-    const QString prompt =
-        text(direction_ == kDirectionRead ? "IDS_PROMPT_READ" : "IDS_PROMPT_WRITE");
-    textLine_->setGeometry(textLineGeometry_);
+    // A write that keeps a backup begins by reading the radio: that is its first phase.
+    const char* promptKey = direction_ == kDirectionRead ? "IDS_PROMPT_READ"
+                            : job_->beforeWrite          ? "IDS_PROMPT_BACKUP"
+                                                         : "IDS_PROMPT_WRITE";
+    const QString prompt = text(promptKey);
+    // The bar starts empty: the last run's progress belongs to that run.
+    progressBar_->setValue(0);
     progressBar_->show();
+    openBackupButton_->hide();
+    cancelButton_->setText(cancelText_);
+    lingering_ = false;
     worker_ = TransferWorker(job_);
     okButton_->setEnabled(false);
     if (verifyBox_ != nullptr) {
@@ -177,16 +247,23 @@ void TransferDialog::onTick() {
             askModel();
             break;
         case StatusReading:
-        case StatusWriting:
             progressBar_->setValue(progress * kProgressRange / 100);
-            showText(text(direction_ == kDirectionRead ? "IDS_PROMPT_READ" : "IDS_PROMPT_WRITE") +
+            showText(text("IDS_PROMPT_READ") + QString(" %1%").arg(progress));
+            break;
+        case StatusWriting:
+            // Progress counts the blocks this write sends: "Writing 6 changed blocks of 124".
+            progressBar_->setValue(progress * kProgressRange / 100);
+            showText(QString::fromStdString(writePlanText(job_->blocksToWrite.load(), windowText)) +
                      QString(" %1%").arg(progress));
             break;
         case StatusReadFailed:
+            endRun();
+            showFailure(text("IDS_PROMPT_READFAIL"));
+            allowAnotherRun();
+            break;
         case StatusWriteFailed:
             endRun();
-            showFailure(
-                text(status == StatusReadFailed ? "IDS_PROMPT_READFAIL" : "IDS_PROMPT_WRITEFAIL"));
+            showWriteEnd(text("IDS_PROMPT_WRITEFAIL"));
             allowAnotherRun();
             break;
         case StatusReadDone: {
@@ -200,13 +277,19 @@ void TransferDialog::onTick() {
             }
             shell_.refreshTextsAndViews();
             keepReadBackup();
-            finishDialog();
+            progressBar_->setValue(kProgressRange);
+            showSuccess(text("IDS_READ_DONE"));
             break;
         }
         case StatusSearching:
             showText(text("IDS_SEARCHCOMPORT") + QString(progress & 0x0F, QChar('.')));
             break;
         case StatusWriteDone:
+            endRun();
+            progressBar_->setValue(kProgressRange);
+            showSuccess(
+                QString::fromStdString(radioHoldsText(radioHoldsAfter(*job_), *job_, windowText)));
+            break;
         default:
             endRun();
             finishDialog();
@@ -234,6 +317,10 @@ void TransferDialog::reportNoRadio(const char* textKey) {
             message += " (" + port.device.string() + ")";
         }
         message += ": " + portOpenErrorText(error);
+    }
+    if (direction_ == kDirectionWrite) {
+        // The radio fell silent before, during or after the blocks: say which.
+        message += "\n\n" + radioHoldsText(radioHoldsAfter(*job_), *job_, windowText);
     }
     shell_.messageBox().show(message, lookupText("IDS_ERROR"),
                              {MessageIcon::Stop, MessageButtons::Ok, MessageOwner::MainWindow});
@@ -287,9 +374,6 @@ void TransferDialog::showFailure(const QString& headline) {
     // nothing to tell until the next run, so the text takes its place.
     const QString detail = QString::fromStdString(transferFailureText(job_->failure, windowText));
     progressBar_->hide();
-    QRect area = textLineGeometry_;
-    area.setBottom(okButton_->geometry().top() - textLineGeometry_.top() / 2);
-    textLine_->setGeometry(area);
     showText(detail.isEmpty() ? headline : headline + '\n' + detail);
     // The text asks for OK: Enter must mean OK, not the Cancel button that took
     // the focus while OK was disabled.
@@ -298,8 +382,107 @@ void TransferDialog::showFailure(const QString& headline) {
     okButton_->setFocus(Qt::OtherFocusReason);
 }
 
+void TransferDialog::showWriteEnd(const QString& headline) {
+    const RadioHolds holds = radioHoldsAfter(*job_);
+    QString message = headline;
+    const QString detail = QString::fromStdString(transferFailureText(job_->failure, windowText));
+    if (job_->status.load() == StatusWriteFailed && !detail.isEmpty()) {
+        message += '\n' + detail;
+    }
+    message += '\n' + QString::fromStdString(radioHoldsText(holds, *job_, windowText));
+    const std::filesystem::path backup = backupBeforeWritePath();
+    const bool restorable = holds == RadioHolds::PartOfNewImage && !backup.empty();
+    if (restorable) {
+        message +=
+            '\n' + text("IDS_WRITE_BACKUP_HINT").arg(QString::fromStdString(backup.string()));
+    }
+    progressBar_->hide();
+    openBackupButton_->setVisible(restorable);
+    cancelButton_->setText(text("IDS_CLOSE"));
+    showText(message);
+}
+
+void TransferDialog::showSuccess(const QString& line) {
+    lingering_ = true;
+    cancelButton_->setText(text("IDS_CLOSE"));
+    cancelButton_->setDefault(true);
+    cancelButton_->setFocus(Qt::OtherFocusReason);
+    showText(line);
+    QTimer::singleShot(kSuccessLingerMs, this, [this] {
+        if (lingering_) {
+            finishDialog();
+        }
+    });
+}
+
 void TransferDialog::showText(const QString& line) {
     textLine_->setText(line);
+    layOut();
+}
+
+void TransferDialog::layOut() {
+    const auto bottomOf = [](const QRect& r) { return r.top() + r.height(); };
+    const int margin = textLineBase_.left();
+    const int buttonGap = cancelBase_.left() - (okBase_.left() + okBase_.width());
+    // The check box's label is never cut: the dialog widens for it.
+    int width = baseSize_.width();
+    if (verifyBox_ != nullptr) {
+        width = std::max(width, verifyBoxBase_.left() + verifyBox_->sizeHint().width() + margin);
+    }
+    const int textWidth = width - 2 * margin;
+    int textHeight = std::max(textLineBase_.height(), textLine_->heightForWidth(textWidth));
+    const bool barShown = progressBar_->isVisibleTo(this);
+    if (!barShown) {
+        // A failure's text takes the bar's room too: the bar has nothing to tell.
+        textHeight = std::max(textHeight, bottomOf(progressBase_) - textLineBase_.top());
+    }
+    textLine_->setGeometry(textLineBase_.left(), textLineBase_.top(), textWidth, textHeight);
+    // Below the text: the bar, the check box (writes), then the buttons, each at its
+    // template distance from what is above it.
+    int y = textLineBase_.top() + textHeight;
+    if (barShown) {
+        y += progressBase_.top() - bottomOf(textLineBase_);
+        progressBar_->setGeometry(progressBase_.left(), y, width - 2 * progressBase_.left(),
+                                  progressBase_.height());
+        y += progressBase_.height();
+    } else {
+        y = std::max(y, bottomOf(progressBase_));
+    }
+    if (verifyBox_ != nullptr) {
+        y += verifyBoxBase_.top() - bottomOf(progressBase_);
+        verifyBox_->setGeometry(verifyBoxBase_.left(), y, width - verifyBoxBase_.left() - margin,
+                                verifyBoxBase_.height());
+        y += verifyBoxBase_.height() + okBase_.top() - bottomOf(verifyBoxBase_);
+    } else {
+        y += okBase_.top() - bottomOf(progressBase_);
+    }
+    // The buttons stay a centred row; Open Backup joins it when shown.  A caption
+    // wider than its button widens the button.
+    std::vector<QPushButton*> row;
+    if (openBackupButton_->isVisibleTo(this)) {
+        row.push_back(openBackupButton_);
+    }
+    row.push_back(okButton_);
+    row.push_back(cancelButton_);
+    const auto buttonWidth = [&](const QPushButton* button) {
+        const QString caption = QString(button->text()).remove('&');
+        const int needed = button->fontMetrics().horizontalAdvance(caption) +
+                           2 * button->fontMetrics().averageCharWidth() + 4;
+        return std::max(okBase_.width(), needed);
+    };
+    int rowWidth = buttonGap * static_cast<int>(row.size() - 1);
+    for (const QPushButton* button : row) {
+        rowWidth += buttonWidth(button);
+    }
+    width = std::max(width, rowWidth + 2 * margin);
+    int x = (width - rowWidth) / 2;
+    for (QPushButton* button : row) {
+        const int w = buttonWidth(button);
+        button->setGeometry(x, y, w, okBase_.height());
+        x += w + buttonGap;
+    }
+    const int bottomMargin = baseSize_.height() - bottomOf(okBase_);
+    setFixedSize(width, std::max(y + okBase_.height() + bottomMargin, baseSize_.height()));
 }
 
 }  // namespace qzm

@@ -9,6 +9,7 @@
 #include "link/block_list.h"
 #include "link/qt/transfer_dialog.h"
 #include "link/transfer_safety.h"
+#include "link/write_outcome.h"
 #include "platform/qt/app_shell.h"
 #include "platform/qt/dialog_builder.h"
 #include "radio/zavo_doc.h"
@@ -20,12 +21,16 @@ QString text(const char* key) {
     return QString::fromStdString(lookupText(key));
 }
 
-// The text line has room for one line: the first of a longer message.
+// The text line shows a message box's first paragraph: the box has the rest.
 QString firstLine(const QString& message) {
     return message.section('\n', 0, 0);
 }
 
 constexpr MessageStyle kStopBox{MessageIcon::Stop, MessageButtons::Ok, MessageOwner::MainWindow};
+
+std::string windowText(std::string_view key) {
+    return lookupText(key);
+}
 
 }  // namespace
 
@@ -55,6 +60,12 @@ bool TransferDialog::prepareSafeWrite(TransferJob& job) {
         return false;
     }
     return true;
+}
+
+std::filesystem::path TransferDialog::backupBeforeWritePath() const {
+    // Filled by the worker before the first block is written; once a block went in
+    // (the only case that asks), it is there.
+    return safety_.beforeWritePath();
 }
 
 void TransferDialog::keepReadBackup() {
@@ -112,15 +123,22 @@ bool TransferDialog::onSafetyStatus(int status, int progress) {
                 text("IDS_VERIFY_MISMATCH")
                     .arg(QString::fromStdString(blockListText(job_->mismatchedBlocks)));
             showText(firstLine(message));
-            shell_.messageBox().show(message.toStdString(), lookupText("IDS_ERROR"), kStopBox);
             allowAnotherRun();
+            // The box's OK writes again, as its text says; Cancel leaves the radio as it is.
+            const MessageResult answer = shell_.messageBox().show(
+                message.toStdString(), lookupText("IDS_ERROR"),
+                {MessageIcon::Stop, MessageButtons::OkCancel, MessageOwner::MainWindow});
+            if (answer == MessageResult::Ok) {
+                startRun();
+            }
             return true;
         }
         case StatusVerifyDone:
             // The dialog stays open so the result can be read; the only way on is Close.
             endRun();
             progressBar_->setValue(kProgressRange);
-            showText(text("IDS_VERIFY_OK"));
+            showText(
+                QString::fromStdString(radioHoldsText(radioHoldsAfter(*job_), *job_, windowText)));
             cancelButton_->setText(text("IDS_CLOSE"));
             cancelButton_->setDefault(true);
             cancelButton_->setFocus();

@@ -1,0 +1,91 @@
+#include "lang/file_error_texts.h"
+
+#include <cerrno>
+#include <cstring>
+
+#include "lang/text_lookup.h"
+
+namespace qzm {
+namespace {
+
+std::string textOrEnglish(const LanguageText& texts, std::string_view key,
+                          std::string_view english) {
+    std::string text = texts ? texts(key) : std::string();
+    return text.empty() || text == kNotFoundText ? std::string(english) : text;
+}
+
+// %1 and %2 of a two-part sentence.
+std::string fillTwo(std::string pattern, const std::string& first, const std::string& second) {
+    std::string out;
+    for (std::size_t i = 0; i < pattern.size(); ++i) {
+        if (pattern[i] == '%' && i + 1 < pattern.size() &&
+            (pattern[i + 1] == '1' || pattern[i + 1] == '2')) {
+            out += pattern[i + 1] == '1' ? first : second;
+            ++i;
+        } else {
+            out += pattern[i];
+        }
+    }
+    return out;
+}
+
+struct Reason {
+    int error;
+    std::string_view key;
+    std::string_view english;
+};
+
+constexpr Reason kReasons[] = {
+    {ENOENT, "IDS_ERRNO_ENOENT", "there is no such file or folder"},
+    {EACCES, "IDS_ERRNO_EACCES", "permission denied"},
+    {EPERM, "IDS_ERRNO_EACCES", "permission denied"},
+    {ENOSPC, "IDS_ERRNO_ENOSPC", "there is no space left on the disk"},
+    {EDQUOT, "IDS_ERRNO_ENOSPC", "there is no space left on the disk"},
+    {EROFS, "IDS_ERRNO_EROFS", "the file system is read-only"},
+    {EBUSY, "IDS_ERRNO_EBUSY", "the file is in use"},
+    {ETXTBSY, "IDS_ERRNO_EBUSY", "the file is in use"},
+    {ENOTDIR, "IDS_ERRNO_ENOTDIR", "a part of the path is not a folder"},
+    {ELOOP, "IDS_ERRNO_ELOOP", "the path is a loop of symbolic links"},
+    {EFBIG, "IDS_ERRNO_EFBIG", "the file would exceed the file size limit"},
+    {ENAMETOOLONG, "IDS_ERRNO_ENAMETOOLONG", "the name is too long"},
+};
+
+struct Action {
+    std::string_view what;
+    std::string_view key;
+};
+
+constexpr Action kActions[] = {
+    {"Cannot create", "IDS_FILE_CANNOT_CREATE"},
+    {"Cannot save", "IDS_FILE_CANNOT_SAVE"},
+    {"Cannot create the folder", "IDS_FILE_CANNOT_CREATE_FOLDER"},
+};
+
+}  // namespace
+
+std::string errnoReasonText(int error, const LanguageText& texts) {
+    for (const Reason& reason : kReasons) {
+        if (reason.error == error) {
+            return textOrEnglish(texts, reason.key, reason.english);
+        }
+    }
+    const std::string system =
+        std::string(std::strerror(error)) + ", errno " + std::to_string(error);
+    return fillTwo(textOrEnglish(texts, "IDS_ERRNO_OTHER", "system error (%1)"), system, {});
+}
+
+std::string fileErrorText(const FileResult& result, const LanguageText& texts) {
+    if (result.ok || result.cause.error == 0) {
+        return result.errorText;
+    }
+    for (const Action& action : kActions) {
+        if (action.what == result.cause.what) {
+            return fillTwo(
+                textOrEnglish(texts, action.key, std::string(action.what) + " \"%1\": %2"),
+                result.cause.file.string(), errnoReasonText(result.cause.error, texts));
+        }
+    }
+    return result.errorText;
+}
+
+}  // namespace qzm

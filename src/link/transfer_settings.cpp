@@ -1,0 +1,11 @@
+#include "link/transfer_settings.h"
+
+#include "platform/profile.h"
+
+namespace qzm {
+
+bool readAllBlocks(const std::filesystem::path& settings) {
+    return !settings.empty() && readProfileInt(settings, kTransferSection, kAllBlocksKey, 0) != 0;
+}
+
+}  // namespace qzm
