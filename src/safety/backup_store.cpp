@@ -122,7 +122,7 @@ FileResult writeIncoming(const std::filesystem::path& folder,
         ::unlink(incoming.c_str());
         return fileFailure("Cannot write", incoming, error);
     }
-    return {true, {}};
+    return {true, {}, {}};
 }
 
 // Gives `incoming` the name `target` unless that exists (EEXIST then).  A hard link
