@@ -16,6 +16,7 @@
 #include <filesystem>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "../platform/temp_dir.h"
 #include "editor/form_ids.h"
@@ -49,6 +50,8 @@ class FakeShell final : public AppShell {
     }
     void showPortInStatusBar(int) override {}
     void fitMainWindowToView() override { ++fits; }
+    void showStatusMessage(const std::string& text) override { statusMessages.push_back(text); }
+    std::vector<std::string> statusMessages;
 };
 
 class FakeHost final : public DocumentHost {

@@ -14,6 +14,7 @@
 #include "radio/field_bytes.h"
 
 class QComboBox;
+class QHelpEvent;
 class QPainter;
 class QPaintDevice;
 
@@ -63,6 +64,16 @@ class CZavoView : public QWidget, public DocumentView, public GridOwner {
     void beginCellEdit(const GridNotify& notify);
     int onGridNotify(const GridNotify& notify) override;
 
+    // Values the radio cannot use as stored (zavo_view_damaged.cpp): the
+    // mark a cell shows and its tooltip, empty for a sound value.
+    QString damagedCellText(int n, int column) const;
+    QString damagedCellToolTip(int n, int column) const;
+    // The text of the one warning box, empty when every value is sound.
+    QString damagedValuesWarning() const;
+    // Shows that box when an image arrives (open, read, import, restore);
+    // true when it was shown.
+    bool warnOfDamagedValues();
+
     CGridCtrl* grid() const { return grid_; }
     FrequencyEdit* frequencyEdit() const { return frequencyEdit_; }
     TonePicker* tonePicker() const { return tonePicker_; }
@@ -89,6 +100,8 @@ class CZavoView : public QWidget, public DocumentView, public GridOwner {
     void setPrintClock(std::function<std::time_t()> clock) { printClock_ = std::move(clock); }
 
   protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
     // Captions from the language file, then every list, the DTMF field and
     // the check-box integers from the image.
     virtual void fillSettingsPanel();
@@ -108,11 +121,18 @@ class CZavoView : public QWidget, public DocumentView, public GridOwner {
     void onListChanged(int controlId);
     void onDtmfFocusLost();
     void onBandListChanged();
+    int programmedChannelCount() const;
 
     void bindChannelGrid();
     void shapeGrid();
     void writeCell(int row, int column, const QString& text);
     void dismissEditors();
+    void markDamagedCells(int n);
+    // Accessible names of the floating editors for the cell (row 0: no channel).
+    void nameEditors(int row, int column);
+    bool showDamagedToolTip(const QHelpEvent& help);
+    // Says in the status bar what became of a typed entry.
+    void tellFrequencyEntry(const QString& typed);
     // Commits of the floating editors, for the cell editRow_/editColumn_.
     void commitFrequency();
     void commitTone();

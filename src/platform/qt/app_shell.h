@@ -4,6 +4,8 @@
 // dialogs, the editor form) need from the running application.  The
 // application object implements it; tests may hand in their own.
 
+#include <string>
+
 #include "platform/message_box.h"
 
 class QWidget;
@@ -30,6 +32,9 @@ class AppShell {
     // Lays the main window out again and shrinks it to fit the editor form
     // (it never grows to fit).
     virtual void fitMainWindowToView() = 0;
+    // A short note in the status bar (what was kept of a typed value, what a
+    // command did), read out by screen readers; it stays until the next note.
+    virtual void showStatusMessage(const std::string& /*text*/) {}
 };
 
 }  // namespace qzm

@@ -17,6 +17,9 @@ std::optional<FileChoice> QtFileDialog::chooseTyped(const FileDialogRequest& req
     QFileDialog dialog(owner_.data(), QString::fromStdString(request.title));
     const bool saving = request.mode == FileDialogMode::Save;
     dialog.setAcceptMode(saving ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+    // Qt's own dialog speaks the program's language (its translations follow
+    // the language file); the desktop's would follow the system's instead.
+    dialog.setOption(QFileDialog::DontUseNativeDialog, true);
     dialog.setFileMode(saving ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
     QStringList filters;
     for (const FileType& type : request.fileTypes) {
