@@ -47,6 +47,16 @@ class CMainFrame : public QMainWindow {
     QLabel* portPane() const { return portPane_; }
     QLabel* numLockPane() const { return numLockPane_; }
 
+    // status_panes.cpp: the note pane (what the last action did, read out by
+    // screen readers) and the document pane (file name and modified mark).
+    void showStatusMessage(const QString& text);
+    void showDocumentState(const QString& name, bool modified);
+    QLabel* messagePane() const { return messagePane_; }
+    // Screen readers name each toolbar button by its tooltip text, in the
+    // current language (the buttons show only an icon).
+    void nameToolbarButtons();
+    QLabel* documentPane() const { return documentPane_; }
+
     // The title is the language file's program name, whatever the document.
     void updateTitle();
 
@@ -90,6 +100,8 @@ class CMainFrame : public QMainWindow {
 
     // 900 by 650 pixels, centred on the screen.
     void placeOnScreen();
+    // Centred on the screen's available area, the title bar never above it.
+    void centreOnScreen();
 
     // Shows the Num Lock state now (a timer keeps it current).
     void updateNumLockPane();
@@ -104,7 +116,6 @@ class CMainFrame : public QMainWindow {
   private:
     // The window size that shows the whole form; empty without a form.
     QSize sizeForView();
-    void centreOnScreen();
     // After the first show: what the bars really take is known, the form may
     // still lack a few pixels.
     void growToShownView();
@@ -112,6 +123,7 @@ class CMainFrame : public QMainWindow {
     void createToolBar();
     void createAccelerators();
     void createStatusBar();
+    void createNotePanes();
     QAction* addCommandAction(QWidget* owner, int id, const QString& caption);
     bool isAcceleratorOfThisWindow(QObject* watched, QEvent* event) const;
 
@@ -123,6 +135,8 @@ class CMainFrame : public QMainWindow {
     QToolBar* toolBar_ = nullptr;
     QLabel* portPane_ = nullptr;
     QLabel* numLockPane_ = nullptr;
+    QLabel* messagePane_ = nullptr;
+    QLabel* documentPane_ = nullptr;
     QTimer* numLockTimer_ = nullptr;
     QScrollArea* viewArea_ = nullptr;
     bool fittedToView_ = false;
