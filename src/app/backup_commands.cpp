@@ -25,10 +25,11 @@ void CZavoApp::onFileOpenBackup() {
     FileDialogRequest request;
     request.mode = FileDialogMode::Open;
     request.title = lookupText("IDS_OPEN_BACKUP");
-    request.filterName = std::string(kDocumentFilterName);
+    request.filterName = lookupTextOr("IDS_FILETYPE_DATA", kDocumentFilterName);
     request.filterPattern = std::string(kDocumentFilterPattern);
     request.defaultExtension = std::string(kDocumentFilterExtension);
     request.initialPath = *folder;
+    request.newestFirst = true;
     const auto chosen = fileDialog_->choose(request);
     if (chosen) {
         openBackup(*chosen);

@@ -18,7 +18,7 @@ namespace {
 FileDialogRequest dataFileRequest(FileDialogMode mode, const std::filesystem::path& initial) {
     FileDialogRequest request;
     request.mode = mode;
-    request.filterName = std::string(kDocumentFilterName);
+    request.filterName = lookupTextOr("IDS_FILETYPE_DATA", kDocumentFilterName);
     request.filterPattern = std::string(kDocumentFilterPattern);
     request.defaultExtension = std::string(kDocumentFilterExtension);
     request.initialPath = initial;
@@ -56,6 +56,7 @@ CommandStatus CZavoApp::openDocumentFileFor(const std::filesystem::path& file) {
     }
     afterDocumentReset();
     rememberCurrentFile();
+    tellDone("IDS_DONE_OPEN", file);
     return CommandStatus::Done;
 }
 
@@ -65,6 +66,11 @@ void CZavoApp::afterDocumentReset() {
     }
     if (mainFrame_) {
         mainFrame_->updateTitle();
+    }
+    updateDocumentPane();
+    // An image that arrived with values the radio cannot use says so once.
+    if (view_ != nullptr) {
+        view_->warnOfDamagedValues();
     }
 }
 
@@ -115,6 +121,7 @@ void CZavoApp::onFileSave() {
             break;
         case CommandStatus::Done:
             rememberCurrentFile();
+            tellDone("IDS_DONE_SAVE", document_->pathName());
             break;
         case CommandStatus::Cancelled:
         case CommandStatus::Refused:
@@ -145,6 +152,7 @@ bool CZavoApp::saveDocumentAs() {
     if (mainFrame_) {
         mainFrame_->updateTitle();
     }
+    tellDone("IDS_DONE_SAVE", document_->pathName());
     return true;
 }
 

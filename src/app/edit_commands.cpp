@@ -114,10 +114,4 @@ void CZavoApp::updateEditMenu() {
     }
 }
 
-void CZavoApp::showStatusText(const std::string& text) {
-    if (mainFrame_) {
-        mainFrame_->showStatusText(QString::fromStdString(text));
-    }
-}
-
 }  // namespace qzm

@@ -1,5 +1,7 @@
 #include "app/main_frame.h"
 
+#include <algorithm>
+
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
@@ -121,6 +123,7 @@ void CMainFrame::createToolBar() {
         }
     }
     addToolBar(Qt::TopToolBarArea, toolBar_);
+    nameToolbarButtons();
 }
 
 void CMainFrame::createAccelerators() {
@@ -148,11 +151,9 @@ void CMainFrame::createStatusBar() {
     numLockPane_->setMinimumWidth(
         numLockPane_->fontMetrics().horizontalAdvance(QStringLiteral("NUM")) + 8);
     numLockPane_->setAlignment(Qt::AlignCenter);
-    messagePane_ = new QLabel(this);
-    messagePane_->setObjectName("paneMessage");
-    messagePane_->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    createNotePanes();
     statusBar()->addWidget(portPane_, 1);
-    statusBar()->addWidget(messagePane_, 4);
+    statusBar()->addPermanentWidget(documentPane_);
     statusBar()->addPermanentWidget(numLockPane_);
     numLockTimer_ = new QTimer(this);
     connect(numLockTimer_, &QTimer::timeout, this, &CMainFrame::updateNumLockPane);
@@ -203,11 +204,6 @@ QAction* CMainFrame::toolbarAction(int id) const {
 void CMainFrame::showPortInStatusBar(int portNumber) {
     portPane_->setText(QStringLiteral("COM%1").arg(portNumber));
     portPane_->repaint();
-}
-
-void CMainFrame::showStatusText(const QString& text) {
-    messagePane_->setText(text);
-    messagePane_->setToolTip(text);
 }
 
 void CMainFrame::updateTitle() {
@@ -386,8 +382,12 @@ void CMainFrame::placeOnScreen() {
 
 void CMainFrame::centreOnScreen() {
     if (QScreen* screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen()) {
+        const QRect available = screen->availableGeometry();
         QRect frame = frameGeometry();
-        frame.moveCenter(screen->availableGeometry().center());
+        frame.moveCenter(available.center());
+        // A window taller than a small screen (1024 by 600) hangs off its
+        // bottom, never off its top: the title bar stays within reach.
+        frame.moveTop(std::max(frame.top(), available.top()));
         move(frame.topLeft());
     }
 }

@@ -46,15 +46,21 @@ class CMainFrame : public QMainWindow {
     void showPortInStatusBar(int portNumber);
     QLabel* portPane() const { return portPane_; }
     QLabel* numLockPane() const { return numLockPane_; }
-    // A note beside the port pane: what the last edit command took or refused.
-    void showStatusText(const QString& text);
-    QLabel* messagePane() const { return messagePane_; }
-
     // Asked for each accelerator key while `focus` has the keyboard: true leaves the key
     // to that widget (a text field keeps its own undo, cut, copy and paste).
     void setKeyKeeper(std::function<bool(QWidget* focus, int commandId)> keeper) {
         keyKeeper_ = std::move(keeper);
     }
+
+    // status_panes.cpp: the note pane (what the last action did, read out by
+    // screen readers) and the document pane (file name and modified mark).
+    void showStatusMessage(const QString& text);
+    void showDocumentState(const QString& name, bool modified);
+    QLabel* messagePane() const { return messagePane_; }
+    // Screen readers name each toolbar button by its tooltip text, in the
+    // current language (the buttons show only an icon).
+    void nameToolbarButtons();
+    QLabel* documentPane() const { return documentPane_; }
 
     // The title is the language file's program name, whatever the document.
     void updateTitle();
@@ -99,6 +105,8 @@ class CMainFrame : public QMainWindow {
 
     // 900 by 650 pixels, centred on the screen.
     void placeOnScreen();
+    // Centred on the screen's available area, the title bar never above it.
+    void centreOnScreen();
 
     // Shows the Num Lock state now (a timer keeps it current).
     void updateNumLockPane();
@@ -113,7 +121,6 @@ class CMainFrame : public QMainWindow {
   private:
     // The window size that shows the whole form; empty without a form.
     QSize sizeForView();
-    void centreOnScreen();
     // After the first show: what the bars really take is known, the form may
     // still lack a few pixels.
     void growToShownView();
@@ -121,6 +128,7 @@ class CMainFrame : public QMainWindow {
     void createToolBar();
     void createAccelerators();
     void createStatusBar();
+    void createNotePanes();
     QAction* addCommandAction(QWidget* owner, int id, const QString& caption);
     // The command of an enabled accelerator for the key, 0 when none.
     int acceleratorOfThisWindow(QObject* watched, QEvent* event) const;
@@ -138,6 +146,7 @@ class CMainFrame : public QMainWindow {
     // The shortcut override being passed up the parents, and the widget it started at.
     const QEvent* overrideEvent_ = nullptr;
     QPointer<QWidget> overrideOrigin_;
+    QLabel* documentPane_ = nullptr;
     QTimer* numLockTimer_ = nullptr;
     QScrollArea* viewArea_ = nullptr;
     bool fittedToView_ = false;

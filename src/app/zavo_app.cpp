@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QMenuBar>
 #include <QPrinter>
+#include <QTimer>
 
 #include "app/about_dialog.h"
 #include "app/main_frame.h"
@@ -26,6 +27,12 @@
 #include "safety/settings_transfer_safety.h"
 
 namespace qzm {
+namespace {
+
+// Often enough to look immediate, rarely enough to cost nothing.
+constexpr int kDocumentPanePollMs = 200;
+
+}  // namespace
 
 CZavoApp::CZavoApp(AppOptions options) : options_(std::move(options)) {
     if (options_.messageBox != nullptr) {
@@ -125,6 +132,9 @@ void CZavoApp::createMainWindow() {
     registerCommands();
     updateRecentMenu();
     showPortInStatusBar(readComPort());
+    auto* paneTimer = new QTimer(mainFrame_.get());
+    QObject::connect(paneTimer, &QTimer::timeout, this, [this] { updateDocumentPane(); });
+    paneTimer->start(kDocumentPanePollMs);
 }
 
 void CZavoApp::registerCommands() {
@@ -144,7 +154,7 @@ void CZavoApp::registerCommands() {
     commands.set(ID_PROGRAM_WRITE, [this] { onTransfer(kDirectionWrite); });
     commands.set(ID_SETTING_PORT, [this] { onPortSetting(); });
     registerPrintCommands();
-    commands.set(ID_FILE_IMPORT_CHANNELS, [this] { importChannels(*this, *document_); });
+    commands.set(ID_FILE_IMPORT_CHANNELS, [this] { importChannelsAndTell(); });
     commands.set(ID_FILE_EXPORT_CHANNELS, [this] { exportChannels(*this, *document_); });
     registerEditCommands();
     mainFrame_->refreshCommandStates();
@@ -157,6 +167,7 @@ QWidget* CZavoApp::mainWindow() {
 void CZavoApp::retitleMenu() {
     if (mainFrame_) {
         qzm::retitleMenu(*mainFrame_->menuBar());
+        mainFrame_->nameToolbarButtons();
     }
 }
 
@@ -200,11 +211,58 @@ void CZavoApp::onTransfer(int direction) {
     SettingsTransferSafety safety(settingsPath());
     TransferDialog dialog(*this, *document_, port_, settingsPath(), direction, safety,
                           mainFrame_.get());
-    dialog.exec();
+    const int result = dialog.exec();
     if (const auto& backup = dialog.backupToOpen()) {
         // A write that stopped half-way: the memory from before it, ready to write back.
         openBackup(*backup);
+        return;
     }
+    if (result != TransferDialog::kEndedByItself) {
+        return;
+    }
+    if (direction == kDirectionRead) {
+        tellDone("IDS_DONE_READ");
+        if (view_ != nullptr) {
+            view_->warnOfDamagedValues();
+        }
+    } else {
+        tellDone("IDS_DONE_WRITE");
+    }
+}
+
+void CZavoApp::importChannelsAndTell() {
+    const RadioImage before = document_->image();
+    importChannels(*this, *document_);
+    if (document_->image().bytes != before.bytes) {
+        tellDone("IDS_DONE_IMPORT");
+        if (view_ != nullptr) {
+            view_->warnOfDamagedValues();
+        }
+    }
+}
+
+void CZavoApp::showStatusMessage(const std::string& text) {
+    if (mainFrame_) {
+        mainFrame_->showStatusMessage(QString::fromStdString(text));
+    }
+}
+
+void CZavoApp::tellDone(std::string_view key, const std::filesystem::path& file) {
+    QString text = QString::fromStdString(lookupText(key));
+    if (text.contains(QStringLiteral("%1"))) {
+        text = text.arg(QString::fromStdString(file.filename().string()));
+    }
+    showStatusMessage(text.toStdString());
+    updateDocumentPane();
+}
+
+void CZavoApp::updateDocumentPane() {
+    if (!mainFrame_ || !document_) {
+        return;
+    }
+    const std::filesystem::path& path = document_->pathName();
+    const std::string name = path.empty() ? untitledName() : path.filename().string();
+    mainFrame_->showDocumentState(QString::fromStdString(name), document_->IsModified());
 }
 
 void CZavoApp::onPortSetting() {

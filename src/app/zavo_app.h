@@ -101,9 +101,12 @@ class CZavoApp : public QObject, public AppShell, public DocumentHost {
     void refreshTextsAndViews() override;
     void showPortInStatusBar(int portNumber) override;
     void fitMainWindowToView() override;
-    void showStatusText(const std::string& text) override;
     // Names and greys the Edit menu's items as the document stands now.
     void updateEditMenu();
+    void showStatusMessage(const std::string& text) override;
+    // The document pane: the file's name (or the untitled name) and whether
+    // it has unsaved changes.  A timer keeps it current whatever changed it.
+    void updateDocumentPane();
 
     // DocumentHost
     bool skipClearPrompt() const override { return skipClearPrompt_; }
@@ -119,6 +122,9 @@ class CZavoApp : public QObject, public AppShell, public DocumentHost {
     // The page on the printer; a message when it could not be printed.
     void printPage(QPrinter& target);
     void afterDocumentReset();
+    // A short note for a finished command; %1 in the text is the file name.
+    void tellDone(std::string_view key, const std::filesystem::path& file = {});
+    void importChannelsAndTell();
     CommandStatus openDocumentFileFor(const std::filesystem::path& file);
     void showFileError(const std::string& text);
     // Save As: the file dialog, then the store.  False when cancelled or failed.

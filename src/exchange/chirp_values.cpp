@@ -89,10 +89,23 @@ std::optional<CtcssValue> ctcssOfMillihertz(std::int64_t millihertz) {
             return CtcssValue{static_cast<int>(*tone / 100), *tone != millihertz};
         }
     }
-    if (millihertz % 100 == 0 && millihertz >= 67'000 && millihertz <= 254'100) {
-        return CtcssValue{static_cast<int>(millihertz / 100), false};
+    // Inside the radio's range a tone off its list moves onto the nearest list
+    // tone (the lower one on a tie), and the import says so.
+    if (millihertz < 67'000 || millihertz > 254'100) {
+        return std::nullopt;
     }
-    return std::nullopt;
+    std::optional<std::int64_t> nearest;
+    for (std::string_view listed : kCtcssTexts) {
+        const auto tone = parseThousandths(listed);
+        if (tone &&
+            (!nearest || std::llabs(*tone - millihertz) < std::llabs(*nearest - millihertz))) {
+            nearest = tone;
+        }
+    }
+    if (!nearest) {
+        return std::nullopt;
+    }
+    return CtcssValue{static_cast<int>(*nearest / 100), true};
 }
 
 std::string formatTenths(int tenths) {

@@ -1,5 +1,9 @@
 #include "exchange/import_preview.h"
 
+#include <algorithm>
+
+#include "exchange/chirp_columns.h"
+
 namespace qzm {
 namespace {
 
@@ -41,7 +45,25 @@ void fillChannel(ImportPreviewRow& row, const RadioImage& image, int n, const Pr
     }
 }
 
+// A note names the CHIRP column it is about; the language file may give the
+// column a name in its own words (key "IDS_CHIRP_COL_" and the column).
+ChirpIssue inLanguage(ChirpIssue issue, const PreviewText& text) {
+    if (issue.args.empty() || std::find(chirp::kColumnNames.begin(), chirp::kColumnNames.end(),
+                                        issue.args.front()) == chirp::kColumnNames.end()) {
+        return issue;
+    }
+    const std::string named = text(chirpColumnKey(issue.args.front()));
+    if (!named.empty() && named != "Not Found") {
+        issue.args.front() = named;
+    }
+    return issue;
+}
+
 }  // namespace
+
+std::string chirpColumnKey(std::string_view column) {
+    return "IDS_CHIRP_COL_" + std::string(column);
+}
 
 ImportPreview previewOfChirp(const ChirpImportResult& result, const PreviewText& text) {
     ImportPreview preview;
@@ -58,8 +80,9 @@ ImportPreview previewOfChirp(const ChirpImportResult& result, const PreviewText&
             fillChannel(row, result.image, source.channel, text);
         }
         for (const ChirpIssue& issue : source.issues) {
-            row.remarks += (row.remarks.empty() ? "" : "; ") +
-                           formatChirpIssue(text(chirpIssueKey(issue.kind)), issue);
+            row.remarks +=
+                (row.remarks.empty() ? "" : "; ") +
+                formatChirpIssue(text(chirpIssueKey(issue.kind)), inLanguage(issue, text));
         }
         count(preview, source.outcome);
         preview.rows.push_back(std::move(row));

@@ -39,6 +39,9 @@ inline constexpr std::string_view kPreviewSkippedKey = "IDS_IMPORT_SKIPPED";
 inline constexpr std::string_view kPreviewNamesDroppedKey = "IDS_IMPORT_NAMES_DROPPED";
 
 ImportPreview previewOfChirp(const ChirpImportResult& result, const PreviewText& text);
+
+// The language key of a CHIRP column's name in the notes: "IDS_CHIRP_COL_Frequency".
+std::string chirpColumnKey(std::string_view column);
 // Our own table refuses bad input as a whole, so an accepted one lists the
 // channels it changes; its notes (values moved to the band limit) follow.
 ImportPreview previewOfChannelTable(const ChannelImportResult& result, const RadioImage& base,

@@ -583,6 +583,17 @@ void CGridCtrl::focusInEvent(QFocusEvent* event) {
         m_rowCount > m_fixedRowCount && m_columnCount > m_fixedColumnCount) {
         moveFocus(m_fixedRowCount, m_fixedColumnCount);
     }
+    // The focus cell's frame shows whether the grid has the keyboard.
+    if (isValid(m_focusCell)) {
+        invalidateCell(m_focusCell.row, m_focusCell.col);
+    }
+}
+
+void CGridCtrl::focusOutEvent(QFocusEvent* event) {
+    QAbstractScrollArea::focusOutEvent(event);
+    if (isValid(m_focusCell)) {
+        invalidateCell(m_focusCell.row, m_focusCell.col);
+    }
 }
 
 namespace {

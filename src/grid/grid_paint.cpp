@@ -580,6 +580,11 @@ bool CGridCtrl::paintCell(QPainter& dc, int row, int col, QRect rect, bool erase
             fillExclusive(dc, l, t, r + 1, b + 1, toQColor(back));
         }
         frameExclusive(dc, l, t, r, b, Qt::black);
+        // While the grid has the keyboard focus a ring in the highlight colour
+        // inside the frame makes the cell plain to see on any background.
+        if (hasFocus()) {
+            frameExclusive(dc, l + 1, t + 1, r - 1, b - 1, toQColor(systemColour(COLOR_HIGHLIGHT)));
+        }
         dc.setPen(textColour);
         rect.adjust(1, 1, -1, -1);
     } else if ((item.state & CELL_SELECTED) != 0 && !printing) {

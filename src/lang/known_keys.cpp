@@ -57,6 +57,24 @@ constexpr std::string_view kStringKeys[] = {
     "IDS_ASK_SAVE_CHANGES",   // save-changes question before New, Open and Exit; %1 is the name
     "IDS_WARN_LOAD_DAMAGED",  // a data file of ours, cut short
     "IDS_UNTITLED",           // the name of a document without a file
+    // Damaged values, repairs told in the status bar, the document pane.
+    "IDS_DAMAGED_CELL",
+    "IDS_DAMAGED_MARK",
+    "IDS_DAMAGED_TIP",
+    "IDS_DAMAGED_VALUES",
+    "IDS_DAMAGED_LINE",
+    "IDS_REPAIR_ABOVE_BAND",
+    "IDS_REPAIR_BELOW_BAND",
+    "IDS_REPAIR_STEP",
+    "IDS_REPAIR_NOT_FREQUENCY",
+    "IDS_CONFIRM_BAND_CLEARS",
+    "IDS_PANE_MODIFIED",
+    "IDS_DONE_READ",
+    "IDS_DONE_WRITE",
+    "IDS_DONE_SAVE",
+    "IDS_DONE_OPEN",
+    "IDS_DONE_IMPORT",
+    "IDS_EDITOR_NAME",
     // Channel editor and printout.
     "IDS_CONFIRM_FREQ",
     "IDS_OFF",
@@ -121,6 +139,21 @@ constexpr std::string_view kStringKeys[] = {
     // the CHIRP rows' remarks.
     "Menu_File_Import_Channels",
     "Menu_File_Export_Channels",
+    "IDS_CHIRP_COL_Location",
+    "IDS_CHIRP_COL_Frequency",
+    "IDS_CHIRP_COL_Duplex",
+    "IDS_CHIRP_COL_Offset",
+    "IDS_CHIRP_COL_Tone",
+    "IDS_CHIRP_COL_rToneFreq",
+    "IDS_CHIRP_COL_cToneFreq",
+    "IDS_CHIRP_COL_DtcsCode",
+    "IDS_CHIRP_COL_DtcsPolarity",
+    "IDS_CHIRP_COL_RxDtcsCode",
+    "IDS_CHIRP_COL_CrossMode",
+    "IDS_CHIRP_COL_Mode",
+    "IDS_CHIRP_COL_Skip",
+    "IDS_CHIRP_COL_Power",
+    "IDS_FILETYPE_DATA",  // the data-file type in the file dialogs
     "IDS_FILETYPE_CHANNELS",
     "IDS_FILETYPE_CHIRP",
     "IDS_IMPORT_TITLE",

@@ -28,6 +28,9 @@ struct FileDialogRequest {
     // When not empty, these types are offered (first one selected) instead of
     // filterName and filterPattern; chooseTyped tells which one the user chose.
     std::vector<FileType> fileTypes{};
+    // Files named by their date and time (backups): listed newest first, with
+    // whole names and the dates beside them.
+    bool newestFirst = false;
 };
 
 struct FileChoice {

@@ -9,7 +9,8 @@ namespace qzm {
 // scripted answers.
 
 enum class MessageIcon { None, Stop, Exclamation, Question, Information };
-enum class MessageButtons { Ok, OkCancel, YesNoCancel };
+// OkCancelDefaultCancel: a question whose OK destroys data, so Enter must not confirm it.
+enum class MessageButtons { Ok, OkCancel, YesNoCancel, OkCancelDefaultCancel };
 
 // Values of the classic dialog results, so code written in those terms maps directly.
 enum class MessageResult { Ok = 1, Cancel = 2, Yes = 6, No = 7 };

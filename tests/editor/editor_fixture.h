@@ -16,6 +16,7 @@
 #include <filesystem>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "../platform/temp_dir.h"
 #include "editor/form_ids.h"
@@ -50,7 +51,11 @@ class FakeShell final : public AppShell {
     void showPortInStatusBar(int) override {}
     void fitMainWindowToView() override { ++fits; }
     std::string status;  // the latest status-bar note
-    void showStatusText(const std::string& text) override { status = text; }
+    std::vector<std::string> statusMessages;
+    void showStatusMessage(const std::string& text) override {
+        status = text;
+        statusMessages.push_back(text);
+    }
 };
 
 class FakeHost final : public DocumentHost {

@@ -220,7 +220,9 @@ TEST_F(EditorTest, BandChangeAsksAndCancelPutsTheListBack) {
     const auto& question = shell.messages.asked().front();
     EXPECT_EQ(question.caption, "Confirm");
     EXPECT_EQ(question.style.icon, MessageIcon::Exclamation);
-    EXPECT_EQ(question.style.buttons, MessageButtons::OkCancel);
+    // Enter alone must not erase the channels; the question says how many go.
+    EXPECT_EQ(question.style.buttons, MessageButtons::OkCancelDefaultCancel);
+    EXPECT_NE(question.text.find("1 programmed channels will be erased"), std::string::npos);
     EXPECT_EQ(list(IDC_BAND_LIST)->currentIndex(), 3);
     EXPECT_EQ(image().bytes, before.bytes);
     EXPECT_FALSE(document->IsModified());

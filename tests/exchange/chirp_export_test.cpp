@@ -165,8 +165,10 @@ TEST(ChirpExportTest, ExportThenImportReproducesEveryChannel) {
     for (int band : {3, 4}) {
         RadioImage original = freshImage(band);
         const bool uhf = band == 3;
+        // List tones only: one off the lists (88.0) is exported as it is but
+        // comes back as the nearest list tone (the import tests show that).
         const std::string tones[] = {"",      "67.0",  "88.5",  "254.1", "D023N",
-                                     "D754I", "D131N", "100.0", "88.0"};
+                                     "D754I", "D131N", "100.0", "D025I"};
         for (int n = 1; n <= 15; ++n) {
             // Odd channels on the 6.25 kHz grid, even ones on the 5 kHz grid.
             const std::int64_t rxUnits =

@@ -129,19 +129,23 @@ TEST(ChirpImportTest, PlaceholdersOfUnusedModesAreNotRead) {
     }
 }
 
-TEST(ChirpImportTest, CtcssSnapsToTheListOnlyWithinFiveHundredths) {
+TEST(ChirpImportTest, CtcssOffTheListMovesOntoTheNearestListToneAndSaysSo) {
     struct Case {
         std::string value;
         ChirpOutcome outcome;
         std::string stored;
     };
+    // Only list tones are stored: anything else in the radio's range is moved
+    // (and noted), anything outside it is refused.
     const Case cases[] = {
-        {"88.5", ChirpOutcome::Taken, "88.5"},     {"88.50", ChirpOutcome::Taken, "88.5"},
-        {"88.52", ChirpOutcome::Repaired, "88.5"}, {"88.45", ChirpOutcome::Repaired, "88.5"},
-        {"88.56", ChirpOutcome::Skipped, ""},      {"254.15", ChirpOutcome::Repaired, "254.1"},
-        {"88.0", ChirpOutcome::Taken, "88.0"},  // off the list but a tenth the radio stores
-        {"88.03", ChirpOutcome::Skipped, ""},      {"60.0", ChirpOutcome::Skipped, ""},
-        {"300", ChirpOutcome::Skipped, ""},        {"88.5001", ChirpOutcome::Repaired, "88.5"},
+        {"88.5", ChirpOutcome::Taken, "88.5"},       {"88.50", ChirpOutcome::Taken, "88.5"},
+        {"88.52", ChirpOutcome::Repaired, "88.5"},   {"88.45", ChirpOutcome::Repaired, "88.5"},
+        {"88.56", ChirpOutcome::Repaired, "88.5"},   {"254.15", ChirpOutcome::Repaired, "254.1"},
+        {"88.0", ChirpOutcome::Repaired, "88.5"},    {"87.9", ChirpOutcome::Repaired, "88.5"},
+        {"86.0", ChirpOutcome::Repaired, "85.4"},    {"88.03", ChirpOutcome::Repaired, "88.5"},
+        {"67.0", ChirpOutcome::Taken, "67.0"},       {"66.9", ChirpOutcome::Skipped, ""},
+        {"60.0", ChirpOutcome::Skipped, ""},         {"300", ChirpOutcome::Skipped, ""},
+        {"88.5001", ChirpOutcome::Repaired, "88.5"},
     };
     for (const auto& c : cases) {
         ChirpImportResult result = importOne({{"Tone", "Tone"}, {"rToneFreq", c.value}});

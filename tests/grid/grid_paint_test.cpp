@@ -81,6 +81,26 @@ TEST_F(GridPaint, FocusCellIsFramedAndItsHeadersRaised) {
     EXPECT_EQ(image.pixel(25, 58), face);
 }
 
+TEST_F(GridPaint, FocusCellWearsAHighlightRingWhileTheGridHasTheKeyboard) {
+    grid.moveFocus(2, 1);
+    QApplication::setActiveWindow(&f.host);
+    grid.setFocus();
+    ASSERT_TRUE(grid.hasFocus());
+    const QRgb ring = rgbOf(systemColour(COLOR_HIGHLIGHT));
+    QImage image = f.render();
+    // Cell (2,1): x 50..99, y 60..89; the black frame, then the ring inside it.
+    EXPECT_EQ(image.pixel(50, 75), qRgb(0, 0, 0));
+    for (const QPoint p : {QPoint(51, 75), QPoint(97, 75), QPoint(75, 61), QPoint(75, 87)}) {
+        EXPECT_EQ(image.pixel(p), ring) << p.x() << "," << p.y();
+    }
+    // Without the keyboard only the frame is left.
+    grid.clearFocus();
+    ASSERT_FALSE(grid.hasFocus());
+    image = f.render();
+    EXPECT_EQ(image.pixel(50, 75), qRgb(0, 0, 0));
+    EXPECT_NE(image.pixel(51, 75), ring);
+}
+
 TEST_F(GridPaint, SelectedCellsAreHighlightedButTheFocusCellIsFramed) {
     grid.selectRange({1, 1, 1, 2});
     grid.moveFocus(1, 2);

@@ -47,7 +47,8 @@ class TransferSafetyTest : public LinkDialogTest {
             "IDS_VERIFY_OK=" +
             std::string(kChecked) +
             "\nIDS_VERIFY_MISMATCH=The check failed.\\nBlocks that differ: %1.\n"
-            "IDS_CLOSE=Close\n");
+            "IDS_CLOSE=Close\n"
+            "IDS_DAMAGED_VALUES=%1 values in channel %2 cannot be used as stored\n");
         ASSERT_TRUE(start());
     }
     std::filesystem::path folder() const { return dir() / "data" / "qzm836" / "backups"; }
@@ -95,10 +96,13 @@ TEST_F(TransferSafetyTest, ReadKeepsABackupOfWhatArrivedAndItOpensWithoutAPath) 
     app().document()->SetModifiedFlag();
     ASSERT_TRUE(app().document()->saveAs(file("mine.836")).done());
     dialogs_.expect(FileDialogMode::Open, kept[0].path);
+    // The pattern is no sound channel data: the backup says so once, unchanged.
+    messages_.expect(MessageResult::Ok, "cannot be used as stored");
     ASSERT_TRUE(app().mainFrame()->runCommand(ID_FILE_OPEN_BACKUP));
     ASSERT_EQ(dialogs_.asked().size(), 1u);
     EXPECT_EQ(dialogs_.asked()[0].initialPath, folder());
     EXPECT_EQ(dialogs_.asked()[0].title, "Open Backup");
+    EXPECT_TRUE(dialogs_.asked()[0].newestFirst);
     EXPECT_EQ(app().document()->image().bytes, read.bytes);
     EXPECT_TRUE(app().document()->pathName().empty());
     EXPECT_FALSE(app().document()->IsModified());

@@ -424,7 +424,7 @@ void ChannelCommands::moveDown() {
 }
 
 void ChannelCommands::tell(const QString& message) {
-    shell_.showStatusText(message.toStdString());
+    shell_.showStatusMessage(message.toStdString());
 }
 
 }  // namespace qzm

@@ -11,6 +11,7 @@
 #include "editor/qt/channel_commands.h"
 #include "editor/qt/dtmf_edit.h"
 #include "editor/qt/floating_editors.h"
+#include "editor/qt/guarded_list.h"
 #include "editor/qt/zavo_form.h"
 #include "editor/settings_entries.h"
 #include "grid/grid_ctrl.h"
@@ -21,6 +22,7 @@
 #include "platform/qt/app_shell.h"
 #include "platform/qt/dialog_builder.h"
 #include "platform/settings.h"
+#include "radio/channel_record.h"
 #include "radio/value_codecs.h"
 #include "radio/zavo_doc.h"
 
@@ -200,6 +202,7 @@ void CZavoView::connectControls() {
         }
     }
     if (QComboBox* band = list(IDC_BAND_LIST)) {
+        guardAgainstStrayChoice(*band);
         connect(band, &QComboBox::activated, this, [this] { onBandListChanged(); });
     }
     if (auto* dtmf = findControl<DtmfEdit>(this, IDC_DTMF)) {
@@ -332,6 +335,14 @@ void CZavoView::onDtmfFocusLost() {
     }
 }
 
+int CZavoView::programmedChannelCount() const {
+    int programmed = 0;
+    for (int n = 1; n <= kChannelCount; ++n) {
+        programmed += document_.isRxEmpty(n) ? 0 : 1;
+    }
+    return programmed;
+}
+
 void CZavoView::onBandListChanged() {
     QComboBox* band = list(IDC_BAND_LIST);
     if (band == nullptr) {
@@ -341,9 +352,17 @@ void CZavoView::onBandListChanged() {
     if (position < 0 || position == document_.bandIndex()) {
         return;
     }
-    const MessageResult answer = shell_.messageBox().show(
-        lookupText("IDS_CONFIRM_FREQ"), lookupText("IDS_CONFIRM"),
-        {MessageIcon::Exclamation, MessageButtons::OkCancel, MessageOwner::MainWindow});
+    // The question says how much is lost, and Enter alone never confirms it.
+    std::string question = lookupText("IDS_CONFIRM_FREQ");
+    if (const int programmed = programmedChannelCount(); programmed > 0) {
+        question += "\n\n" + QString::fromStdString(lookupText("IDS_CONFIRM_BAND_CLEARS"))
+                                 .arg(programmed)
+                                 .toStdString();
+    }
+    const MessageResult answer =
+        shell_.messageBox().show(question, lookupText("IDS_CONFIRM"),
+                                 {MessageIcon::Exclamation, MessageButtons::OkCancelDefaultCancel,
+                                  MessageOwner::MainWindow});
     if (answer != MessageResult::Ok) {
         selectPosition(band, document_.bandIndex());
         return;

@@ -14,6 +14,7 @@
 #include "radio/field_bytes.h"
 
 class QComboBox;
+class QHelpEvent;
 class QPainter;
 class QPaintDevice;
 
@@ -63,6 +64,16 @@ class CZavoView : public QWidget, public DocumentView, public GridOwner {
     // GN_EDIT_REQUEST: opens the editor of the cell over it.
     void beginCellEdit(const GridNotify& notify);
     int onGridNotify(const GridNotify& notify) override;
+
+    // Values the radio cannot use as stored (zavo_view_damaged.cpp): the
+    // mark a cell shows and its tooltip, empty for a sound value.
+    QString damagedCellText(int n, int column) const;
+    QString damagedCellToolTip(int n, int column) const;
+    // The text of the one warning box, empty when every value is sound.
+    QString damagedValuesWarning() const;
+    // Shows that box when an image arrives (open, read, import, restore);
+    // true when it was shown.
+    bool warnOfDamagedValues();
 
     CGridCtrl* grid() const { return grid_; }
     // The Edit menu's commands on this form.
@@ -117,11 +128,18 @@ class CZavoView : public QWidget, public DocumentView, public GridOwner {
     void onBandListChanged();
     // The settings list being changed ends its history step.
     void endListChange();
+    int programmedChannelCount() const;
 
     void bindChannelGrid();
     void shapeGrid();
     void writeCell(int row, int column, const QString& text);
     void dismissEditors();
+    void markDamagedCells(int n);
+    // Accessible names of the floating editors for the cell (row 0: no channel).
+    void nameEditors(int row, int column);
+    bool showDamagedToolTip(const QHelpEvent& help);
+    // Says in the status bar what became of a typed entry.
+    void tellFrequencyEntry(const QString& typed);
     // Commits of the floating editors, for the cell editRow_/editColumn_.
     void commitFrequency();
     void commitTone();

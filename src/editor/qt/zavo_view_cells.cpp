@@ -7,8 +7,11 @@
 #include "editor/qt/floating_editors.h"
 #include "editor/qt/zavo_view.h"
 #include "grid/grid_ctrl.h"
+#include "lang/text_lookup.h"
+#include "platform/qt/app_shell.h"
 #include "radio/channel_commit.h"
 #include "radio/channel_record.h"
+#include "radio/entry_repair.h"
 #include "radio/zavo_doc.h"
 
 namespace qzm {
@@ -42,12 +45,20 @@ void CZavoView::commitFrequency() {
         return;
     }
     grid_->setEditOverlay(false);
-    if (isChannel(n) && (editColumn_ == 1 || editColumn_ == 3)) {
+    // An editor left with the text it opened with stores nothing, so a value
+    // off the channel step, outside the band or damaged keeps every byte.
+    const QString typed = frequencyEdit_->text();
+    if (isChannel(n) && (editColumn_ == 1 || editColumn_ == 3) &&
+        typed != frequencyEdit_->savedText()) {
         const ChannelSide side = editColumn_ == 1 ? ChannelSide::Receive : ChannelSide::Transmit;
-        if (qzm::commitFrequency(document_.image(), document_.bandLimits(), n, side,
-                                 frequencyEdit_->text().toStdString())) {
+        const FrequencyEntry entry =
+            examineFrequencyEntry(typed.toStdString(), document_.bandLimits());
+        if (entry.repair != FrequencyRepair::NotAFrequency &&
+            qzm::commitFrequency(document_.image(), document_.bandLimits(), n, side,
+                                 typed.toStdString())) {
             document_.SetModifiedFlag(true);
         }
+        tellFrequencyEntry(typed);
     }
     // The editor session is one step, recorded when it changed a byte.
     document_.endChange();
@@ -81,10 +92,42 @@ void CZavoView::commitListChoice() {
     if (listPicker_ == nullptr || !flag || !isChannel(n) || listPicker_->currentIndex() < 0) {
         return;
     }
-    // Stored at once; the step ends when the picker closes.
-    setChannelFlag(document_.image(), n, *flag, listPicker_->currentIndex());
+    // Choosing the entry already stored changes nothing; stored at once, the step ends
+    // when the picker closes.
+    const int value = listPicker_->currentIndex() != 0 ? 1 : 0;
+    if (channelFlag(document_.image(), n, *flag) == value) {
+        return;
+    }
+    setChannelFlag(document_.image(), n, *flag, value);
     showFlagCell(n, editColumn_);
     document_.SetModifiedFlag(true);
+}
+
+void CZavoView::tellFrequencyEntry(const QString& typed) {
+    const FrequencyEntry entry = examineFrequencyEntry(typed.toStdString(), document_.bandLimits());
+    const char* key = nullptr;
+    switch (entry.repair) {
+        case FrequencyRepair::None:
+            shell_.showStatusMessage({});
+            return;
+        case FrequencyRepair::AboveBand:
+            key = "IDS_REPAIR_ABOVE_BAND";
+            break;
+        case FrequencyRepair::BelowBand:
+            key = "IDS_REPAIR_BELOW_BAND";
+            break;
+        case FrequencyRepair::Snapped:
+            key = "IDS_REPAIR_STEP";
+            break;
+        case FrequencyRepair::NotAFrequency:
+            key = "IDS_REPAIR_NOT_FREQUENCY";
+            break;
+    }
+    const QString pattern = QString::fromStdString(lookupText(key));
+    const QString message = entry.repair == FrequencyRepair::NotAFrequency
+                                ? pattern.arg(typed)
+                                : pattern.arg(typed, QString::fromStdString(entry.kept));
+    shell_.showStatusMessage(message.toStdString());
 }
 
 void CZavoView::closeListPicker() {

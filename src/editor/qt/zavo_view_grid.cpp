@@ -3,6 +3,7 @@
 // cell's column.
 
 #include <QString>
+#include <algorithm>
 #include <array>
 #include <new>
 #include <string_view>
@@ -67,6 +68,8 @@ void CZavoView::bindChannelGrid() {
         // Arrows move between the cells; Tab goes on to the next control, so
         // the keyboard never gets caught in 144 cells.
         grid_->setTabNavigation(false);
+        // Damaged values explain themselves in a tooltip.
+        grid_->viewport()->installEventFilter(this);
     }
     frequencyEdit_ = findControl<FrequencyEdit>(this, IDC_FREQUENCY_EDIT);
     tonePicker_ = findControl<TonePicker>(this, IDC_TONE_PICKER);
@@ -79,6 +82,7 @@ void CZavoView::bindChannelGrid() {
             editor->setFocusPolicy(Qt::ClickFocus);
         }
     }
+    nameEditors(0, 0);
     if (frequencyEdit_ != nullptr) {
         connect(frequencyEdit_, &FrequencyEdit::focusLost, this, [this] { commitFrequency(); });
     }
@@ -88,6 +92,28 @@ void CZavoView::bindChannelGrid() {
     if (listPicker_ != nullptr) {
         connect(listPicker_, &ListPicker::activated, this, [this] { commitListChoice(); });
         connect(listPicker_, &ListPicker::focusLost, this, [this] { closeListPicker(); });
+    }
+}
+
+void CZavoView::nameEditors(int row, int column) {
+    // A screen reader names the open editor by its cell: "Channel 3, RX Freq".
+    const auto titles = columnTitles();
+    const auto title = [&titles](int c) {
+        return text(titles[static_cast<std::size_t>(std::clamp(c, 0, 9))]);
+    };
+    const auto name = [&](int c) {
+        return row >= 1 && row <= kChannelCount
+                   ? text(lookupText("IDS_EDITOR_NAME")).arg(QString::number(row), title(c))
+                   : title(c);
+    };
+    if (frequencyEdit_ != nullptr) {
+        frequencyEdit_->setAccessibleName(name(column == 3 ? 3 : 1));
+    }
+    if (tonePicker_ != nullptr) {
+        tonePicker_->setAccessibleName(name(column == 4 ? 4 : 2));
+    }
+    if (listPicker_ != nullptr) {
+        listPicker_->setAccessibleName(name(column >= 5 && column <= 9 ? column : 5));
     }
 }
 
@@ -195,6 +221,7 @@ void CZavoView::refreshRow(int n) {
             showFlagCell(n, column);
         }
     }
+    markDamagedCells(n);
     grid_->invalidateRow(n);
 }
 
@@ -236,16 +263,21 @@ void CZavoView::beginCellEdit(const GridNotify& notify) {
     }
     // The editors are children of the form, lying over the grid.
     const QRect rect(mapFromGlobal(notify.rect.topLeft()), notify.rect.size());
+    shell_.showStatusMessage({});  // the note of the last edit goes with the next one
     editRow_ = notify.item.row;
     editColumn_ = notify.item.col;
     // Whatever the editor stores until it closes is one step.
     document_.beginChange({EditKind::CellEdit, 1});
+    nameEditors(editRow_, editColumn_);
     switch (editColumn_) {
         case kRxFrequencyColumn:
         case kTxFrequencyColumn:
             if (frequencyEdit_ != nullptr) {
                 grid_->setEditOverlay(true);
-                frequencyEdit_->openAt(rect, notify.item.text);
+                // A damaged value opens empty: its mark is no text to edit.
+                frequencyEdit_->openAt(rect, damagedCellText(editRow_, editColumn_).isEmpty()
+                                                 ? notify.item.text
+                                                 : QString());
             }
             break;
         case kRxToneColumn:

@@ -32,9 +32,9 @@ class AppShell {
     // Lays the main window out again and shrinks it to fit the editor form
     // (it never grows to fit).
     virtual void fitMainWindowToView() = 0;
-    // A short note in the main window's status bar (what an edit command took or
-    // refused).  Nothing by default.
-    virtual void showStatusText(const std::string& text) { (void)text; }
+    // A short note in the status bar (what was kept of a typed value, what a
+    // command did), read out by screen readers; it stays until the next note.
+    virtual void showStatusMessage(const std::string& /*text*/) {}
 };
 
 }  // namespace qzm

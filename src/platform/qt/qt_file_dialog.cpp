@@ -1,9 +1,25 @@
 #include "platform/qt/qt_file_dialog.h"
 
 #include <QFileDialog>
+#include <QHeaderView>
 #include <QStringList>
+#include <QTreeView>
 
 namespace qzm {
+namespace {
+
+// The detail view sorted by name from the end: names that begin with a date
+// and time put the newest on top.  The name column is as wide as its names.
+void showNewestFirst(QFileDialog& dialog) {
+    dialog.setViewMode(QFileDialog::Detail);
+    if (auto* view = dialog.findChild<QTreeView*>()) {
+        view->setSortingEnabled(true);
+        view->sortByColumn(0, Qt::DescendingOrder);
+        view->header()->setSectionResizeMode(0, QHeaderView::ResizeToContents);
+    }
+}
+
+}  // namespace
 
 std::optional<std::filesystem::path> QtFileDialog::choose(const FileDialogRequest& request) {
     auto chosen = chooseTyped(request);
@@ -17,6 +33,9 @@ std::optional<FileChoice> QtFileDialog::chooseTyped(const FileDialogRequest& req
     QFileDialog dialog(owner_.data(), QString::fromStdString(request.title));
     const bool saving = request.mode == FileDialogMode::Save;
     dialog.setAcceptMode(saving ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+    // Qt's own dialog speaks the program's language (its translations follow
+    // the language file); the desktop's would follow the system's instead.
+    dialog.setOption(QFileDialog::DontUseNativeDialog, true);
     dialog.setFileMode(saving ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
     QStringList filters;
     for (const FileType& type : request.fileTypes) {
@@ -48,6 +67,9 @@ std::optional<FileChoice> QtFileDialog::chooseTyped(const FileDialogRequest& req
         } else {
             dialog.selectFile(initial);
         }
+    }
+    if (request.newestFirst) {
+        showNewestFirst(dialog);
     }
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
         return std::nullopt;

@@ -1,0 +1,170 @@
+// Channel values the radio cannot use as stored: marked in the grid with a
+// tooltip that names the stored bytes, announced once when an image arrives,
+// and never rewritten until the user types a new value.
+
+#include <QEvent>
+#include <QHelpEvent>
+#include <QStringList>
+#include <QToolTip>
+
+#include "editor/qt/zavo_view.h"
+#include "grid/grid_ctrl.h"
+#include "lang/language_sections.h"
+#include "lang/text_lookup.h"
+#include "platform/qt/app_shell.h"
+#include "radio/damaged_values.h"
+#include "radio/value_codecs.h"
+#include "radio/zavo_doc.h"
+
+namespace qzm {
+namespace {
+
+constexpr int kListedInWarning = 4;  // the first few, then "..."
+
+int columnOf(ChannelField field) {
+    switch (field) {
+        case ChannelField::RxFrequency:
+            return 1;
+        case ChannelField::RxTone:
+            return 2;
+        case ChannelField::TxFrequency:
+            return 3;
+        case ChannelField::TxTone:
+            return 4;
+    }
+    return 1;
+}
+
+std::optional<ChannelField> fieldOfColumn(int column) {
+    switch (column) {
+        case 1:
+            return ChannelField::RxFrequency;
+        case 2:
+            return ChannelField::RxTone;
+        case 3:
+            return ChannelField::TxFrequency;
+        case 4:
+            return ChannelField::TxTone;
+        default:
+            return std::nullopt;
+    }
+}
+
+QString languageText(std::string_view key) {
+    return QString::fromStdString(lookupText(key));
+}
+
+// A value that reads as a plain number or code (a tone on none of the lists)
+// is shown after the mark; hexadecimal letters never are.
+QString readableText(const RadioImage& image, const DamagedValue& value) {
+    const ChannelSide side =
+        value.field == ChannelField::RxFrequency || value.field == ChannelField::RxTone
+            ? ChannelSide::Receive
+            : ChannelSide::Transmit;
+    if (value.field == ChannelField::RxTone || value.field == ChannelField::TxTone) {
+        const ToneBytes bytes = image.tone(value.channel, side);
+        const std::string text = formatTone(bytes, "");
+        return parseTone(text) == bytes ? QString::fromStdString(text) : QString();
+    }
+    const FrequencyBytes bytes = image.frequency(value.channel, side);
+    return isDamagedFrequency(bytes) ? QString() : QString::fromStdString(formatFrequency(bytes));
+}
+
+}  // namespace
+
+QString CZavoView::damagedCellText(int n, int column) const {
+    const std::optional<ChannelField> field = fieldOfColumn(column);
+    if (!field) {
+        return {};
+    }
+    const std::optional<DamagedValue> value = damagedValueOf(document_.image(), n, *field);
+    if (!value) {
+        return {};
+    }
+    const QString readable = readableText(document_.image(), *value);
+    const QString mark = languageText("IDS_DAMAGED_CELL");
+    return readable.isEmpty() ? mark : languageText("IDS_DAMAGED_MARK") + " " + readable;
+}
+
+QString CZavoView::damagedCellToolTip(int n, int column) const {
+    const std::optional<ChannelField> field = fieldOfColumn(column);
+    if (!field) {
+        return {};
+    }
+    const std::optional<DamagedValue> value = damagedValueOf(document_.image(), n, *field);
+    if (!value) {
+        return {};
+    }
+    return languageText("IDS_DAMAGED_TIP").arg(QString::fromStdString(value->storedBytes));
+}
+
+void CZavoView::markDamagedCells(int n) {
+    for (int column = 1; column <= 4; ++column) {
+        const QString mark = damagedCellText(n, column);
+        if (!mark.isEmpty()) {
+            writeCell(n, column, mark);
+        }
+    }
+}
+
+bool CZavoView::showDamagedToolTip(const QHelpEvent& help) {
+    if (grid_ == nullptr) {
+        return false;
+    }
+    const CellId cell = grid_->hitTest(help.pos(), false);
+    const QString tip = damagedCellToolTip(cell.row, cell.col);
+    if (tip.isEmpty()) {
+        QToolTip::hideText();
+        return false;
+    }
+    QToolTip::showText(help.globalPos(), tip, grid_->viewport());
+    return true;
+}
+
+bool CZavoView::eventFilter(QObject* watched, QEvent* event) {
+    if (grid_ != nullptr && watched == grid_->viewport() && event->type() == QEvent::ToolTip &&
+        showDamagedToolTip(*static_cast<QHelpEvent*>(event))) {
+        return true;
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+QString CZavoView::damagedValuesWarning() const {
+    const std::vector<DamagedValue> values = findDamagedValues(document_.image());
+    if (values.empty()) {
+        return {};
+    }
+    QStringList channels;
+    for (const int n : channelsOf(values)) {
+        channels << QString::number(n);
+    }
+    const auto titles = columnTitles();
+    QStringList lines;
+    for (std::size_t i = 0; i < values.size() && i < kListedInWarning; ++i) {
+        const DamagedValue& value = values[i];
+        lines << languageText("IDS_DAMAGED_LINE")
+                     .arg(QString::number(value.channel),
+                          QString::fromStdString(
+                              titles[static_cast<std::size_t>(columnOf(value.field))]),
+                          QString::fromStdString(value.storedBytes));
+    }
+    if (values.size() > kListedInWarning) {
+        lines << QStringLiteral("...");
+    }
+    return languageText("IDS_DAMAGED_VALUES")
+               .arg(QString::number(values.size()), channels.join(QStringLiteral(", "))) +
+           QStringLiteral("\n\n") + lines.join(QLatin1Char('\n'));
+}
+
+bool CZavoView::warnOfDamagedValues() {
+    const QString warning = damagedValuesWarning();
+    if (warning.isEmpty()) {
+        return false;
+    }
+    shell_.messageBox().show(
+        warning.toStdString(), lookupText("IDS_WINDOWNAME"),
+        {MessageIcon::Exclamation, MessageButtons::Ok, MessageOwner::MainWindow});
+    return true;
+}
+
+}  // namespace qzm

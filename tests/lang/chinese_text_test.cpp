@@ -1,0 +1,57 @@
+// The Chinese interface says everything in Chinese: the only Latin words its
+// language file may hold are names the user types or sees elsewhere as they
+// are (commands, files, devices, units, the radio's and other programs' names).
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <regex>
+#include <set>
+#include <string>
+
+namespace {
+
+const std::set<std::string> kNames = {
+    // the radio, keys, files, settings and devices
+    "QZM", "Ctrl", "setting", "ini", "ports", "COM", "dev", "ttyUSB", "csv", "XDG", "DATA", "HOME",
+    "backup", "enabled", "Linux", "DTMF", "MHz", "CHIRP", "NAK", "PID", "USB", "CH", "CP",
+    // commands a user is told to run, and the system parts they name
+    "dialout", "sudo", "usermod", "aG", "udev", "rules", "cli", "doctor", "kill", "brltty", "apt",
+    "remove", "ModemManager", "systemctl", "disable", "now", "qzm"};
+
+TEST(ChineseLanguageFile, HoldsNoEnglishWords) {
+    const auto path = std::filesystem::path(QZM_TEST_SOURCE_DIR) / "res" / "chinese.lang";
+    std::ifstream in(path);
+    ASSERT_TRUE(in) << path;
+    const std::regex word("[A-Za-z]{2,}");
+    const std::regex placeholders(R"(%[0-9]|\\[nt])");
+    std::string line;
+    std::string section;
+    int number = 0;
+    while (std::getline(in, line)) {
+        ++number;
+        if (!line.empty() && line.back() == '\r') {
+            line.pop_back();
+        }
+        if (line.empty() || line.front() == ';') {
+            continue;
+        }
+        if (line.front() == '[') {
+            section = line;
+            continue;
+        }
+        const auto equals = line.find('=');
+        if (section == "[Face]" || equals == std::string::npos) {
+            continue;  // the locale name is no text
+        }
+        const std::string value = std::regex_replace(line.substr(equals + 1), placeholders, " ");
+        for (auto it = std::sregex_iterator(value.begin(), value.end(), word);
+             it != std::sregex_iterator(); ++it) {
+            EXPECT_TRUE(kNames.count(it->str()) == 1)
+                << "line " << number << ": \"" << it->str() << "\" in " << line;
+        }
+    }
+}
+
+}  // namespace
