@@ -44,21 +44,14 @@ constexpr std::array kCommands{
                 "band and programmed channels, and under each its name.  A backup cut short\n"
                 "is marked and never restored."},
     CommandInfo{Command::Restore, "restore", 0, 1,
-                "restore [N|NAME|FILE.836] [--verify] [--no-backup] [--all-blocks]
-"
+                "restore [N|NAME|FILE.836] [--verify] [--no-backup] [--all-blocks]\n"
                 "        [--port N | --device PATH] [--no-search]",
-                "Write a backup back to the radio, keeping a backup of what it holds first
-"
-                "(kind before-restore).  Without an operand: the newest complete backup that
-"
-                "is not a before-restore copy, so a retried restore writes the same data.
-"
-                "NAME: the backup of that name in the list.  N: number N as 'backups' last
-"
-                "showed it, refused when the list has changed since (a station adds backups).
-"
-                "FILE.836: any data file.  An operand of digits only is a number; write
-"
+                "Write a backup back to the radio, keeping a backup of what it holds first\n"
+                "(kind before-restore).  Without an operand: the newest complete backup that\n"
+                "is not a before-restore copy, so a retried restore writes the same data.\n"
+                "NAME: the backup of that name in the list.  N: number N as 'backups' last\n"
+                "showed it, refused when the list has changed since (a station adds backups).\n"
+                "FILE.836: any data file.  An operand of digits only is a number; write\n"
                 "./NAME for a file of that name."},
     CommandInfo{Command::Clone, "clone", 1, 1,
                 "clone IMAGE.836 [--device DEV]... [--port N]... [--all] [--verify]\n"
