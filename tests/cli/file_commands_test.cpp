@@ -102,7 +102,7 @@ TEST(CliCommandLineTest, HelpAndVersionAlsoAfterACommand) {
     const Case cases[] = {
         {{"--help"}, "COMMAND"},
         {{"read", "--help"}, "read OUT.836 [--no-backup] [--port N | --device PATH] [--no-search]"},
-        {{"restore", "--help"}, "restore [N|FILE.836] [--verify] [--no-backup]"},
+        {{"restore", "--help"}, "restore [N|NAME|FILE.836] [--verify] [--no-backup]"},
         {{"--help"}, "6 the radio holds other data"},
         {{"import", "x", "-h"}, "import FILE.836 IN.csv OUT.836"},
         {{"--version"}, "qzm836-cli "},

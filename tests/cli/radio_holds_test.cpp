@@ -30,6 +30,9 @@ TEST(RadioHolds, EveryEndSaysWhatTheRadioHolds) {
         TransferJob job(std::make_shared<SerialPort>(), {}, kDirectionWrite, RadioImage::fresh());
         job.status.store(c.status);
         job.writeStarted.store(c.started);
+        if (c.started) {
+            job.blocksToWrite.store(124);  // known before the first block goes out
+        }
         job.blocksWritten.store(c.written);
         const WriteState state = writeStateOf(job);
         EXPECT_EQ(radioHoldsWord(state), c.word) << c.status << " " << c.written;

@@ -3,6 +3,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFocusEvent>
+#include <QHelpEvent>
 #include <QLabel>
 #include <iterator>
 #include <string>
@@ -162,6 +163,11 @@ CZavoView::~CZavoView() {
 }
 
 bool CZavoView::eventFilter(QObject* watched, QEvent* event) {
+    // A damaged cell's tooltip shows its stored bytes.
+    if (grid_ != nullptr && watched == grid_->viewport() && event->type() == QEvent::ToolTip &&
+        showDamagedToolTip(*static_cast<QHelpEvent*>(event))) {
+        return true;
+    }
     // Its own popup takes the focus from a list without ending its change.
     if (event->type() == QEvent::FocusOut &&
         static_cast<QFocusEvent*>(event)->reason() != Qt::PopupFocusReason && changingList_ != 0 &&

@@ -121,14 +121,6 @@ bool CZavoView::showDamagedToolTip(const QHelpEvent& help) {
     return true;
 }
 
-bool CZavoView::eventFilter(QObject* watched, QEvent* event) {
-    if (grid_ != nullptr && watched == grid_->viewport() && event->type() == QEvent::ToolTip &&
-        showDamagedToolTip(*static_cast<QHelpEvent*>(event))) {
-        return true;
-    }
-    return QWidget::eventFilter(watched, event);
-}
-
 QString CZavoView::damagedValuesWarning() const {
     const std::vector<DamagedValue> values = findDamagedValues(document_.image());
     if (values.empty()) {
