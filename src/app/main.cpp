@@ -28,6 +28,7 @@ int main(int argc, char** argv) {
     QApplication::setApplicationName(qzm::RecentFileList::kApplication);
     QApplication::setOrganizationName(qzm::RecentFileList::kOrganisation);
     QApplication::setWindowIcon(qzm::programIcon());
+    QGuiApplication::setDesktopFileName(QString::fromLatin1(qzm::kDesktopId));
 
     QStringList arguments = QApplication::arguments();
     arguments.removeFirst();
