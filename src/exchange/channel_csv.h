@@ -11,7 +11,7 @@
 namespace qzm {
 
 // One value of the channel table whose bytes hold no valid value.
-struct DamagedValue {
+struct DamagedCsvValue {
     int channel = 0;
     std::string column;  // "rx_freq", "tx_tone", ...
     std::string shown;   // what the bytes decode to, for the message
@@ -19,7 +19,7 @@ struct DamagedValue {
 
 struct ChannelCsvExport {
     std::string csv;
-    std::vector<DamagedValue> damaged;  // written as kDamagedValue (channel_fields.h)
+    std::vector<DamagedCsvValue> damaged;  // written as kDamagedValue (channel_fields.h)
 };
 
 // The channel table as CSV, one record per channel after the header
