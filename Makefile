@@ -1,9 +1,11 @@
 # The two commands a newcomer needs: `make run` and `make test`.
 # Everything they need is installed by scripts/bootstrap.
-# Developers and CI build with warnings as errors (QZM_WERROR=ON); a packager's
-# plain `cmake` build of a release does not.
+# Developers and CI build with warnings as errors (QZM_WERROR=ON).  The plain
+# build is the optimised Release build a packager or a new user gets, so warnings
+# only the optimiser finds stop `make test` too; the sanitizer builds are Debug.
 
 BUILD      ?= build
+BUILD_TYPE ?= Release
 ASAN_BUILD ?= build-asan
 TSAN_BUILD ?= build-tsan
 FUZZ_BUILD ?= build-fuzz
@@ -13,7 +15,8 @@ GENERATOR  := -G Ninja
 CMAKE_ARGS ?=
 CTEST      := ctest --output-on-failure --no-tests=error -j $(JOBS)
 
-.PHONY: all run demo deb test check bench fuzz format bootstrap configure build clean
+.PHONY: all run demo deb rpm debian-package package-check test check bench fuzz format bootstrap \
+	configure build clean
 
 all: build
 
@@ -21,7 +24,7 @@ bootstrap:
 	@scripts/bootstrap
 
 $(BUILD)/build.ninja: | bootstrap
-	cmake -S . -B $(BUILD) $(GENERATOR) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQZM_WERROR=ON $(CMAKE_ARGS)
+	cmake -S . -B $(BUILD) $(GENERATOR) -DCMAKE_BUILD_TYPE=$(BUILD_TYPE) -DQZM_WERROR=ON $(CMAKE_ARGS)
 
 configure: $(BUILD)/build.ninja
 
@@ -36,9 +39,29 @@ run: build
 demo: build
 	@scripts/demo $(BUILD)
 
-# build/qzm836_<version>_<arch>.deb from the plain build.
+# build/qzm836_<version>_<arch>.deb and build/qzm836-<version>-1.<arch>.rpm, by
+# CPack from the plain build (no second compile).
 deb: build
 	cd $(BUILD) && cpack -G DEB
+
+rpm: build
+	@scripts/bootstrap package
+	cd $(BUILD) && cpack -G RPM
+
+# The Debian source package built as a distribution would: dpkg-buildpackage on a
+# copy of the tree, a second full compile with the distribution's flags; the
+# .deb lands in build-debian/.
+debian-package:
+	@scripts/bootstrap package
+	@scripts/debian-package build-debian
+
+# Both CPack packages checked as a distribution would: lintian with no error or
+# warning, hardening-check on every program, AppStream and desktop file, the
+# RPM's file list and requirements, and the programs run from each unpacked
+# package.  With build-debian/ present, its .deb is checked too.
+package-check: build
+	@scripts/bootstrap package
+	@scripts/package-check $(BUILD) build-debian
 
 # Plain build and tests: the quick loop while developing.
 check: build
@@ -55,7 +78,7 @@ test: check
 	cd $(TSAN_BUILD) && TSAN_OPTIONS=halt_on_error=1 ctest --output-on-failure -j $(JOBS) -L transfer
 
 bench: bootstrap
-	cmake -S . -B $(BUILD) $(GENERATOR) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQZM_WERROR=ON $(CMAKE_ARGS)
+	cmake -S . -B $(BUILD) $(GENERATOR) -DCMAKE_BUILD_TYPE=$(BUILD_TYPE) -DQZM_WERROR=ON $(CMAKE_ARGS)
 	cmake --build $(BUILD) -j $(JOBS)
 	@scripts/bench $(BUILD)
 
@@ -83,4 +106,4 @@ format:
 	git ls-files '*.cpp' '*.h' | xargs -r clang-format -i
 
 clean:
-	rm -rf $(BUILD) $(ASAN_BUILD) $(TSAN_BUILD) $(FUZZ_BUILD)
+	rm -rf $(BUILD) $(ASAN_BUILD) $(TSAN_BUILD) $(FUZZ_BUILD) build-debian

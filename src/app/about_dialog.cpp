@@ -13,15 +13,18 @@ namespace {
 
 constexpr int IDC_ABOUT_VERSION = 1051;
 constexpr int IDC_ABOUT_LINE = 1052;
+constexpr int IDC_ABOUT_LICENCE = 1053;
 
 const DialogTemplate kAboutDialog{
     IDD_ABOUTBOX,
     "关于 Zavo",
-    {235, 55},
+    {235, 75},
     {
         {IDC_STATIC, ControlKind::Icon, "", {11, 17, 20, 20}},
         {IDC_ABOUT_VERSION, ControlKind::Label, "QZM-5260 1.01", {40, 10, 119, 8}},
         {IDC_ABOUT_LINE, ControlKind::Label, "QZM-836 对讲机编程软件 (Linux)", {40, 25, 119, 16}},
+        // The licence the program is distributed under, with its "no warranty".
+        {IDC_ABOUT_LICENCE, ControlKind::Label, "GPL-3.0-or-later", {40, 45, 188, 24}},
         {IDOK, ControlKind::PushButton, "确定", {178, 7, 50, 14}, ControlStyle::DefaultButton},
     }};
 

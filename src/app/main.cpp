@@ -30,6 +30,7 @@ int main(int argc, char** argv) {
     QApplication::setOrganizationName(qzm::RecentFileList::kOrganisation);
     QApplication::setWindowIcon(qzm::programIcon());
     qzm::installWindowStopSignals();
+    QGuiApplication::setDesktopFileName(QString::fromLatin1(qzm::kDesktopId));
 
     QStringList arguments = QApplication::arguments();
     arguments.removeFirst();

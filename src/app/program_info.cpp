@@ -9,7 +9,7 @@ std::optional<std::string> programInfoText(const std::vector<std::string>& argum
         return std::nullopt;
     }
     if (arguments.front() == "--version") {
-        return "qzm836 " + std::string(programVersion()) + "\n";
+        return versionText("qzm836");
     }
     if (arguments.front() == "--help" || arguments.front() == "-h") {
         return "Usage: qzm836 [FILE.836]\n"

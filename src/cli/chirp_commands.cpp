@@ -1,6 +1,9 @@
 #include "cli/chirp_commands.h"
 
+#include <algorithm>
 #include <cstdio>
+#include <utility>
+#include <vector>
 
 #include "cli/exit_codes.h"
 #include "cli/messages.h"
@@ -44,6 +47,31 @@ std::string rowLine(const std::string& name, const ChirpRow& row) {
     return line;
 }
 
+// Why no row was taken: each distinct reason once, with how many rows it stopped.
+std::string nothingTakenReasons(const ChirpImportResult& imported) {
+    if (imported.rows.empty()) {
+        return "no rows after the header";
+    }
+    std::vector<std::pair<std::string, std::size_t>> reasons;
+    for (const auto& row : imported.rows) {
+        const std::string why = row.issues.empty() ? "skipped" : issueText(row.issues.front());
+        auto known = std::find_if(reasons.begin(), reasons.end(),
+                                  [&](const auto& reason) { return reason.first == why; });
+        if (known == reasons.end()) {
+            reasons.emplace_back(why, 1);
+        } else {
+            ++known->second;
+        }
+    }
+    std::string text = "every row was skipped";
+    const char* separator = ": ";
+    for (const auto& [why, count] : reasons) {
+        text += separator + why + " (" + std::to_string(count) + (count == 1 ? " row)" : " rows)");
+        separator = "; ";
+    }
+    return text;
+}
+
 }  // namespace
 
 int importChirp(const CliOptions& options, DocumentFile& document, const CsvParseResult& parsed,
@@ -67,6 +95,10 @@ int importChirp(const CliOptions& options, DocumentFile& document, const CsvPars
                 imported.count(ChirpOutcome::Taken), imported.count(ChirpOutcome::Repaired),
                 skipped);
     std::fflush(stdout);
+    if (imported.count(ChirpOutcome::Taken) + imported.count(ChirpOutcome::Repaired) == 0) {
+        printError(name + ": nothing could be taken: " + nothingTakenReasons(imported));
+        return kExitFileError;
+    }
     if (options.strict && skipped > 0) {
         printError(name + ": refused because " + std::to_string(skipped) +
                    (skipped == 1 ? " row was" : " rows were") + " skipped (--strict)");

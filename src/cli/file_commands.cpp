@@ -7,6 +7,7 @@
 #include "cli/messages.h"
 #include "cli/show_document.h"
 #include "exchange/channel_csv.h"
+#include "exchange/channel_fields.h"
 #include "exchange/chirp_csv.h"
 #include "exchange/csv_input.h"
 
@@ -16,6 +17,28 @@ namespace {
 bool writeStandardOutput(const std::string& text) {
     return std::fwrite(text.data(), 1, text.size(), stdout) == text.size() &&
            std::fflush(stdout) == 0;
+}
+
+// Our own channel table; a value whose bytes hold no valid value is written as
+// "damaged" and named on standard error, so nobody mistakes it for a value.
+std::string exportOwnCsv(const DocumentFile& document) {
+    ChannelCsvExport exported = exportChannelTable(document.image);
+    for (const auto& value : exported.damaged) {
+        printError("note: channel " + std::to_string(value.channel) + ": " + value.column +
+                   " holds no valid value (its bytes read " + quotedForMessage(value.shown) +
+                   "); written as '" + std::string(kDamagedValue) + "'");
+    }
+    return std::move(exported.csv);
+}
+
+// Whether anything follows the header but empty rows.
+bool hasRowAfterHeader(const CsvParseResult& parsed) {
+    for (std::size_t r = 1; r < parsed.records.size(); ++r) {
+        if (!isBlankRecord(parsed.records[r])) {
+            return true;
+        }
+    }
+    return false;
 }
 
 int runNew(const CliOptions& options) {
@@ -41,9 +64,8 @@ int runExport(const CliOptions& options, const LanguageTexts& texts) {
     if (!document) {
         return kExitFileError;
     }
-    const std::string csv = options.format == ChannelFormat::Chirp
-                                ? exportChirp(*document)
-                                : exportChannelsCsv(document->image);
+    const std::string csv =
+        options.format == ChannelFormat::Chirp ? exportChirp(*document) : exportOwnCsv(*document);
     if (options.operands.size() < 2 || options.operands[1] == "-") {
         if (!writeStandardOutput(csv)) {
             printError("cannot write to standard output");
@@ -90,6 +112,10 @@ int runImport(const CliOptions& options, const LanguageTexts& texts) {
     ChannelImportResult imported = importChannelRecords(parsed, document->image);
     if (!imported.image) {
         std::fprintf(stderr, "%s\n", formatCsvMessage(csvPath, *imported.error).c_str());
+        return kExitFileError;
+    }
+    if (!hasRowAfterHeader(parsed)) {
+        printError(name + ": nothing could be taken: no channel rows after the header");
         return kExitFileError;
     }
     for (const auto& note : imported.notes) {

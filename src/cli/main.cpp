@@ -41,8 +41,7 @@ int run(int argc, char** argv) {
         return kExitSuccess;
     }
     if (options.version) {
-        std::printf("%s %.*s\n", kProgramName, static_cast<int>(qzm::programVersion().size()),
-                    qzm::programVersion().data());
+        std::fputs(qzm::versionText(kProgramName).c_str(), stdout);
         return kExitSuccess;
     }
     EnvironmentResult environment = findEnvironment(options.settingsFile, options.languageName);

@@ -54,6 +54,7 @@ struct ChannelRow {
     int channel = 0;
     std::array<std::string, kColumnCount> values;
     std::array<std::optional<int>, kColumnCount> flags;  // empty keeps the flag
+    std::array<bool, kColumnCount> damaged{};            // marked damaged: left as it is
 };
 
 ChannelImportResult refused(std::size_t line, std::string message) {
@@ -92,18 +93,31 @@ void noteRepairedFrequency(const RadioImage& image, BandLimits limits, const Cha
 void applyRow(RadioImage& image, const ChannelRow& row, std::vector<CsvError>& notes) {
     const int n = row.channel;
     const BandLimits limits = image.bandLimits();
-    if (row.values[kRxFreq].empty() && image.isRxEmpty(n)) {
-        return;  // already empty: nothing to clear, its bytes stay as they are
+    for (Column column : {kRxFreq, kRxTone, kTxFreq, kTxTone}) {
+        if (row.damaged[column]) {
+            notes.push_back({row.line, "channel " + std::to_string(n) + ": " +
+                                           std::string(kColumnNames[column]) +
+                                           " is marked damaged; skipped, kept as it was"});
+        }
     }
-    commitFrequency(image, limits, n, ChannelSide::Receive, row.values[kRxFreq]);
-    noteRepairedFrequency(image, limits, row, kRxFreq, notes);
+    if (!row.damaged[kRxFreq]) {
+        if (row.values[kRxFreq].empty() && image.isRxEmpty(n)) {
+            return;  // already empty: nothing to clear, its bytes stay as they are
+        }
+        commitFrequency(image, limits, n, ChannelSide::Receive, row.values[kRxFreq]);
+        noteRepairedFrequency(image, limits, row, kRxFreq, notes);
+    }
     if (image.isRxEmpty(n)) {
         return;  // an empty channel takes no other field, as in the editor
     }
-    commitTone(image, n, ChannelSide::Receive, toneText(row.values[kRxTone]), "");
-    commitFrequency(image, limits, n, ChannelSide::Transmit, row.values[kTxFreq]);
-    noteRepairedFrequency(image, limits, row, kTxFreq, notes);
-    if (!image.isAnyFrequencyEmpty(n)) {
+    if (!row.damaged[kRxTone]) {
+        commitTone(image, n, ChannelSide::Receive, toneText(row.values[kRxTone]), "");
+    }
+    if (!row.damaged[kTxFreq]) {
+        commitFrequency(image, limits, n, ChannelSide::Transmit, row.values[kTxFreq]);
+        noteRepairedFrequency(image, limits, row, kTxFreq, notes);
+    }
+    if (!row.damaged[kTxTone] && !image.isAnyFrequencyEmpty(n)) {
         commitTone(image, n, ChannelSide::Transmit, toneText(row.values[kTxTone]), "");
     }
     for (const auto& flagColumn : kFlagColumns) {
@@ -117,6 +131,9 @@ void applyRow(RadioImage& image, const ChannelRow& row, std::vector<CsvError>& n
 std::optional<std::string> fieldProblem(const ChannelRow& row) {
     for (Column column : {kRxFreq, kRxTone, kTxFreq, kTxTone}) {
         const std::string& value = row.values[column];
+        if (row.damaged[column]) {
+            continue;
+        }
         const bool frequency = column == kRxFreq || column == kTxFreq;
         if (auto problem = frequency ? frequencyFieldProblem(value) : toneFieldProblem(value)) {
             return std::string(kColumnNames[column]) + ": " + *problem;
@@ -127,9 +144,9 @@ std::optional<std::string> fieldProblem(const ChannelRow& row) {
 
 }  // namespace
 
-std::string exportChannelsCsv(const RadioImage& image) {
-    std::string out =
-        formatCsvRecord(std::vector<std::string>(kColumnNames.begin(), kColumnNames.end()));
+ChannelCsvExport exportChannelTable(const RadioImage& image) {
+    ChannelCsvExport out;
+    out.csv = formatCsvRecord(std::vector<std::string>(kColumnNames.begin(), kColumnNames.end()));
     for (int n = 1; n <= kChannelCount; ++n) {
         std::vector<std::string> fields(kColumnCount);
         fields[kChannel] = std::to_string(n);
@@ -144,9 +161,22 @@ std::string exportChannelsCsv(const RadioImage& image) {
                 fields[flagColumn.column] = std::to_string(channelFlag(image, n, flagColumn.flag));
             }
         }
-        out += formatCsvRecord(fields);
+        // Bytes that decode to no value would come back refused, or as another value.
+        for (Column column : {kRxFreq, kRxTone, kTxFreq, kTxTone}) {
+            std::string& value = fields[column];
+            const bool frequency = column == kRxFreq || column == kTxFreq;
+            if (frequency ? frequencyFieldProblem(value) : toneFieldProblem(value)) {
+                out.damaged.push_back({n, std::string(kColumnNames[column]), value});
+                value = std::string(kDamagedValue);
+            }
+        }
+        out.csv += formatCsvRecord(fields);
     }
     return out;
+}
+
+std::string exportChannelsCsv(const RadioImage& image) {
+    return exportChannelTable(image).csv;
 }
 
 ChannelImportResult importChannelsCsv(std::string_view csv, const RadioImage& base) {
@@ -195,8 +225,9 @@ ChannelImportResult importChannelRecords(const CsvParseResult& parsed, const Rad
         if (isBlankRecord(record)) {
             continue;  // an empty spreadsheet row
         }
-        if (record.fields.size() != header.fields.size()) {
-            return refused(record.line, std::to_string(record.fields.size()) +
+        const std::size_t fieldCount = fieldCountWithoutBlankTail(record, header.fields.size());
+        if (fieldCount != header.fields.size()) {
+            return refused(record.line, std::to_string(fieldCount) +
                                             " fields where the header has " +
                                             std::to_string(header.fields.size()));
         }
@@ -204,6 +235,7 @@ ChannelImportResult importChannelRecords(const CsvParseResult& parsed, const Rad
         row.line = record.line;
         for (std::size_t c = 0; c < kColumnCount; ++c) {
             row.values[c] = std::string(trimmedField(record.fields[position[c]]));
+            row.damaged[c] = isDamagedMarker(row.values[c]);
         }
         auto channel = channelNumber(row.values[kChannel]);
         if (!channel) {

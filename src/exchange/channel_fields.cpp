@@ -95,4 +95,16 @@ std::string quotedForMessage(std::string_view text) {
     return "'" + shown + (cut ? "...'" : "'");
 }
 
+bool isDamagedMarker(std::string_view text) {
+    const auto first = text.find_first_not_of(" \t");
+    const auto last = text.find_last_not_of(" \t");
+    if (first == std::string_view::npos) {
+        return false;
+    }
+    const std::string_view core = text.substr(first, last - first + 1);
+    return core.size() == kDamagedValue.size() &&
+           std::equal(core.begin(), core.end(), kDamagedValue.begin(),
+                      [](char a, char b) { return upper(a) == upper(b); });
+}
+
 }  // namespace qzm

@@ -19,6 +19,13 @@ std::optional<std::string> frequencyFieldProblem(std::string_view text);
 // decimal; or D, three octal digits and N or I (any case).
 std::optional<std::string> toneFieldProblem(std::string_view text);
 
+// What the channel table holds for a value whose bytes hold no valid value (a
+// frequency with a hex digit, a tone code of no tone): written by export, and
+// left alone by import, which keeps what the radio image has there.
+inline constexpr std::string_view kDamagedValue = "damaged";
+// The marker, in any case and with blanks around it.
+bool isDamagedMarker(std::string_view text);
+
 // Whether a well-formed tone field means "off".
 bool isOffTone(std::string_view text);
 

@@ -397,9 +397,10 @@ ChirpImportResult importChirpRecords(const CsvParseResult& parsed, const RadioIm
             row.issues = {std::move(why)};
             result.rows.push_back(std::move(row));
         };
-        if (record.fields.size() != header.fields.size()) {
-            skip(issue(ChirpIssueKind::FieldCount, {std::to_string(record.fields.size()),
-                                                    std::to_string(header.fields.size())}));
+        const std::size_t fieldCount = fieldCountWithoutBlankTail(record, header.fields.size());
+        if (fieldCount != header.fields.size()) {
+            skip(issue(ChirpIssueKind::FieldCount,
+                       {std::to_string(fieldCount), std::to_string(header.fields.size())}));
             continue;
         }
         const RowFields fields(record, at);

@@ -71,27 +71,18 @@ void CsvStreamParser::endRecord() {
     state_ = State::RecordStart;
 }
 
-// A CR ends the line only together with the LF after it; alone it is data.
+// CR LF, LF and a CR alone all end a line: old Mac spreadsheets and some of
+// CHIRP's files end every line in CR only.
 void CsvStreamParser::takeAfterCarriageReturn(char c) {
     pendingCarriageReturn_ = false;
-    if (c == '\n') {
-        if (state_ != State::RecordStart) {
-            endField();
-            endRecord();
-        }
-        ++line_;
-        return;
+    if (state_ != State::RecordStart) {
+        endField();
+        endRecord();
     }
-    if (state_ == State::AfterQuote) {
-        fail(line_, "unexpected character after a closing quote");
-        return;
+    ++line_;
+    if (c != '\n') {
+        take(c);
     }
-    if (state_ == State::RecordStart) {
-        record_.line = line_;
-    }
-    state_ = State::Unquoted;
-    append('\r');
-    take(c);
 }
 
 // A comma ends the field, a line end the record; a CR waits for its LF.
@@ -150,11 +141,14 @@ void CsvStreamParser::take(char c) {
         case State::Quoted:
             if (c == '"') {
                 state_ = State::AfterQuote;
+                quotedCarriageReturn_ = false;
                 return;
             }
-            if (c == '\n') {
+            // A line break inside quotes is data; CR LF counts as one line.
+            if (c == '\r' || (c == '\n' && !quotedCarriageReturn_)) {
                 ++line_;
             }
+            quotedCarriageReturn_ = c == '\r';
             append(c);
             return;
         case State::AfterQuote:
@@ -176,15 +170,10 @@ CsvParseResult CsvStreamParser::finish() {
         }
     }
     if (!result_.error && pendingCarriageReturn_) {
-        pendingCarriageReturn_ = false;
-        if (state_ == State::AfterQuote) {
-            fail(line_, "unexpected character after a closing quote");
-        } else {
-            if (state_ == State::RecordStart) {
-                record_.line = line_;
-            }
-            state_ = State::Unquoted;
-            append('\r');
+        pendingCarriageReturn_ = false;  // the last line's end
+        if (state_ != State::RecordStart) {
+            endField();
+            endRecord();
         }
     }
     if (!result_.error) {
@@ -248,6 +237,14 @@ bool isBlankRecord(const CsvRecord& record) {
         }
     }
     return true;
+}
+
+std::size_t fieldCountWithoutBlankTail(const CsvRecord& record, std::size_t expected) {
+    std::size_t count = record.fields.size();
+    while (count > expected && trimmedField(record.fields[count - 1]).empty()) {
+        --count;
+    }
+    return count;
 }
 
 std::optional<int> unsignedNumber(std::string_view text, std::size_t maxDigits) {

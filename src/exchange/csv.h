@@ -10,7 +10,7 @@ namespace qzm {
 
 // Comma-separated values as RFC 4180 has them: fields may be quoted with '"',
 // a doubled '"' inside quotes is one quote, quoted fields may hold commas and
-// line breaks, and records end in CRLF or LF.
+// line breaks, and records end in CRLF, LF or a CR alone.
 
 struct CsvRecord {
     std::size_t line = 0;  // the line the record starts on, from 1
@@ -73,6 +73,7 @@ class CsvStreamParser {
     std::size_t bomMatched_ = 0;
     bool bomDone_ = false;
     bool pendingCarriageReturn_ = false;
+    bool quotedCarriageReturn_ = false;  // the last character inside quotes was a CR
 };
 
 // The whole text at once, under the same limits.
@@ -82,6 +83,10 @@ CsvParseResult parseCsv(std::string_view text, const CsvLimits& limits = {});
 std::string_view trimmedField(std::string_view text);
 // A record whose fields are all blank (a spreadsheet's empty row).
 bool isBlankRecord(const CsvRecord& record);
+// The record's field count once blank fields beyond the first `expected` are left
+// out: CHIRP's reader ignores such a tail, and CHIRP's own stock files end every
+// row with one more empty field than the header names.
+std::size_t fieldCountWithoutBlankTail(const CsvRecord& record, std::size_t expected);
 // Digits only, at most `maxDigits` of them: the number, else nothing.
 std::optional<int> unsignedNumber(std::string_view text, std::size_t maxDigits);
 

@@ -128,6 +128,8 @@ constexpr std::string_view kStringKeys[] = {
     "IDS_DOCTOR_NOTINGROUP",
     "IDS_DOCTOR_DENIED",
     "IDS_DOCTOR_FREE",
+    "IDS_DOCTOR_PTY",
+    "IDS_DOCTOR_UNKNOWN_ADAPTER",
     "IDS_DOCTOR_FREE_OWN",
     "IDS_DOCTOR_INUSE",
     "IDS_DOCTOR_STABLE",
@@ -285,9 +287,10 @@ constexpr int kResourceIds[] = {
     // Push buttons shared by every dialog.
     1,
     2,
-    // About box: title and the line under the version.
+    // About box: title, the line under the version and the licence line.
     100,
     1052,
+    1053,
     // Editor form: the group box, labels and check boxes.
     101,
     1020,

@@ -1,19 +1,18 @@
 #include "lang/language_sections.h"
 
-#include "platform/profile.h"
-#include "platform/profile_list.h"
+#include "lang/language_cache.h"
 #include "platform/program_paths.h"
 #include "platform/utf8_text.h"
 
 namespace qzm {
 
 std::string languageDisplayName(const std::filesystem::path& languageFile) {
-    return readProfileString(languageFile, kFaceSection, kDisplayNameKey, kNoDisplayName,
-                             kMaxDisplayNameCharacters + 1);
+    return languageString(languageFile, kFaceSection, kDisplayNameKey, kNoDisplayName,
+                          kMaxDisplayNameCharacters + 1);
 }
 
 std::string faceLocale(const std::filesystem::path& languageFile) {
-    return readProfileString(languageFile, kFaceSection, kLocaleKey, "", kMaxLocaleCharacters + 1);
+    return languageString(languageFile, kFaceSection, kLocaleKey, "", kMaxLocaleCharacters + 1);
 }
 
 std::string faceLocale() {
@@ -28,8 +27,7 @@ std::array<std::string, kChannelColumns> columnTitles(const std::filesystem::pat
     std::array<std::string, kChannelColumns> titles;
     std::string previous;
     for (std::size_t column = 0; column < kChannelColumns; ++column) {
-        const auto value =
-            readProfileValue(languageFile, kColumnTitleSection, columnTitleKey(column));
+        const auto value = languageValue(languageFile, kColumnTitleSection, columnTitleKey(column));
         if (value && !value->empty()) {
             previous = cutToCharacters(*value, kMaxColumnTitleCharacters);
         }
@@ -44,8 +42,8 @@ std::array<std::string, kChannelColumns> columnTitles() {
 
 std::vector<std::string> languageList(const std::filesystem::path& languageFile,
                                       std::string_view section) {
-    return readProfileList(languageFile, section, "", kMaxLanguageListEntries,
-                           kMaxLanguageListCharacters);
+    return languageListValues(languageFile, section, "", kMaxLanguageListEntries,
+                              kMaxLanguageListCharacters);
 }
 
 std::vector<std::string> voiceAnnunciationEntries() {

@@ -1,6 +1,6 @@
 #include "lang/text_lookup.h"
 
-#include "platform/profile.h"
+#include "lang/language_cache.h"
 #include "platform/program_paths.h"
 
 namespace qzm {
@@ -28,8 +28,8 @@ std::string expandTextEscapes(std::string_view text) {
 }
 
 std::string lookupTextIn(const std::filesystem::path& languageFile, std::string_view key) {
-    return expandTextEscapes(readProfileString(languageFile, kStringSection, key, kNotFoundText,
-                                               kMaxStringCharacters + 1));
+    return expandTextEscapes(
+        languageString(languageFile, kStringSection, key, kNotFoundText, kMaxStringCharacters + 1));
 }
 
 std::string lookupText(std::string_view key) {
@@ -38,13 +38,13 @@ std::string lookupText(std::string_view key) {
 
 std::string lookupTextOr(std::string_view key, std::string_view builtIn) {
     const std::string text =
-        readProfileString(languagePath(), kStringSection, key, "", kMaxStringCharacters + 1);
+        languageString(languagePath(), kStringSection, key, "", kMaxStringCharacters + 1);
     return expandTextEscapes(text.empty() ? builtIn : text);
 }
 
 std::string resourceTextIn(const std::filesystem::path& languageFile, int id) {
-    return readProfileString(languageFile, kResourceSection, std::to_string(id), "",
-                             kMaxResourceCharacters + 1);
+    return languageString(languageFile, kResourceSection, std::to_string(id), "",
+                          kMaxResourceCharacters + 1);
 }
 
 std::string resourceText(int id) {

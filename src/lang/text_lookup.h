@@ -7,8 +7,9 @@
 
 namespace qzm {
 
-// Texts of the current language file (languagePath).  The file is read afresh
-// at every lookup, so a language switch affects the very next text.
+// Texts of the current language file (languagePath).  Every lookup looks at the
+// file anew (parsed once and kept while it is unchanged, language_cache.h), so a
+// language switch or an edited file affects the very next text.
 
 inline constexpr std::string_view kStringSection = "String";
 inline constexpr std::string_view kResourceSection = "Resource";

@@ -34,9 +34,16 @@ constexpr std::array kEnglish{
             "You may not open it: you are not in group %1. Run 'sudo usermod -aG %1 %2', "
             "then log out and log in again."},
     KeyText{"IDS_DOCTOR_DENIED",
-            "You may not open it: only %1 may. Install the program's udev rule "
-            "60-qzm836.rules, or ask the administrator for read and write access."},
+            "You may not open it: only %1 may. Install the program's udev rule %2, or "
+            "ask the administrator for read and write access."},
     KeyText{"IDS_DOCTOR_FREE", "No other program holds it open."},
+    KeyText{"IDS_DOCTOR_PTY",
+            "A pseudo-terminal, such as the emulator qzm836-sim makes: the program at its "
+            "other end keeps it open, as it should."},
+    KeyText{"IDS_DOCTOR_UNKNOWN_ADAPTER",
+            "The udev rule %2 does not know this USB adapter (%1), so ModemManager may probe "
+            "it and only group dialout may open it. Programming cables use WCH, Prolific, "
+            "Silicon Labs or FTDI bridges."},
     KeyText{"IDS_DOCTOR_FREE_OWN",
             "None of your programs holds it open. Programs of other users show only to "
             "'sudo qzm836-cli doctor'."},
@@ -53,8 +60,8 @@ constexpr std::array kEnglish{
     KeyText{"IDS_DOCTOR_MODEMMANAGER",
             "ModemManager is running and no udev rule keeps it away from USB serial "
             "adapters, so it may probe the radio after plugging in. Install the program's "
-            "udev rule 60-qzm836.rules, or run 'sudo systemctl disable --now ModemManager' "
-            "if you use no mobile modem."},
+            "udev rule %1, or run 'sudo systemctl disable --now ModemManager' if you use "
+            "no mobile modem."},
     KeyText{"IDS_DOCTOR_MM_RULE",
             "ModemManager is running; the udev rule %1 keeps it away from the cable."},
 };

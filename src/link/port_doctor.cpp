@@ -1,6 +1,7 @@
 #include "link/port_doctor.h"
 
 #include <sys/stat.h>
+#include <sys/sysmacros.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -9,6 +10,7 @@
 #include <map>
 #include <system_error>
 
+#include "link/cable_adapters.h"
 #include "link/port_map.h"
 #include "link/udev_rules.h"
 #include "platform/profile.h"
@@ -71,6 +73,12 @@ std::string usbIdOf(const fs::path& sysRoot, const fs::path& device) {
         dir = dir.parent_path();
     }
     return {};
+}
+
+// Unix98 pseudo-terminal slaves (/dev/pts/N) have the major numbers 136 to 143.
+bool isPseudoTerminal(const struct stat& info) {
+    const unsigned major = ::major(info.st_rdev);
+    return S_ISCHR(info.st_mode) && major >= 136 && major <= 143;
 }
 
 // The processes with a file open, by the file's canonical path; and whether ModemManager runs.
@@ -138,13 +146,8 @@ class Doctor {
             if (!device) {
                 continue;
             }
-            PortFindings port = checkPort(number, *device, configured);
-            if (number == chosen) {
-                chosenHasDevice = true;
-                port.findings.insert(port.findings.begin(),
-                                     {FindingLevel::Note, "IDS_DOCTOR_CHOSEN", {}});
-            }
-            report.ports.push_back(std::move(port));
+            chosenHasDevice = chosenHasDevice || number == chosen;
+            report.ports.push_back(checkPort(number, *device, configured, number == chosen));
         }
         if (report.ports.empty()) {
             report.general.push_back({FindingLevel::Problem, "IDS_DOCTOR_NOPORTS", {}});
@@ -169,11 +172,15 @@ class Doctor {
         return device.is_absolute() ? device : roots_.dev / device;
     }
 
-    PortFindings checkPort(int number, const fs::path& device, bool configured) const {
+    PortFindings checkPort(int number, const fs::path& device, bool configured, bool chosen) const {
         PortFindings port;
         port.number = number;
         port.device = device;
         auto& out = port.findings;
+        // Said first: the findings below are about the port the radio will use.
+        if (chosen) {
+            out.push_back({FindingLevel::Note, "IDS_DOCTOR_CHOSEN", {}});
+        }
         struct stat info {};
         if (::stat(device.c_str(), &info) != 0) {
             out.push_back({FindingLevel::Problem,
@@ -185,6 +192,12 @@ class Doctor {
         const std::string usbId = usbIdOf(roots_.sys, device);
         if (!usbId.empty()) {
             port.adapter += (port.adapter.empty() ? "" : " ") + ("(" + usbId + ")");
+            const auto colon = usbId.find(':');
+            if (!findCableAdapter(usbId.substr(0, colon), usbId.substr(colon + 1))) {
+                out.push_back({FindingLevel::Note,
+                               "IDS_DOCTOR_UNKNOWN_ADAPTER",
+                               {usbId, std::string(kUdevRuleName)}});
+            }
         }
         const std::string owner = accounts_.userName(info.st_uid);
         const std::string group = accounts_.groupName(info.st_gid);
@@ -192,7 +205,11 @@ class Doctor {
             {FindingLevel::Note, "IDS_DOCTOR_OWNER", {owner, group, modeText(info.st_mode)}});
         out.push_back(accessFinding(device, info, owner, group));
         const auto holders = processes_.holders.find(canonicalOrSelf(device));
-        if (holders == processes_.holders.end() && processes_.unreadable > 0) {
+        if (isPseudoTerminal(info)) {
+            // The program at the other end (the emulator) keeps it open: that is how a
+            // pseudo-terminal works, not a program in the way.
+            out.push_back({FindingLevel::Fine, "IDS_DOCTOR_PTY", {}});
+        } else if (holders == processes_.holders.end() && processes_.unreadable > 0) {
             out.push_back({FindingLevel::Note, "IDS_DOCTOR_FREE_OWN", {}});
         } else if (holders == processes_.holders.end()) {
             out.push_back({FindingLevel::Fine, "IDS_DOCTOR_FREE", {}});
@@ -233,7 +250,7 @@ class Doctor {
             }
             return {FindingLevel::Problem, "IDS_DOCTOR_NOTINGROUP", {group, user_.name}};
         }
-        return {FindingLevel::Problem, "IDS_DOCTOR_DENIED", {owner}};
+        return {FindingLevel::Problem, "IDS_DOCTOR_DENIED", {owner, std::string(kUdevRuleName)}};
     }
 
     void stableNameFinding(int number, const fs::path& device, bool configured,
@@ -276,7 +293,9 @@ class Doctor {
         if (processes_.modemManagerRunning) {
             const fs::path ours = findRuleFile(rules, "ID_MM_DEVICE_IGNORE", kCableAdapterIds);
             if (ours.empty()) {
-                out.push_back({FindingLevel::Problem, "IDS_DOCTOR_MODEMMANAGER", {}});
+                out.push_back({FindingLevel::Problem,
+                               "IDS_DOCTOR_MODEMMANAGER",
+                               {std::string(kUdevRuleName)}});
             } else {
                 out.push_back({FindingLevel::Fine, "IDS_DOCTOR_MM_RULE", {ours.string()}});
             }

@@ -6,6 +6,7 @@
 #include <string_view>
 #include <system_error>
 
+#include "link/cable_adapters.h"
 #include "platform/profile.h"
 
 namespace qzm {
@@ -160,6 +161,11 @@ std::string PortMap::adapterName(const fs::path& device) const {
     fs::path dir = deviceDir;
     for (int level = 0; level < 4 && !dir.empty() && dir != root && dir != dir.root_path();
          ++level) {
+        // A known cable bridge by its chip: many report only "USB Serial" or nothing.
+        if (const auto known = findCableAdapter(readFirstLine(dir / "idVendor"),
+                                                readFirstLine(dir / "idProduct"))) {
+            return std::string(known->name);
+        }
         if (fs::exists(dir / "product", error)) {
             const std::string maker = readFirstLine(dir / "manufacturer");
             const std::string product = readFirstLine(dir / "product");

@@ -43,8 +43,10 @@ class PortMap {
     // Device and adapter name of port `number`.
     PortDescription describe(int number) const;
 
-    // The adapter behind a device ("FTDI FT232R USB UART", "cdc_acm", "UART 16550A"),
-    // found through sysfs; empty when sysfs knows nothing of it.
+    // The adapter behind a device, found through sysfs: the chip of a known cable
+    // bridge (kCableAdapters: "WCH CH340"), else the USB maker and product ("FTDI
+    // FT232R USB UART"), the driver ("cdc_acm") or the UART ("UART 16550A"); empty
+    // when sysfs knows nothing of it.
     std::string adapterName(const std::filesystem::path& device) const;
 
     const std::filesystem::path& settingsPath() const { return settingsPath_; }

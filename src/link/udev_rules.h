@@ -5,17 +5,10 @@
 #include <string_view>
 #include <vector>
 
+#include "link/cable_adapters.h"
+
 namespace qzm {
 
-// A USB vendor and product id, as udev rules and sysfs write them ("1a86", "7523").
-struct UsbId {
-    std::string_view vendor;
-    std::string_view product;
-};
-
-// The USB serial adapters radio cables are built on: CH340/CH341, PL2303, CP210x.
-inline constexpr UsbId kCableAdapterIds[] = {
-    {"1a86", "7523"}, {"1a86", "5523"}, {"067b", "2303"}, {"10c4", "ea60"}};
 // The ones a braille display driver is known to claim as well.
 inline constexpr UsbId kBrailleClaimedIds[] = {{"1a86", "7523"}, {"10c4", "ea60"}};
 

@@ -175,6 +175,8 @@ TEST_F(LanguageTest, AboutBoxShowsVersionLine) {
     EXPECT_TRUE(controlText(findControl(&about, 1052))
                     .endsWith(' ' + QString::fromUtf8(programVersion().data())));
     EXPECT_NE(findControl(&about, IDC_STATIC), nullptr);
+    // The licence line comes from the language file and names the licence.
+    EXPECT_TRUE(controlText(findControl(&about, 1053)).contains("GPL-3.0-or-later"));
 }
 
 }  // namespace

@@ -118,5 +118,54 @@ TEST_F(CliChirpTest, InputIsBoundedLikeOurOwnTable) {
     EXPECT_FALSE(std::filesystem::exists(path("out.836")));
 }
 
+// CHIRP's own stock files end every row with one more empty field than the header
+// names, some files end lines in CR only: CHIRP reads both, and so do we.
+TEST_F(CliChirpTest, TrailingEmptyFieldsAndEveryLineEnd) {
+    for (const std::string end : {"\r", "\n", "\r\n"}) {
+        std::string csv = kChirpHeader.substr(0, kChirpHeader.size() - 2) + end;
+        for (const char* location : {"1", "2"}) {
+            std::string row = chirpRow({{"Location", location}});
+            csv += row.substr(0, row.size() - 2) + "," + end;
+        }
+        ProcessResult result = cli({"import", path("base.836"), "-", path("out.836")}, csv);
+        ASSERT_EQ(result.exitCode, 0) << result.err;
+        EXPECT_NE(result.out.find("<stdin>: 2 taken, 0 repaired, 0 skipped"), std::string::npos)
+            << result.out;
+        EXPECT_EQ(readDocument("out.836").frequencyText(2, ChannelSide::Receive), "446.00625");
+    }
+}
+
+// An import from which nothing at all can be taken fails, listing why, and writes nothing.
+TEST_F(CliChirpTest, NothingTakenIsAnErrorThatListsTheReasons) {
+    writeFile(dir_ / "out.836", "keep me");
+    struct Case {
+        std::string csv;
+        std::string reasons;
+    };
+    const Case cases[] = {
+        {kChirpHeader + chirpRow({{"Location", "1"}, {"Mode", "AM"}}) +
+             chirpRow({{"Location", "2"}, {"Mode", "AM"}}) + chirpRow({{"Location", "20"}}) +
+             chirpRow({{"Location", "3"}, {"DVCODE", "x,y"}}),
+         "every row was skipped: Mode: 'AM' has no equivalent"},
+        {kChirpHeader, "no rows after the header"},
+    };
+    for (const Case& c : cases) {
+        writeFile(dir_ / "list.csv", c.csv);
+        ProcessResult result = cli({"import", path("base.836"), path("list.csv"), path("out.836")});
+        EXPECT_EQ(result.exitCode, 3) << result.out;
+        const std::string start = "qzm836-cli: " + path("list.csv") + ": nothing could be taken: ";
+        EXPECT_NE(result.err.find(start + c.reasons), std::string::npos) << result.err;
+        EXPECT_EQ(readFile(dir_ / "out.836"), "keep me");
+    }
+    // Each reason once, with how many rows it stopped.
+    writeFile(dir_ / "list.csv", cases[0].csv);
+    const std::string err =
+        cli({"import", path("base.836"), path("list.csv"), path("out.836")}).err;
+    EXPECT_NE(err.find("(2 rows); Location 20 is not one of the channels 1 to 16 (1 row); "),
+              std::string::npos)
+        << err;
+    EXPECT_NE(err.find("22 fields where the header has 21 (1 row)"), std::string::npos) << err;
+}
+
 }  // namespace
 }  // namespace qzm::test

@@ -22,8 +22,15 @@ TEST(CsvTest, ReadsRecordsAndTheLinesTheyStartOn) {
         {"\"two\nlines\",z\nnext\n", {{1, {"two\nlines", "z"}}, {3, {"next"}}}},
         {"\n\r\na\n\nb\n", {{3, {"a"}}, {5, {"b"}}}},  // empty lines are no records
         {",,\n", {{1, {"", "", ""}}}},
-        {"a\rb,c\n", {{1, {"a\rb", "c"}}}},  // a lone CR is data
-        {"\rb\r", {{1, {"\rb\r"}}}},
+        // CR alone, LF and CR LF all end a line, in any mix.
+        {"a,b\rc,d\r", {{1, {"a", "b"}}, {2, {"c", "d"}}}},
+        {"a\rb,c\n", {{1, {"a"}}, {2, {"b", "c"}}}},
+        {"\rb\r", {{2, {"b"}}}},
+        {"a\r\rb\r\nc\nd", {{1, {"a"}}, {3, {"b"}}, {4, {"c"}}, {5, {"d"}}}},
+        {"x,\"\"\ry\r", {{1, {"x", ""}}, {2, {"y"}}}},  // after a closing quote
+        // Inside quotes a CR is data and counts a line; CR LF counts one.
+        {"\"two\rlines\",z\rnext\r", {{1, {"two\rlines", "z"}}, {3, {"next"}}}},
+        {"\"a\r\nb\"\rc\r", {{1, {"a\r\nb"}}, {3, {"c"}}}},
         {"\xEF\xBBx\n", {{1, {"\xEF\xBBx"}}}},  // the start of a byte-order mark is data
     };
     for (const auto& c : cases) {

@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 
 #include "cli_fixture.h"
+#include "radio/channel_record.h"
 
 namespace qzm::test {
 namespace {
@@ -107,6 +108,7 @@ TEST(CliCommandLineTest, HelpAndVersionAlsoAfterACommand) {
         {{"import", "x", "-h"}, "import FILE.836 IN.csv OUT.836"},
         {{"--version"}, "qzm836-cli "},
         {{"show", "--version"}, "qzm836-cli "},
+        {{"--version"}, "Licence GPL-3.0-or-later"},
     };
     for (const auto& c : cases) {
         ProcessResult result = runProcess(cliProgram(), c.arguments);
@@ -368,6 +370,75 @@ TEST_F(CliFileTest, UnwritableOutputIsAFileErrorAndLeavesNoTrace) {
         ++entries;
     }
     EXPECT_EQ(entries, 3u);  // setting.ini, testlang.lang, a.836
+}
+
+// A frequency whose bytes hold no valid value (a hex digit in the BCD) is exported as
+// "damaged" with a note, and the import of that file skips it and takes the rest.
+TEST_F(CliFileTest, DamagedValuesAreMarkedOnExportAndLeftAloneOnImport) {
+    RadioImage image = RadioImage::fresh();
+    for (int n : {3, 4}) {
+        image.setFrequencyText(n, ChannelSide::Receive, "446.00625");
+        image.setFrequencyText(n, ChannelSide::Transmit, "446.00625");
+        image.setToneText(n, ChannelSide::Receive, "88.5");
+    }
+    image.bytes[ChannelRecord::kSize * 3 + ChannelRecord::kRxFrequency + 2] = 0xC0;
+    ASSERT_EQ(image.frequencyText(3, ChannelSide::Receive), "44c.00625");
+    writeDocument("a.836", image);
+
+    ProcessResult exported = cli({"export", path("a.836"), path("a.csv")});
+    ASSERT_EQ(exported.exitCode, 0) << exported.err;
+    EXPECT_EQ(exported.err,
+              "qzm836-cli: note: channel 3: rx_freq holds no valid value (its bytes read "
+              "'44c.00625'); written as 'damaged'\n");
+    const std::string csv = readFile(dir_ / "a.csv");
+    EXPECT_NE(csv.find("\r\n3,damaged,88.5,446.00625,"), std::string::npos) << csv;
+    EXPECT_EQ(csv.find("44c"), std::string::npos) << csv;
+
+    // Into another image: channel 3 keeps its receive frequency, the rest is taken.
+    RadioImage other = RadioImage::fresh();
+    other.setFrequencyText(3, ChannelSide::Receive, "440.00000");
+    writeDocument("b.836", other);
+    ProcessResult imported = cli({"import", path("b.836"), path("a.csv"), path("b.836")});
+    ASSERT_EQ(imported.exitCode, 0) << imported.err;
+    EXPECT_NE(imported.err.find(":4: note: channel 3: rx_freq is marked damaged; skipped, "
+                                "kept as it was"),
+              std::string::npos)
+        << imported.err;
+    const RadioImage result = readDocument("b.836");
+    EXPECT_EQ(result.frequencyText(3, ChannelSide::Receive), "440.00000");
+    EXPECT_EQ(result.frequencyText(3, ChannelSide::Transmit), "446.00625");
+    EXPECT_EQ(result.toneText(3, ChannelSide::Receive, ""), "88.5");
+    EXPECT_EQ(result.frequencyText(4, ChannelSide::Receive), "446.00625");
+
+    // Back into the image it came from: not a byte changes.
+    ASSERT_EQ(cli({"import", path("a.836"), path("a.csv"), path("c.836")}).exitCode, 0);
+    EXPECT_EQ(readDocument("c.836").bytes, image.bytes);
+}
+
+// CR, LF and CR LF line ends alike, and blank fields beyond the header's are ignored;
+// a file with nothing after its header is an error, not a silent success.
+TEST_F(CliFileTest, LineEndsTrailingFieldsAndNothingToTake) {
+    const std::string row3 = "3,446.00625,,446.00625,,,,,,";
+    const std::string row4 = "4,446.10000,,446.10000,,,,,,";
+    for (const std::string end : {"\r", "\n", "\r\n"}) {
+        writeDocument("a.836", RadioImage::fresh());
+        const std::string csv = kHeader + end + row3 + end + row4 + ", ," + end;
+        ProcessResult result = cli({"import", path("a.836"), "-", path("a.836")}, csv);
+        ASSERT_EQ(result.exitCode, 0) << result.err;
+        const RadioImage image = readDocument("a.836");
+        EXPECT_EQ(image.frequencyText(3, ChannelSide::Receive), "446.00625");
+        EXPECT_EQ(image.frequencyText(4, ChannelSide::Receive), "446.10000");
+    }
+    writeFile(dir_ / "b.836", "keep me");
+    for (const std::string& csv : {kHeader + "\r", kHeader + "\n\n,,,,,,,,,\n"}) {
+        ProcessResult result = cli({"import", path("a.836"), "-", path("b.836")}, csv);
+        EXPECT_EQ(result.exitCode, 3);
+        EXPECT_NE(result.err.find("<stdin>: nothing could be taken: no channel rows after the "
+                                  "header"),
+                  std::string::npos)
+            << result.err;
+        EXPECT_EQ(readFile(dir_ / "b.836"), "keep me");
+    }
 }
 
 }  // namespace

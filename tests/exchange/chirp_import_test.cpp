@@ -311,5 +311,34 @@ TEST(ChirpImportTest, HeaderRules) {
     EXPECT_TRUE(ragged.namesDropped);
 }
 
+// As CHIRP's reader: blank fields beyond the header's are ignored, anything else in
+// them still makes the row ragged; CR, LF and CR LF all end a row.
+TEST(ChirpImportTest, BlankTrailingFieldsAndLineEnds) {
+    struct Case {
+        std::string tail;
+        std::size_t fields;  // 0: taken
+    };
+    const Case cases[] = {{",", 0}, {", ,\t,", 0}, {",x", 4}, {",,x", 5}};
+    for (const Case& c : cases) {
+        for (const std::string end : {"\r", "\n", "\r\n"}) {
+            const std::string csv = "Location,Frequency,Name" + end + "1,446.5,Home" + c.tail +
+                                    end + "2,446.6,Work" + c.tail + end;
+            ChirpImportResult result = importChirpCsv(csv, freshImage());
+            ASSERT_FALSE(result.error) << c.tail;
+            ASSERT_EQ(result.rows.size(), 2u) << c.tail;
+            for (const ChirpRow& row : result.rows) {
+                if (c.fields == 0) {
+                    EXPECT_EQ(row.outcome, ChirpOutcome::Taken) << c.tail;
+                } else {
+                    ASSERT_EQ(row.outcome, ChirpOutcome::Skipped) << c.tail;
+                    EXPECT_EQ(row.issues.at(0).kind, ChirpIssueKind::FieldCount);
+                    EXPECT_EQ(row.issues.at(0).args.at(0), std::to_string(c.fields));
+                }
+            }
+            EXPECT_EQ(result.rows[1].line, 3u);
+        }
+    }
+}
+
 }  // namespace
 }  // namespace qzm::test

@@ -4,10 +4,13 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <fstream>
 #include <functional>
+#include <set>
 
 #include "lang/known_keys.h"
 #include "lang/text_lookup.h"
+#include "link/cable_adapters.h"
 #include "link/doctor_report_text.h"
 #include "link_test_support.h"
 
@@ -140,7 +143,7 @@ TEST(PortDoctor, FindingsOnFakeSystems) {
         {"the group may not write",
          [](FakeSystem& s) { ::chmod(s.device().c_str(), 0640); },
          1,
-         {Problem, "IDS_DOCTOR_DENIED", {ownerName()}}},
+         {Problem, "IDS_DOCTOR_DENIED", {ownerName(), "70-qzm836.rules"}}},
         {"everyone may open it",
          [](FakeSystem& s) {
              ::chmod(s.device().c_str(), 0666);
@@ -239,7 +242,7 @@ TEST(PortDoctor, FindingsOnFakeSystems) {
                     "# ATTRS{idVendor}==\"1a86\", ENV{ID_MM_DEVICE_IGNORE}=\"1\"\n");
          },
          0,
-         {Problem, "IDS_DOCTOR_MODEMMANAGER", {}}},
+         {Problem, "IDS_DOCTOR_MODEMMANAGER", {"70-qzm836.rules"}}},
         {"ModemManager with our rule",
          [](FakeSystem& s) {
              s.process(812, "ModemManager");
@@ -298,7 +301,8 @@ TEST(PortDoctor, NamesTheAdapterAndTheExactPaths) {
     const DoctorReport report = system.run();
     ASSERT_EQ(report.ports.size(), 1U);
     EXPECT_EQ(report.ports[0].device, system.device());
-    EXPECT_EQ(report.ports[0].adapter, "USB Serial (1a86:7523)");
+    // A known bridge is named by its chip, not by its generic "USB Serial".
+    EXPECT_EQ(report.ports[0].adapter, "WCH CH340 (1a86:7523)");
     EXPECT_TRUE(contains(report.ports[0].findings,
                          {Note, "IDS_DOCTOR_BYID", {system.byId().string(), "1"}}));
     EXPECT_TRUE(
@@ -306,6 +310,99 @@ TEST(PortDoctor, NamesTheAdapterAndTheExactPaths) {
                                   "IDS_DOCTOR_BRLTTY",
                                   {(system.roots.udevRules[3] / "85-brltty.rules").string()}}));
     EXPECT_TRUE(report.hasProblem());
+}
+
+// Every bridge of the table is known by name; any other USB id gets a note that the
+// udev rule does not cover it (and no catch-all makes it look covered).
+TEST(PortDoctor, KnowsExactlyTheTabledBridges) {
+    struct Case {
+        const char* vendor;
+        const char* product;
+        const char* adapter;  // nullptr: not a known bridge
+    };
+    const Case cases[] = {
+        {"1a86", "7522", "WCH CH340K (1a86:7522)"},
+        {"4348", "5523", "WCH CH341 (4348:5523)"},
+        {"1a86", "55d4", "WCH CH9102 (1a86:55d4)"},
+        {"067b", "23F3", "Prolific PL2303GS (067b:23F3)"},
+        {"0403", "6015", "FTDI FT230X (0403:6015)"},
+        {"0403", "6010", nullptr},  // FTDI's dual-port chip: no programming cable
+        {"1a86", "7524", nullptr},
+        {"2341", "0043", nullptr},  // a microcontroller board
+    };
+    for (const Case& c : cases) {
+        FakeSystem system;
+        const fs::path usb = system.roots.sys / "devices" / "usb1" / "1-1";
+        test::writeTextFile(usb / "idVendor", std::string(c.vendor) + "\n");
+        test::writeTextFile(usb / "idProduct", std::string(c.product) + "\n");
+        const DoctorReport report = system.run();
+        ASSERT_EQ(report.ports.size(), 1U) << c.product;
+        const std::string usbId = std::string(c.vendor) + ":" + c.product;
+        const Finding unknown{Note, "IDS_DOCTOR_UNKNOWN_ADAPTER", {usbId, "70-qzm836.rules"}};
+        if (c.adapter != nullptr) {
+            EXPECT_EQ(report.ports[0].adapter, c.adapter);
+            EXPECT_FALSE(contains(report.ports[0].findings, unknown)) << usbId;
+        } else {
+            EXPECT_EQ(report.ports[0].adapter, "USB Serial (" + usbId + ")");
+            EXPECT_TRUE(contains(report.ports[0].findings, unknown)) << usbId;
+        }
+    }
+}
+
+// The rule the package installs names exactly the ids of the adapter table: one list,
+// two readers.  Also its file name is the one the doctor advises.
+TEST(CableAdapters, UdevRuleNamesExactlyTheTable) {
+    const fs::path rule = fs::path(QZM_TEST_SOURCE_DIR) / "res" / "udev" / kUdevRuleName;
+    ASSERT_TRUE(fs::exists(rule)) << rule;
+    std::ifstream in(rule);
+    std::set<std::string> ruleIds;
+    std::string line;
+    const std::string vendorTag = "ATTRS{idVendor}==\"";
+    const std::string productTag = "ATTRS{idProduct}==\"";
+    while (std::getline(in, line)) {
+        const auto start = line.find_first_not_of(" \t");
+        if (start == std::string::npos || line[start] == '#') {
+            continue;
+        }
+        const auto vendor = line.find(vendorTag);
+        const auto product = line.find(productTag);
+        // A test of one id without the other would be a catch-all.
+        ASSERT_EQ(vendor == std::string::npos, product == std::string::npos) << line;
+        if (vendor != std::string::npos) {
+            ruleIds.insert(line.substr(vendor + vendorTag.size(), 4) + ":" +
+                           line.substr(product + productTag.size(), 4));
+        }
+        EXPECT_EQ(line.find('*'), std::string::npos) << "no pattern: " << line;
+    }
+    std::set<std::string> tableIds;
+    for (const CableAdapter& adapter : kCableAdapters) {
+        EXPECT_TRUE(
+            tableIds.insert(std::string(adapter.id.vendor) + ":" + std::string(adapter.id.product))
+                .second)
+            << adapter.name;
+    }
+    EXPECT_EQ(ruleIds, tableIds);
+    EXPECT_EQ(tableIds.size(), 16U);
+}
+
+// The emulator's pseudo-terminal is held open by the program at its other end (here the
+// test itself): that is the normal state of a pty, not a program in the way.
+TEST(PortDoctor, RecognisesAPseudoTerminal) {
+    test::PtyPair pty;
+    ASSERT_FALSE(pty.path().empty());
+    test::TempFolder folder;
+    test::writeTextFile(folder / "setting.ini",
+                        "[setup]\ncom=200\n[ports]\nCOM200=" + pty.path() + "\n");
+    // Our own process id is not left out: it holds the pty as the emulator would.
+    const DoctorReport report =
+        diagnoseConnection(folder / "setting.ini", DoctorRoots{}, UserIdentity::current(), -1);
+    const std::vector<Finding> findings = portFindings(report, 200);
+    ASSERT_FALSE(findings.empty());
+    EXPECT_TRUE(contains(findings, {Fine, "IDS_DOCTOR_PTY", {}}));
+    for (const Finding& finding : findings) {
+        EXPECT_NE(finding.key, "IDS_DOCTOR_INUSE");
+        EXPECT_NE(finding.level, Problem) << finding.key;
+    }
 }
 
 TEST(DoctorReportText, MarksIndentsAndFillsTheFindings) {

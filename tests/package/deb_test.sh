@@ -35,9 +35,14 @@ check "cpack made qzm836_${version}_${arch}.deb" test -f "$deb"
 
 depends=$(dpkg-deb -f "$deb" Depends)
 echo "Depends: $depends"
-for needed in libqt6widgets6 libqt6printsupport6 libstdc++6 qt6-qpa-plugins qt6-translations-l10n \
-    fonts-wqy-microhei; do
+for needed in libqt6widgets6 libqt6printsupport6 libstdc++6 qt6-qpa-plugins; do
     check "Depends names $needed" grep -q "$needed" <<<"$depends"
+done
+# Wanted, not needed: the program runs without them.
+recommends=$(dpkg-deb -f "$deb" Recommends)
+for wanted in qt6-translations-l10n fonts-wqy-microhei fonts-liberation2 qt6-wayland; do
+    check "Recommends names $wanted" grep -q "$wanted" <<<"$recommends"
+    check "Depends leaves $wanted out" test -z "$(grep "$wanted" <<<"$depends")"
 done
 check "package version is $version" test "$(dpkg-deb -f "$deb" Version)" = "$version"
 
@@ -47,14 +52,17 @@ sed 's/^/  /' "$tmp/files"
 for file in /usr/bin/qzm836 /usr/bin/qzm836-cli /usr/bin/qzm836-sim \
     /usr/share/qzm836/setting.ini /usr/share/qzm836/english.lang /usr/share/qzm836/chinese.lang \
     /usr/share/qzm836/english.html /usr/share/qzm836/chinese.html \
-    /usr/share/applications/qzm836.desktop /usr/share/mime/packages/qzm836.xml \
-    /usr/share/icons/hicolor/scalable/apps/qzm836.svg \
+    /usr/share/applications/org.qzm836.qzm836.desktop \
+    /usr/share/mime/packages/org.qzm836.qzm836.xml \
+    /usr/share/icons/hicolor/scalable/apps/org.qzm836.qzm836.svg \
     /usr/share/metainfo/org.qzm836.qzm836.metainfo.xml \
-    /usr/share/man/man1/qzm836.1 /usr/share/man/man1/qzm836-cli.1 /usr/share/man/man1/qzm836-sim.1 \
-    /usr/lib/udev/rules.d/70-qzm836.rules; do
+    /usr/share/man/man1/qzm836.1.gz /usr/share/man/man1/qzm836-cli.1.gz \
+    /usr/share/man/man1/qzm836-sim.1.gz /usr/share/doc/qzm836/copyright \
+    /usr/share/doc/qzm836/changelog.gz /usr/lib/udev/rules.d/70-qzm836.rules; do
     check "package holds $file" grep -qx "$file" "$tmp/files"
 done
 check "nothing outside /usr" test -z "$(grep -v '^/usr/' "$tmp/files")"
+check "no licence text beside Debian's copyright file" test -z "$(grep /usr/share/licenses/ "$tmp/files")"
 
 root="$tmp/root"
 dpkg-deb -x "$deb" "$root"
@@ -69,12 +77,14 @@ fresh() {
 }
 usr="$root/usr"
 check "qzm836-cli --version" \
-    test "$(fresh "$usr/bin/qzm836-cli" --version)" = "qzm836-cli $version"
+    test "$(fresh "$usr/bin/qzm836-cli" --version | head -n 1)" = "qzm836-cli $version"
 check "qzm836-sim --version" \
-    test "$(fresh "$usr/bin/qzm836-sim" --version)" = "qzm836-sim $version"
+    test "$(fresh "$usr/bin/qzm836-sim" --version | head -n 1)" = "qzm836-sim $version"
 check "qzm836 --version without a display" \
-    test "$(fresh env -u DISPLAY -u WAYLAND_DISPLAY "$usr/bin/qzm836" --version)" = \
+    test "$(fresh env -u DISPLAY -u WAYLAND_DISPLAY "$usr/bin/qzm836" --version | head -n 1)" = \
     "qzm836 $version"
+check "--version names the licence" \
+    grep -q "GPL-3.0-or-later" <(fresh "$usr/bin/qzm836-cli" --version)
 
 check "qzm836-cli new" fresh "$usr/bin/qzm836-cli" new "$tmp/new.836"
 settings="$home/config/qzm836/setting.ini"
@@ -105,7 +115,7 @@ wait "$window_pid" 2>/dev/null || true
 window_pid=""
 
 # --- desktop integration files ------------------------------------------------
-check "desktop-file-validate" desktop-file-validate "$usr/share/applications/qzm836.desktop"
+check "desktop-file-validate" desktop-file-validate "$usr/share/applications/org.qzm836.qzm836.desktop"
 check "appstreamcli validate" \
     appstreamcli validate --no-net "$usr/share/metainfo/org.qzm836.qzm836.metainfo.xml"
 # The MIME database builds from our type, and knows ".836" files by their first bytes.

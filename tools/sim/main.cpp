@@ -28,8 +28,7 @@ int main(int argc, char** argv) {
         return 0;
     }
     if (options->version) {
-        std::printf("qzm836-sim %.*s\n", static_cast<int>(qzm::programVersion().size()),
-                    qzm::programVersion().data());
+        std::fputs(qzm::versionText("qzm836-sim").c_str(), stdout);
         return 0;
     }
     EmulatorConfig config = options->config;
