@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The two commands a newcomer needs: `make run` and `make test`.
 # Everything they need is installed by scripts/bootstrap.
 # Developers and CI build with warnings as errors (QZM_WERROR=ON).  The plain

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // qzm836-cli clone against 1, 4 and 8 emulators on simulated 9600-baud lines: the
 // wall time per radio relative to a single write on one port (target at most 1.05
 // with 8 ports: the ports must not slow each other) and the CPU time of each

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Paint cost of the grid: a full repaint and the repaint after a one-line scroll, for the
 // editor's 17 x 10 table and a 1000 x 50 table, in an 800 pixel wide window.  "painted_px" is the
 // area the grid actually repainted per iteration: after a line scroll it must be one row's strip,

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A full read and a full write against the emulator on a simulated 9600-baud line.
 // For each: the wall time, the floor (what the protocol's pacing, pauses and waits
 // plus the line time of every byte on the critical path cost at the least), their

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The layer order of src/ lives in src/layers.txt, read here by the build and by
 # the `layering` test, so the two cannot disagree.
 

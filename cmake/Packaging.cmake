@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # `cmake --install`, the Debian package (`make deb`) and the RPM (`make rpm`), both
 # by CPack from the plain build; debian/ builds the same files with dpkg-buildpackage.
 # The programs go to bin/ and their data to share/qzm836/: the installed program

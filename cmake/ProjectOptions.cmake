@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # One interface target carries the language standard, the warning set and the
 # sanitizer choice; every library, program and test links it.
 set(QZM_SANITIZER "" CACHE STRING "Sanitizers to build with: '', 'address' (address+undefined) or 'thread'")

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Arbitrary text imported as a channel list, as `qzm836-cli import` and the window
 // take it.  Parsing in pieces must give what parsing at once gives; a refused list
 // names a line of the input and says briefly why; an accepted one exports and

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // CHIRP CSV import on arbitrary text.  Whatever a row holds, a taken row leaves
 // a channel inside the band on the channel grid, nothing outside the channel
 // table changes, a refused file changes nothing, and exporting the result and

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Arbitrary bytes opened as a data file through the document.  A refused file
 // must leave the document exactly as it was; an accepted one must store back
 // byte for byte, and every field of its image must read without harm.

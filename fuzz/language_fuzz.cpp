@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The language lookups on an arbitrary language file: texts, resource captions,
 // the display name, column titles and the list sections.  None may fail, and
 // each stays within the length its control has room for.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The profile reader and writer on arbitrary file bytes and names.
 //
 // Input: a parameter byte (buffer size), the lengths of a section, a key and a

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Runs a fuzz target over its seed corpus, over shortened copies of every seed
 // and over the target's own edge cases, so the ordinary test build checks the
 // same properties the fuzzer does.  A property that fails aborts the program.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The value codecs on arbitrary text (what the user types) and arbitrary bytes
 // (what an image holds).  Whatever is typed must pack into valid values, and
 // formatting a packed value then parsing it again must give it back.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // File > Open Backup: the automatic backups kept by reads and writes.
 #include "app/main_frame.h"
 #include "app/zavo_app.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The framework side of the document commands: file dialogs, the
 // save-changes question, the recent-file list and the error messages.
 #include <QDir>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The Edit menu: undo and redo, whole channels on the clipboard and the channel
 // operations, from the menu, the keys and the grid's context menu.
 #include <QAbstractSpinBox>

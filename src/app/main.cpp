@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // qzm836: the programming tool of the QZM-836 radio.
 #include <QApplication>
 #include <QStringList>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/num_lock_state.h"
 
 #include <QGuiApplication>

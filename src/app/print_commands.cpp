@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The print commands: Print (with the print dialog), direct print, Print
 // Preview and Print Setup, all on the application's one printer.
 #include <QDialogButtonBox>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What keeps the user informed beyond the menu: the status bar's note of the
 // last action, the open document's name with its modified mark, and the
 // names screen readers give the icon-only toolbar buttons.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // qzm836-cli clone: one image into many radios, one cable each, all at once.
 #include <signal.h>
 

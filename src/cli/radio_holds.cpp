@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "cli/radio_holds.h"
 
 #include "link/wire_protocol.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // One cell of the grid.  Owners can derive their own cells and make them in an
 // overridden CGridCtrl::newCell; the grid deletes them through the virtual destructor.

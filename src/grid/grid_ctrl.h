@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // CGridCtrl: a spreadsheet-like table of cells whose first rows and columns can be fixed
 // as headers.  The owner fills it with texts, formats, colours and states and reacts to

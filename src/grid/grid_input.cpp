@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Focus, selection, mouse, keyboard and wheel handling, and the notifications to the owner.
 
 #include <algorithm>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The grid's table: shape, cells, sizes, fonts and options.
 
 #include <algorithm>

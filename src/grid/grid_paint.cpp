@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Geometry, painting, invalidation and scrolling of the grid.
 
 #include <algorithm>

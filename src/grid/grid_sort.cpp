@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Sizing to content, stretching to the client, sorting rows and finding cells by state.
 
 #include <algorithm>

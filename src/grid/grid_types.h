@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The grid's exchange types and its numeric codes.  The codes keep the values of the
 // classic window messages they stand for, so behaviour described in those terms maps

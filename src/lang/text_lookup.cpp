@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "lang/text_lookup.h"
 
 #include "lang/language_cache.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "link/write_outcome.h"
 
 #include "link/wire_protocol.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "safety/settings_transfer_safety.h"
 
 #include "lang/file_error_texts.h"

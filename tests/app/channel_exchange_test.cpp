@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // File > Import channels and Export channels in the running application: the
 // preview with OK and Cancel, and the file type deciding the export format.
 #include <QApplication>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The Edit menu on the real window: its place, its texts, its keys and the grid's
 // context menu.
 #include <QApplication>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // `qzm836 --print-to-pdf`, end to end: the real program in a portable folder
 // of its own, without a display, read back with pdftotext.
 #include <gtest/gtest.h>

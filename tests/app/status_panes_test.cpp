@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What the window tells without being asked: the open file and its state, a
 // note for each finished command, a warning for damaged values, and names a
 // screen reader can read on the toolbar buttons.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The window started from a terminal: the terminal closing (SIGHUP) or a reader of
 // its output going away (SIGPIPE) must not end it, as a write may be on the line;
 // SIGTERM ends it through its event loop, with the status of a termination.

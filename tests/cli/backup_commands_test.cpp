@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Automatic backups, restore and the checked write of qzm836-cli against the emulator.
 #include <gtest/gtest.h>
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // write and restore send only the blocks that differ from the backup read, unless
 // --all-blocks or "transfer"/"allblocks" asks for all of them.
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // qzm836-cli import and export in CHIRP's CSV, run as a process.
 #include <gtest/gtest.h>
 #include <sys/stat.h>

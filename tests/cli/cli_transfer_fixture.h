@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // qzm836-cli against radio emulators (qzm836-sim) on pseudo-terminals.

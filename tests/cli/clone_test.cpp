@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // qzm836-cli clone against several radio emulators on pseudo-terminals.
 #include <gtest/gtest.h>
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Channel lists from outside: what is refused before anything is parsed (inputs
 // that are no regular file, inputs beyond the caps), and field syntax, run
 // through qzm836-cli import as the user meets it.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // qzm836-cli diff between data files.
 #include <gtest/gtest.h>
 

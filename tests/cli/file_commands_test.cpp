@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // qzm836-cli's file commands, run as a process against a folder of its own.
 #include <gtest/gtest.h>
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What the end report says a radio holds, from what the write job recorded.
 #include "cli/radio_holds.h"
 

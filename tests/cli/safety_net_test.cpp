@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What the safety net must never get wrong: which backup a restore writes, backups cut
 // short, what a radio holds however a write ends, the clone log, signals and pipes.
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A read stopped by a signal while it waits on a port where no radio answers:
 // each stop signal cancels the run like Ctrl+C, and a one-run port choice leaves
 // no copy of the settings anywhere.

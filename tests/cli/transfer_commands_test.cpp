@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // qzm836-cli read and write against the radio emulator on a pseudo-terminal.
 #include <gtest/gtest.h>
 

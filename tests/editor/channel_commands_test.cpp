@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The Edit menu's work on the real form: undo and redo, channel selection, the
 // clipboard and the channel operations.
 #include <QApplication>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Values the radio cannot use, editors left unchanged, repairs told in the
 // status bar, and the guarded band list: nothing changes without a word.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "editor/qt/dtmf_edit.h"
 
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Every caption of the editor form fits its control in both shipped
 // languages: a cut caption hides what a setting is.
 

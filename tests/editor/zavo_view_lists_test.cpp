@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Lists whose entries come from the settings file and the language file.
 
 #include "editor_fixture.h"

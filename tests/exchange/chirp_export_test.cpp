@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // CHIRP CSV export, and export followed by import.
 #include <gtest/gtest.h>
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // CHIRP CSV import: every Duplex and Tone/CrossMode combination, placeholders,
 // skipped rows, --renumber and the file-level checks.
 #include <gtest/gtest.h>

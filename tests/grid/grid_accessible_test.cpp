@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The grid as assistive technology sees it.
 
 #include <gtest/gtest.h>

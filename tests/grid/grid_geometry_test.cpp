@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Cell geometry at several scroll positions, scroll codes and their clamping, scroll bars.
 
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Mouse, keyboard and wheel, and the notifications the owner sees.
 
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The table model: shape changes and the invariants they must keep.
 
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What the grid paints, checked on rendered images.
 
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Fitting and stretching sizes, sorting rows and finding cells by state.
 
 #include <gtest/gtest.h>

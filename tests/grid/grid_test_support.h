@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Shared pieces of the grid tests: the application object, a host window that records
 // what the grid tells its owner, and a filled demo table.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Colour values and text drawing with the classic format flags.
 
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The Chinese interface says everything in Chinese: the only Latin words its
 // language file may hold are names the user types or sees elsewhere as they
 // are (commands, files, devices, units, the radio's and other programs' names).

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // File errors in the user's language: the system's text never stands alone.
 #include "lang/file_error_texts.h"
 

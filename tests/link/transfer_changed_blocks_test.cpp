@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A write after the read for the backup sends only the blocks that differ and checks
 // only those; the radio must end exactly as after a full write.
 #include <gtest/gtest.h>

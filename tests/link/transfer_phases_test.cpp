@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The optional phases of a write: the read before it and the read-back after it.
 #include <gtest/gtest.h>
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Backups and the check after a write in the window: the transfer dialog and
 // File > Open Backup against the emulator.
 #include <QCheckBox>

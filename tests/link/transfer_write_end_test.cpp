@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Every end of a write in the window says what the radio holds, in whole lines that fit,
 // in the shipped languages: the transfer dialog against the emulator.
 #include <QApplication>

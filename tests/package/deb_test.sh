@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The Debian package, tested without touching the machine: CPack builds it from
 # the existing build (no second compile), dpkg-deb unpacks it into a temporary
 # root, and the unpacked programs run from there with a fresh home.  Also an

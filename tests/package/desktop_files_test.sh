@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The desktop integration files of the source tree: one reverse-DNS id names the
 # metainfo, its <id> and <launchable>, the desktop file, the icon, the MIME
 # package and the window's desktop file name; the files pass the validators

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The manual pages against the programs' own --help, so the two cannot drift:
 # every option one of them names the other names too; every qzm836-cli command
 # has its entry under COMMANDS; every exit status of the usage text is under

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # `make run` on a machine without a display: the headless job against the
 # emulator ends by itself with status 0, reads the sample image byte for byte,
 # shows the channels and leaves no emulator behind; against a silent radio it

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // check_layers: reads every #include of the given folders and reports each one
 // that goes against src/layers.txt as "file:line: ...".  Exit 0 when there is none,
 // 1 when there is, 2 when it cannot do its work.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // qzm836-sim: a QZM-836 radio on a pseudo-terminal, for trying the programming tool
 // without a radio and for the tests and benchmarks.
 #include <signal.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What the floating cell editors store when an edit ends.  The rules that tie
 // a channel's fields together live in radio/channel_commit, shared with the
 // command-line import; here the row is brought up to date afterwards.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Channel values the radio cannot use as stored: marked in the grid with a
 // tooltip that names the stored bytes, announced once when an image arrives,
 // and never rewritten until the user types a new value.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The channel grid of the editor form: its shape, the cells derived from the
 // image, and the dispatch of an edit request to the floating editor of the
 // cell's column.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The printed channel list: the date line, the settings block and the
 // programmed channels, taken from the form's controls and the grid's cells,
 // so paper always reads like the screen.

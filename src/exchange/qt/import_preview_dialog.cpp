@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "exchange/qt/import_preview_dialog.h"
 
 #include <QDialogButtonBox>

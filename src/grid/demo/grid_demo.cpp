@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // griddemo: the grid in a real window.  A 40 x 12 table with headers; a click or Enter
 // opens a line edit over the cell (the owner's part of editing), Enter or a click
 // elsewhere stores the text.  Every notification is shown in the status line.

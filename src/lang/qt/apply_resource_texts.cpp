@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "lang/qt/apply_resource_texts.h"
 
 #include <QWidget>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The transfer dialog's part in keeping the radio's memory safe: the backup of a
 // read, the backup before a write and the check after it.
 #include <QCheckBox>

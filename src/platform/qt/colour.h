@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Colour values in the classic 0x00BBGGRR layout, the system colours by their classic
 // indices (taken from the application palette) and the conversion to QColor.

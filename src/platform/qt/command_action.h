@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // Menu items, toolbar buttons and keys carry the command id they run, so the
