@@ -64,11 +64,6 @@ if(_qzm_san)
     target_link_options(qzm_options INTERFACE ${_qzm_san})
 endif()
 
-# Qt's most used classes, precompiled once for the Qt libraries and once for the GUI
-# tests: parsing Qt's headers is most of the time of every Qt file.
-set(QZM_QT_PRECOMPILED <QApplication> <QCheckBox> <QComboBox> <QDialog> <QFont> <QFontMetrics>
-    <QLabel> <QLineEdit> <QMenu> <QPainter> <QPointer> <QPushButton> <QString> <QWidget>)
-
 # Every test program labelled "transfer": the ThreadSanitizer run of `make test`
 # builds only these (and what they depend on) before running them.
 if(NOT TARGET transfer_tests)
@@ -92,15 +87,6 @@ function(qzm_add_test name)
     set(props TIMEOUT 300 ENVIRONMENT_MODIFICATION
         "XDG_DATA_HOME=set:${CMAKE_BINARY_DIR}/tests/xdg-data")
     if(T_GUI)
-        # The same Qt modules for every GUI test, so that they share one precompiled header.
-        target_link_libraries(${name} PRIVATE Qt6::Widgets Qt6::PrintSupport Qt6::Test)
-        get_property(pch_owner GLOBAL PROPERTY QZM_GUI_TEST_PCH)
-        if(pch_owner)
-            target_precompile_headers(${name} REUSE_FROM ${pch_owner})
-        else()
-            target_precompile_headers(${name} PRIVATE ${QZM_QT_PRECOMPILED} <QTest>)
-            set_property(GLOBAL PROPERTY QZM_GUI_TEST_PCH ${name})
-        endif()
         list(APPEND T_LABELS gui)
         list(APPEND props ENVIRONMENT QT_QPA_PLATFORM=offscreen)
     endif()
