@@ -158,7 +158,10 @@ CZavoView::CZavoView(AppShell& shell, CZavoDoc& document, QWidget* parent)
 
 CZavoView::~CZavoView() {
     // Children go away after this body: no focus change may commit into a
-    // view that is half destroyed.
+    // view that is half destroyed, and the Edit commands' event filter on the
+    // grid must not outlive the view it asks.
+    delete channelCommands_;
+    channelCommands_ = nullptr;
     dismissEditors();
     document_.removeView(*this);
 }
