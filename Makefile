@@ -71,7 +71,7 @@ check: build
 # Everything: plain, then AddressSanitizer+UndefinedBehaviorSanitizer, then the
 # transfer tests under ThreadSanitizer (built alone: only they run there).
 test: check
-	cmake -S . -B $(ASAN_BUILD) $(GENERATOR) -DCMAKE_BUILD_TYPE=Debug -DQZM_SANITIZER=address -DQZM_BUILD_BENCH=OFF -DQZM_WERROR=ON $(CMAKE_ARGS)
+	cmake -S . -B $(ASAN_BUILD) $(GENERATOR) -DCMAKE_BUILD_TYPE=Debug -DQZM_SANITIZER=address -DQZM_BUILD_BENCH=OFF -DQZM_PRECOMPILE_QT=ON -DQZM_WERROR=ON $(CMAKE_ARGS)
 	cmake --build $(ASAN_BUILD) -j $(JOBS)
 	cd $(ASAN_BUILD) && ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 $(CTEST)
 	cmake -S . -B $(TSAN_BUILD) $(GENERATOR) -DCMAKE_BUILD_TYPE=Debug -DQZM_SANITIZER=thread -DQZM_BUILD_GUI=OFF -DQZM_BUILD_BENCH=OFF -DQZM_WERROR=ON $(CMAKE_ARGS)

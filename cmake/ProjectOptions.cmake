@@ -64,6 +64,16 @@ if(_qzm_san)
     target_link_options(qzm_options INTERFACE ${_qzm_san})
 endif()
 
+# Qt's most used classes, precompiled once for the Qt libraries: parsing Qt's headers
+# is most of the time of every Qt file.  (Test programs cannot share one: Qt's test
+# library defines each one's own folder.)  Off by default:
+# GCC 12 at -O3 then reports libstdc++'s false -Wstringop-overflow alarms, as the
+# precompiled libstdc++ no longer counts as a system header; `make test` turns it on
+# for its unoptimised sanitizer build.
+option(QZM_PRECOMPILE_QT "Precompile Qt's most used headers" OFF)
+set(QZM_QT_PRECOMPILED <QApplication> <QCheckBox> <QComboBox> <QDialog> <QFont> <QFontMetrics>
+    <QLabel> <QLineEdit> <QMenu> <QPainter> <QPointer> <QPushButton> <QString> <QWidget>)
+
 # Every test program labelled "transfer": the ThreadSanitizer run of `make test`
 # builds only these (and what they depend on) before running them.
 if(NOT TARGET transfer_tests)
