@@ -15,14 +15,9 @@ namespace qzm {
 namespace {
 
 using test::Observed;
+using test::sameSpan;
 using test::TransferRig;
 using Bytes = std::vector<std::uint8_t>;
-
-constexpr auto kSpan = static_cast<std::ptrdiff_t>(wire::kBlockCount * wire::kBlockSize);
-
-bool sameSpan(const RadioImage& a, const RadioImage& b) {
-    return std::equal(a.bytes.begin(), a.bytes.begin() + kSpan, b.bytes.begin());
-}
 
 // What the tool sent, split into its frames: the block numbers of the data frames
 // and of the read requests, each in the order sent, and the handshakes.

@@ -12,14 +12,11 @@ namespace qzm {
 namespace {
 
 using test::Observed;
+using test::sameSpan;
 using test::TransferRig;
 using Bytes = std::vector<std::uint8_t>;
 
 constexpr auto kSpan = static_cast<std::ptrdiff_t>(wire::kBlockCount * wire::kBlockSize);
-
-bool sameSpan(const RadioImage& a, const RadioImage& b) {
-    return std::equal(a.bytes.begin(), a.bytes.begin() + kSpan, b.bytes.begin());
-}
 
 long countHandshakes(const Bytes& stream) {
     const Bytes frame(wire::kHandshakeFrame.begin(), wire::kHandshakeFrame.end());

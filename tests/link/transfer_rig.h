@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <algorithm>
 #include <chrono>
 #include <functional>
 #include <map>
@@ -110,6 +111,12 @@ class TransferRig {
 
 // The radio's memory and the tool's working copy differ everywhere, so a byte that
 // went the wrong way or was not copied shows.
+// Whether two images agree on the bytes that travel to and from the radio.
+inline bool sameSpan(const RadioImage& a, const RadioImage& b) {
+    constexpr auto span = static_cast<std::ptrdiff_t>(wire::kBlockCount * wire::kBlockSize);
+    return std::equal(a.bytes.begin(), a.bytes.begin() + span, b.bytes.begin());
+}
+
 inline RadioImage patternImage(int seed) {
     RadioImage image;
     for (std::size_t i = 0; i < kImageSize; ++i) {

@@ -71,14 +71,19 @@ QString readableText(const RadioImage& image, const DamagedValue& value) {
     return isDamagedFrequency(bytes) ? QString() : QString::fromStdString(formatFrequency(bytes));
 }
 
+// The damaged value shown in a grid cell, if the cell shows one.
+std::optional<DamagedValue> damagedValueInCell(const RadioImage& image, int n, int column) {
+    const std::optional<ChannelField> field = fieldOfColumn(column);
+    if (!field) {
+        return std::nullopt;
+    }
+    return damagedValueOf(image, n, *field);
+}
+
 }  // namespace
 
 QString CZavoView::damagedCellText(int n, int column) const {
-    const std::optional<ChannelField> field = fieldOfColumn(column);
-    if (!field) {
-        return {};
-    }
-    const std::optional<DamagedValue> value = damagedValueOf(document_.image(), n, *field);
+    const std::optional<DamagedValue> value = damagedValueInCell(document_.image(), n, column);
     if (!value) {
         return {};
     }
@@ -88,11 +93,7 @@ QString CZavoView::damagedCellText(int n, int column) const {
 }
 
 QString CZavoView::damagedCellToolTip(int n, int column) const {
-    const std::optional<ChannelField> field = fieldOfColumn(column);
-    if (!field) {
-        return {};
-    }
-    const std::optional<DamagedValue> value = damagedValueOf(document_.image(), n, *field);
+    const std::optional<DamagedValue> value = damagedValueInCell(document_.image(), n, column);
     if (!value) {
         return {};
     }
