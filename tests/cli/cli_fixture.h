@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "../platform/temp_dir.h"
+#include "test_files.h"
 #include "cli_runner.h"
 #include "radio/radio_image.h"
 

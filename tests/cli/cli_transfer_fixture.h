@@ -9,6 +9,7 @@
 #include <memory>
 
 #include "cli_fixture.h"
+#include "test_images.h"
 
 namespace qzm::test {
 
@@ -47,14 +48,5 @@ class CliTransferTest : public CliTest {
 
     std::vector<std::unique_ptr<RunningProcess>> radios_;
 };
-
-// Every byte different from its neighbours, so a misplaced block shows.
-inline RadioImage patternImage() {
-    RadioImage image;
-    for (std::size_t i = 0; i < kImageSize; ++i) {
-        image.bytes[i] = static_cast<std::uint8_t>((i * 37 + i / 256) & 0xFF);
-    }
-    return image;
-}
 
 }  // namespace qzm::test

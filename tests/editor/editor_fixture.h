@@ -19,7 +19,7 @@
 #include <string>
 #include <vector>
 
-#include "../platform/temp_dir.h"
+#include "test_files.h"
 #include "editor/form_ids.h"
 #include "editor/qt/zavo_view.h"
 #include "lang/text_lookup.h"

@@ -7,7 +7,7 @@
 #include <chrono>
 #include <filesystem>
 
-#include "../platform/temp_dir.h"
+#include "test_files.h"
 #include "lang/text_lookup.h"
 #include "platform/profile.h"
 

@@ -3,7 +3,7 @@
 
 #include <gtest/gtest.h>
 
-#include "../platform/temp_dir.h"
+#include "test_files.h"
 #include "lang/language_sections.h"
 #include "platform/program_paths.h"
 

@@ -14,6 +14,7 @@
 
 #include "app/main_frame.h"
 #include "app_fixture.h"
+#include "emulated_radio.h"
 #include "link/qt/transfer_dialog.h"
 #include "platform/program_paths.h"
 #include "platform/settings.h"
@@ -67,10 +68,7 @@ class LinkDialogTest : public AppTest {
         return emulator;
     }
     static sim::EmulatorConfig fast(const RadioImage& image = RadioImage::fresh()) {
-        sim::EmulatorConfig config;
-        config.image = image;
-        config.lineSpeed = 0;
-        return config;
+        return fastRadio(image);
     }
 
     std::unique_ptr<TransferDialog> transferDialog(int direction) {

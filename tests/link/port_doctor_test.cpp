@@ -13,7 +13,8 @@
 #include "lang/text_lookup.h"
 #include "link/cable_adapters.h"
 #include "link/doctor_report_text.h"
-#include "link_test_support.h"
+#include "pty_pair.h"
+#include "test_files.h"
 
 namespace qzm {
 namespace {
@@ -33,16 +34,16 @@ std::string ownerName() {
 class FakeSystem {
   public:
     FakeSystem() : roots(DoctorRoots::under(folder.path())) {
-        test::writeTextFile(roots.dev / "ttyUSB0", "");
+        test::writeFile(roots.dev / "ttyUSB0", "");
         ::chmod((roots.dev / "ttyUSB0").c_str(), 0660);
         fs::create_directories(roots.dev / "serial" / "by-id");
         fs::create_symlink("../../ttyUSB0", byId());
         const fs::path usb = roots.sys / "devices" / "usb1" / "1-1";
         const fs::path tty = usb / "1-1:1.0" / "ttyUSB0";
         fs::create_directories(tty);
-        test::writeTextFile(usb / "idVendor", "1a86\n");
-        test::writeTextFile(usb / "idProduct", "7523\n");
-        test::writeTextFile(usb / "product", "USB Serial\n");
+        test::writeFile(usb / "idVendor", "1a86\n");
+        test::writeFile(usb / "idProduct", "7523\n");
+        test::writeFile(usb / "product", "USB Serial\n");
         fs::create_directories(roots.sys / "class" / "tty" / "ttyUSB0");
         fs::create_symlink(tty, roots.sys / "class" / "tty" / "ttyUSB0" / "device");
         fs::create_directories(roots.proc);
@@ -60,9 +61,9 @@ class FakeSystem {
     }
 
     DoctorReport run() {
-        test::writeTextFile(roots.etc / "passwd", passwd);
-        test::writeTextFile(roots.etc / "group", "alice:x:4242:\n" + groupLine + "\n");
-        test::writeTextFile(folder / "setting.ini", settings);
+        test::writeFile(roots.etc / "passwd", passwd);
+        test::writeFile(roots.etc / "group", "alice:x:4242:\n" + groupLine + "\n");
+        test::writeFile(folder / "setting.ini", settings);
         return diagnoseConnection(folder / "setting.ini", roots, user, kSelf);
     }
 
@@ -72,7 +73,7 @@ class FakeSystem {
     fs::path device() const { return roots.dev / "ttyUSB0"; }
     void process(int pid, const std::string& name, const fs::path& open = {}) {
         const fs::path dir = roots.proc / std::to_string(pid);
-        test::writeTextFile(dir / "comm", name + "\n");
+        test::writeFile(dir / "comm", name + "\n");
         fs::create_directories(dir / "fd");
         fs::create_symlink("/dev/null", dir / "fd" / "0");
         if (!open.empty()) {
@@ -80,9 +81,9 @@ class FakeSystem {
         }
     }
     void rule(const fs::path& dir, const std::string& name, const std::string& text) {
-        test::writeTextFile(dir / name, text);
+        test::writeFile(dir / name, text);
     }
-    void brlttyInstalled() { test::writeTextFile(roots.programs[0] / "brltty", ""); }
+    void brlttyInstalled() { test::writeFile(roots.programs[0] / "brltty", ""); }
 
     test::TempFolder folder;
     DoctorRoots roots;
@@ -179,8 +180,8 @@ TEST(PortDoctor, FindingsOnFakeSystems) {
         {"processes of other users cannot be looked into",
          [](FakeSystem& s) {
              s.process(5, "bash");
-             test::writeTextFile(s.roots.proc / "6" / "comm", "sshd\n");
-             test::writeTextFile(s.roots.proc / "6" / "fd", "");  // unreadable, as for root's
+             test::writeFile(s.roots.proc / "6" / "comm", "sshd\n");
+             test::writeFile(s.roots.proc / "6" / "fd", "");  // unreadable, as for root's
          },
          1,
          {Note, "IDS_DOCTOR_FREE_OWN", {}},
@@ -334,8 +335,8 @@ TEST(PortDoctor, KnowsExactlyTheTabledBridges) {
     for (const Case& c : cases) {
         FakeSystem system;
         const fs::path usb = system.roots.sys / "devices" / "usb1" / "1-1";
-        test::writeTextFile(usb / "idVendor", std::string(c.vendor) + "\n");
-        test::writeTextFile(usb / "idProduct", std::string(c.product) + "\n");
+        test::writeFile(usb / "idVendor", std::string(c.vendor) + "\n");
+        test::writeFile(usb / "idProduct", std::string(c.product) + "\n");
         const DoctorReport report = system.run();
         ASSERT_EQ(report.ports.size(), 1U) << c.product;
         const std::string usbId = std::string(c.vendor) + ":" + c.product;
@@ -392,7 +393,7 @@ TEST(PortDoctor, RecognisesAPseudoTerminal) {
     test::PtyPair pty;
     ASSERT_FALSE(pty.path().empty());
     test::TempFolder folder;
-    test::writeTextFile(folder / "setting.ini",
+    test::writeFile(folder / "setting.ini",
                         "[setup]\ncom=200\n[ports]\nCOM200=" + pty.path() + "\n");
     // Our own process id is not left out: it holds the pty as the emulator would.
     const DoctorReport report =

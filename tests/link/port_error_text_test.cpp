@@ -3,7 +3,7 @@
 
 #include <gtest/gtest.h>
 
-#include "link_test_support.h"
+#include "test_files.h"
 #include "platform/program_paths.h"
 
 namespace qzm::test {
@@ -14,7 +14,7 @@ class PortErrorTextTest : public ::testing::Test {
     void SetUp() override { saved_ = languagePath(); }
     void TearDown() override { setLanguagePath(saved_); }
     void useLanguage(const std::string& strings) {
-        writeTextFile(folder_ / "test.lang", "[String]\n" + strings);
+        writeFile(folder_ / "test.lang", "[String]\n" + strings);
         setLanguagePath(folder_ / "test.lang");
     }
 

@@ -3,7 +3,7 @@
 
 #include <gtest/gtest.h>
 
-#include "link_test_support.h"
+#include "test_files.h"
 
 namespace qzm {
 namespace {
@@ -17,20 +17,20 @@ class PortMapTest : public ::testing::Test {
     void SetUp() override {
         for (const char* name : {"ttyUSB10", "ttyUSB2", "ttyACM0", "ttyS0", "ttyS1", "ttyS2",
                                  "ttyUSBx", "tty0", "ttyS", "null"}) {
-            test::writeTextFile(dev() / name, "");
+            test::writeFile(dev() / name, "");
         }
         fs::create_directories(dev() / "serial" / "by-id");
         fs::create_symlink("../../ttyUSB2", dev() / "serial" / "by-id" / "usb-FTDI-if00-port0");
 
         const fs::path usb = sys() / "devices" / "pci0000:00" / "usb1" / "1-1";
         usbInterface(usb, "ttyUSB2");
-        test::writeTextFile(usb / "manufacturer", "FTDI\n");
-        test::writeTextFile(usb / "product", "FT232R USB UART\n");
+        test::writeFile(usb / "manufacturer", "FTDI\n");
+        test::writeFile(usb / "product", "FT232R USB UART\n");
         // A product name that already starts with the maker's name is not doubled.
         const fs::path usb2 = sys() / "devices" / "pci0000:00" / "usb1" / "1-2";
         usbInterface(usb2, "ttyUSB10");
-        test::writeTextFile(usb2 / "manufacturer", "Prolific");
-        test::writeTextFile(usb2 / "product", "Prolific USB-Serial Controller");
+        test::writeFile(usb2 / "manufacturer", "Prolific");
+        test::writeFile(usb2 / "product", "Prolific USB-Serial Controller");
         // An ACM device known only by its driver.
         const fs::path acm = sys() / "devices" / "acm" / "1-3:1.0";
         fs::create_directories(acm);
@@ -56,7 +56,7 @@ class PortMapTest : public ::testing::Test {
         fs::create_directories(entry);
         fs::create_symlink(device, entry / "device");
         if (type != nullptr) {
-            test::writeTextFile(entry / "type", type);
+            test::writeFile(entry / "type", type);
         }
     }
 
@@ -86,7 +86,7 @@ TEST_F(PortMapTest, CountsUsbThenAcmThenRealUarts) {
 }
 
 TEST_F(PortMapTest, SettingsNameDevicesFirst) {
-    test::writeTextFile(settings(), "[setup]\ncom=1\n[Ports]\ncom2 = " +
+    test::writeFile(settings(), "[setup]\ncom=1\n[Ports]\ncom2 = " +
                                         (dev() / "serial/by-id/usb-FTDI-if00-port0").string() +
                                         "\nCOM7=ttyACM0\nCOM200=/dev/pts/9\nCOM3=\n");
     const PortMap map(settings(), dev(), sys());

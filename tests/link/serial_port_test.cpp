@@ -9,7 +9,8 @@
 #include <future>
 #include <thread>
 
-#include "link_test_support.h"
+#include "pty_pair.h"
+#include "test_files.h"
 
 namespace qzm {
 namespace {
@@ -205,14 +206,14 @@ TEST_F(SerialPortTest, CloseRestoresTheLineSettings) {
 
 TEST(SerialPortOpen, ReportsWhyItFailed) {
     test::TempFolder folder;
-    test::writeTextFile(folder / "plain-file", "not a terminal");
+    test::writeFile(folder / "plain-file", "not a terminal");
     SerialPort port;
     EXPECT_EQ(port.openDevice(folder / "ttyUSB9", 9600), PortOpenError::NotFound);
     EXPECT_FALSE(port.isOpen());
     EXPECT_EQ(port.openDevice(folder / "plain-file", 9600), PortOpenError::NotASerialPort);
     EXPECT_FALSE(port.isOpen());
     if (::geteuid() != 0) {  // root may open anything
-        test::writeTextFile(folder / "locked", "");
+        test::writeFile(folder / "locked", "");
         std::filesystem::permissions(folder / "locked", std::filesystem::perms::none);
         EXPECT_EQ(port.openDevice(folder / "locked", 9600), PortOpenError::PermissionDenied);
     }
@@ -229,7 +230,7 @@ TEST(SerialPortOpen, OpensByNumberThroughTheSettingsFile) {
     test::TempFolder folder;
     test::PtyPair pty;
     ASSERT_TRUE(pty.ok());
-    test::writeTextFile(folder / "setting.ini", "[ports]\nCOM12=" + pty.path() + "\n");
+    test::writeFile(folder / "setting.ini", "[ports]\nCOM12=" + pty.path() + "\n");
     SerialPort port(PortMap(folder / "setting.ini", folder / "dev", folder / "sys"));
     ASSERT_TRUE(port.open(12, 9600));
     EXPECT_EQ(port.device(), std::filesystem::path(pty.path()));

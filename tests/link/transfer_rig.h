@@ -11,10 +11,13 @@
 #include <utility>
 #include <vector>
 
+#include "emulated_radio.h"
 #include "link/transfer.h"
 #include "link/wire_protocol.h"
-#include "link_test_support.h"
+#include "pty_pair.h"
 #include "radio_emulator.h"
+#include "test_files.h"
+#include "test_images.h"
 
 namespace qzm::test {
 
@@ -58,9 +61,9 @@ class TransferRig {
         for (const auto& [number, device] : ports) {
             text += "COM" + std::to_string(number) + "=" + device + "\n";
         }
-        writeTextFile(settings_, text);
+        writeFile(settings_, text);
     }
-    std::string settingsText() const { return readTextFile(settings_); }
+    std::string settingsText() const { return readFile(settings_); }
     const std::filesystem::path& settingsPath() const { return settings_; }
 
     std::shared_ptr<TransferJob> makeJob(int direction, const RadioImage& image) {
@@ -108,29 +111,5 @@ class TransferRig {
     std::filesystem::path settings_;
     std::shared_ptr<SerialPort> port_;
 };
-
-// The radio's memory and the tool's working copy differ everywhere, so a byte that
-// went the wrong way or was not copied shows.
-// Whether two images agree on the bytes that travel to and from the radio.
-inline bool sameSpan(const RadioImage& a, const RadioImage& b) {
-    constexpr auto span = static_cast<std::ptrdiff_t>(wire::kBlockCount * wire::kBlockSize);
-    return std::equal(a.bytes.begin(), a.bytes.begin() + span, b.bytes.begin());
-}
-
-inline RadioImage patternImage(int seed) {
-    RadioImage image;
-    for (std::size_t i = 0; i < kImageSize; ++i) {
-        image.bytes[i] =
-            static_cast<std::uint8_t>((i * 37 + static_cast<std::size_t>(seed)) & 0xFF);
-    }
-    return image;
-}
-
-inline sim::EmulatorConfig fastRadio(const RadioImage& image) {
-    sim::EmulatorConfig config;
-    config.image = image;
-    config.lineSpeed = 0;
-    return config;
-}
 
 }  // namespace qzm::test

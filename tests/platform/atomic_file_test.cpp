@@ -14,7 +14,7 @@
 
 #include "platform/profile.h"
 #include "radio/data_file.h"
-#include "temp_dir.h"
+#include "test_files.h"
 
 namespace qzm {
 namespace {

@@ -10,7 +10,7 @@
 #include <thread>
 #include <vector>
 
-#include "temp_dir.h"
+#include "test_files.h"
 
 namespace qzm {
 namespace {

@@ -8,7 +8,7 @@
 #include "platform/program_paths.h"
 #include "platform/settings.h"
 #include "platform/startup_paths.h"
-#include "temp_dir.h"
+#include "test_files.h"
 
 namespace qzm {
 namespace {

@@ -5,7 +5,7 @@
 
 #include "platform/startup_paths.h"
 #include "platform/system_locale.h"
-#include "temp_dir.h"
+#include "test_files.h"
 
 namespace qzm {
 namespace {

@@ -8,7 +8,7 @@
 #include <random>
 #include <vector>
 
-#include "../platform/temp_dir.h"
+#include "test_files.h"
 #include "radio/data_file.h"
 #include "radio/zavo_doc.h"
 #include "scripted_message_box.h"

@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "../platform/temp_dir.h"
+#include "test_files.h"
 #include "radio/data_file.h"
 #include "scripted_message_box.h"
 

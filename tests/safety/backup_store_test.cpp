@@ -7,7 +7,7 @@
 
 #include <ctime>
 
-#include "../platform/temp_dir.h"
+#include "test_files.h"
 #include "platform/user_data_dir.h"
 #include "radio/data_file.h"
 #include "safety/backup_settings.h"

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+// A serial line for tests: a pseudo-terminal whose far end the test plays.
+
 #include <fcntl.h>
 #include <poll.h>
 #include <stdlib.h>
@@ -11,36 +13,12 @@
 #include <atomic>
 #include <chrono>
 #include <cstdint>
-#include <cstdio>
-#include <filesystem>
-#include <fstream>
 #include <mutex>
 #include <string>
-#include <system_error>
 #include <thread>
 #include <vector>
 
-#include "temp_folder.h"
-
 namespace qzm::test {
-
-inline void writeTextFile(const std::filesystem::path& file, const std::string& text) {
-    std::filesystem::create_directories(file.parent_path());
-    std::ofstream(file, std::ios::binary) << text;
-}
-
-inline std::string readTextFile(const std::filesystem::path& file) {
-    std::string text;
-    if (std::FILE* in = std::fopen(file.c_str(), "rb")) {
-        char buffer[4096];
-        std::size_t n = 0;
-        while ((n = std::fread(buffer, 1, sizeof buffer, in)) > 0) {
-            text.append(buffer, n);
-        }
-        std::fclose(in);
-    }
-    return text;
-}
 
 // A pseudo-terminal whose far end the test plays by hand: a silent radio when
 // nobody writes to it.

@@ -6,16 +6,23 @@
 #include <sstream>
 #include <string>
 #include <string_view>
+#include <system_error>
 
 #include "temp_folder.h"
 
 namespace qzm::test {
 
+// Writes `content` as it stands, making the file's folder first when it is missing.
 inline void writeFile(const std::filesystem::path& file, std::string_view content) {
+    std::error_code ignored;
+    if (file.has_parent_path()) {
+        std::filesystem::create_directories(file.parent_path(), ignored);
+    }
     std::ofstream out(file, std::ios::binary | std::ios::trunc);
     out.write(content.data(), static_cast<std::streamsize>(content.size()));
 }
 
+// The whole file; empty when it cannot be read.
 inline std::string readFile(const std::filesystem::path& file) {
     std::ifstream in(file, std::ios::binary);
     std::ostringstream content;
