@@ -103,7 +103,7 @@ bool CZavoApp::InitInstance(const QStringList& arguments) {
         afterDocumentReset();
     }
 
-    mainFrame_->show();
+    mainFrame_->showPlaced();
     mainFrame_->repaint();
     mainFrame_->setAcceptDrops(true);
     mainFrame_->updateTitle();
@@ -112,7 +112,10 @@ bool CZavoApp::InitInstance(const QStringList& arguments) {
 
 void CZavoApp::createMainWindow() {
     mainFrame_ = std::make_unique<CMainFrame>();
-    mainFrame_->placeOnScreen();
+    mainFrame_->placeOnScreen(loadWindowPlacement(options_.recentFileStore));
+    mainFrame_->setPlacementKeeper([store = options_.recentFileStore](const WindowPlacement& at) {
+        saveWindowPlacement(store, at);
+    });
     if (ownMessageBox_) {
         ownMessageBox_->setMainWindow(mainFrame_.get());
     }
