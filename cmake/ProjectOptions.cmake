@@ -98,7 +98,10 @@ function(qzm_add_test name)
         "XDG_DATA_HOME=set:${CMAKE_BINARY_DIR}/tests/xdg-data")
     if(T_GUI)
         list(APPEND T_LABELS gui)
-        list(APPEND props ENVIRONMENT QT_QPA_PLATFORM=offscreen)
+        # A desktop-sized screen: the window keeps its classic size; small screens
+        # are tested through the placement seam.
+        list(APPEND props ENVIRONMENT
+            "QT_QPA_PLATFORM=offscreen:configfile=${PROJECT_SOURCE_DIR}/tests/support/offscreen_screen.json")
     endif()
     if(T_LABELS)
         list(APPEND props LABELS "${T_LABELS}")

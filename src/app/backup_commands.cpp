@@ -31,7 +31,7 @@ void CZavoApp::onFileOpenBackup() {
     request.defaultExtension = std::string(kDocumentFilterExtension);
     request.initialPath = *folder;
     request.newestFirst = true;
-    const auto chosen = fileDialog_->choose(request);
+    const auto chosen = backupChooser_->choose(request);
     if (chosen) {
         openBackup(*chosen);
     }

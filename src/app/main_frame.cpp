@@ -230,8 +230,10 @@ QSize CMainFrame::sizeForView() {
     if (layout() != nullptr) {
         layout()->activate();
     }
-    // What the window needs around the form: menu, toolbar, status bar.
-    const QSize around = size() - viewArea_->size();
+    // What the window needs around the form: menu, toolbar, status bar and
+    // the scroll area's own frame.
+    const int edge = 2 * viewArea_->frameWidth();
+    const QSize around = size() - viewArea_->size() + QSize(edge, edge);
     return form->minimumSize().expandedTo(form->sizeHint()) + around;
 }
 
@@ -253,13 +255,17 @@ void CMainFrame::fitToView() {
         return;
     }
     fittedToView_ = true;
+    if (placedFromMemory_) {
+        // The user's own size and place from the last run stay.
+        return;
+    }
     QSize room(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
     if (QScreen* screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen()) {
         // The title bar and borders count against the screen as well.
         room = screen->availableGeometry().size() - (frameGeometry().size() - size());
     }
-    // The classic start size stays the least, even on a small screen.
-    const QSize least(kFrameWidth, kFrameHeight);
+    // The classic start size stays the least, unless the screen is smaller.
+    const QSize least = QSize(kFrameWidth, kFrameHeight).boundedTo(room);
     QSize fitted = wanted.boundedTo(room).expandedTo(least);
     // Where one side stays short, its scroll bar takes room from the other.
     const int bar = style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, this);
@@ -376,9 +382,67 @@ void CMainFrame::openHelp() {
     helpViewer_->showHelp(*file);
 }
 
-void CMainFrame::placeOnScreen() {
-    resize(kFrameWidth, kFrameHeight);
-    centreOnScreen();
+void CMainFrame::placeOnScreen(const std::optional<WindowPlacement>& saved) {
+    QList<QRect> available;
+    QScreen* primary = QGuiApplication::primaryScreen();
+    if (primary != nullptr) {
+        available.push_back(primary->availableGeometry());
+    }
+    for (QScreen* each : QGuiApplication::screens()) {
+        if (each != primary) {
+            available.push_back(each->availableGeometry());
+        }
+    }
+    placeWithin(saved, available);
+}
+
+void CMainFrame::placeWithin(const std::optional<WindowPlacement>& saved,
+                             const QList<QRect>& available) {
+    const QMargins frame = frameMargins();
+    const QRect placed =
+        fitWindowGeometry(saved ? std::optional<QRect>(saved->normal) : std::nullopt, available,
+                          QSize(kFrameWidth, kFrameHeight), frame);
+    // A window wider or taller than a small screen could not fit it at all.
+    if (!available.isEmpty()) {
+        const QSize around(frame.left() + frame.right(), frame.top() + frame.bottom());
+        const QSize room = available.front().size() - around;
+        setMinimumSize(minimumSize().boundedTo(room));
+    }
+    setGeometry(placed);
+    placedFromMemory_ = saved.has_value();
+    startMaximised_ = saved && saved->maximised;
+}
+
+void CMainFrame::showPlaced() {
+    if (startMaximised_) {
+        showMaximized();
+    } else {
+        show();
+        if (placedFromMemory_) {
+            return;
+        }
+        // The form may have grown since it was fitted (texts of the language
+        // file): the first look shows all of it where the screen has room.
+        if (layout() != nullptr) {
+            layout()->activate();
+        }
+        growToShownView();
+    }
+}
+
+QMargins CMainFrame::frameMargins() const {
+    const QRect outer = frameGeometry();
+    const QRect inner = geometry();
+    const QMargins shown(inner.left() - outer.left(), inner.top() - outer.top(),
+                         outer.right() - inner.right(), outer.bottom() - inner.bottom());
+    if (!shown.isNull()) {
+        return shown;
+    }
+    // Not yet on screen: the window manager has not said; a title bar and thin
+    // borders are what it will most likely add.
+    const int border = 4;
+    const int title = style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, this);
+    return {border, title + border, border, border};
 }
 
 void CMainFrame::centreOnScreen() {
@@ -402,6 +466,9 @@ void CMainFrame::closeEvent(QCloseEvent* event) {
     if (closeGuard_ && !closeGuard_()) {
         event->ignore();
         return;
+    }
+    if (placementKeeper_) {
+        placementKeeper_({normalGeometry(), isMaximized()});
     }
     event->accept();
 }

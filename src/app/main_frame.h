@@ -8,10 +8,12 @@
 #include <filesystem>
 #include <functional>
 #include <map>
+#include <optional>
 #include <vector>
 
 #include "app/command_table.h"
 #include "app/help_viewer.h"
+#include "app/window_placement.h"
 
 class QAction;
 class QLabel;
@@ -104,8 +106,20 @@ class CMainFrame : public QMainWindow {
     // Runs when the window is destroyed, before anything else (closes the port).
     void setDestroyHook(std::function<void()> hook) { destroyHook_ = std::move(hook); }
 
-    // 900 by 650 pixels, centred on the screen.
-    void placeOnScreen();
+    // The first start: 900 by 650 pixels, centred on the screen.  Later: the
+    // size, place and maximised state the window was closed with.  Either way
+    // the whole window, title bar included, fits the screen's available area.
+    void placeOnScreen(const std::optional<WindowPlacement>& saved = std::nullopt);
+    // The same within the given available areas (the primary first).
+    void placeWithin(const std::optional<WindowPlacement>& saved, const QList<QRect>& available);
+    // Shows the window as placed: maximised when it was closed so.
+    void showPlaced();
+    // Told where the window is whenever it closes, to keep for the next start.
+    void setPlacementKeeper(std::function<void(const WindowPlacement&)> keeper) {
+        placementKeeper_ = std::move(keeper);
+    }
+    // Title bar and borders around the client area (an estimate until shown).
+    QMargins frameMargins() const;
     // Centred on the screen's available area, the title bar never above it.
     void centreOnScreen();
 
@@ -155,6 +169,9 @@ class CMainFrame : public QMainWindow {
     std::function<bool(const QUrl&)> urlOpener_;
     QPointer<HelpViewer> helpViewer_;
     std::function<bool()> closeGuard_;
+    std::function<void(const WindowPlacement&)> placementKeeper_;
+    bool placedFromMemory_ = false;
+    bool startMaximised_ = false;
     std::function<void(const std::vector<std::filesystem::path>&)> dropHandler_;
     std::function<void()> destroyHook_;
 };

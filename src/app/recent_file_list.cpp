@@ -12,7 +12,13 @@ namespace {
 constexpr const char* kGroup = "Recent File List";
 constexpr const char* kLastFolderKey = "Settings/LastFolder";
 
-std::unique_ptr<QSettings> openStore(const QString& storeFile) {
+QString keyOf(int index) {
+    return QStringLiteral("File%1").arg(index + 1);
+}
+
+}  // namespace
+
+std::unique_ptr<QSettings> openUserStore(const QString& storeFile) {
     if (storeFile.isEmpty()) {
         return std::make_unique<QSettings>(QSettings::IniFormat, QSettings::UserScope,
                                            RecentFileList::kOrganisation,
@@ -20,12 +26,6 @@ std::unique_ptr<QSettings> openStore(const QString& storeFile) {
     }
     return std::make_unique<QSettings>(storeFile, QSettings::IniFormat);
 }
-
-QString keyOf(int index) {
-    return QStringLiteral("File%1").arg(index + 1);
-}
-
-}  // namespace
 
 RecentFileList::RecentFileList(QString storeFile) : storeFile_(std::move(storeFile)) {
     load();
@@ -50,17 +50,17 @@ void RecentFileList::remove(const QString& path) {
 }
 
 QString RecentFileList::lastFolder() const {
-    return openStore(storeFile_)->value(kLastFolderKey).toString();
+    return openUserStore(storeFile_)->value(kLastFolderKey).toString();
 }
 
 void RecentFileList::setLastFolder(const QString& folder) {
     if (!folder.isEmpty()) {
-        openStore(storeFile_)->setValue(kLastFolderKey, folder);
+        openUserStore(storeFile_)->setValue(kLastFolderKey, folder);
     }
 }
 
 void RecentFileList::load() {
-    const auto store = openStore(storeFile_);
+    const auto store = openUserStore(storeFile_);
     store->beginGroup(kGroup);
     entries_.clear();
     for (int i = 0; i < kRecentFileCount; ++i) {
@@ -72,7 +72,7 @@ void RecentFileList::load() {
 }
 
 void RecentFileList::save() const {
-    const auto store = openStore(storeFile_);
+    const auto store = openUserStore(storeFile_);
     store->beginGroup(kGroup);
     for (int i = 0; i < kRecentFileCount; ++i) {
         if (i < entries_.size()) {

@@ -1,6 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <memory>
+
+#include <QSettings>
 #include <QString>
 #include <QStringList>
 
@@ -34,5 +37,8 @@ class RecentFileList {
     QString storeFile_;
     QStringList entries_;
 };
+
+// The per-user store (`storeFile` names an INI file instead, for tests).
+std::unique_ptr<QSettings> openUserStore(const QString& storeFile);
 
 }  // namespace qzm

@@ -8,6 +8,7 @@
 
 #include "app/about_dialog.h"
 #include "app/main_frame.h"
+#include "app/open_backup_dialog.h"
 #include "editor/qt/zavo_view.h"
 #include "exchange/qt/channel_exchange_commands.h"
 #include "lang/language_files.h"
@@ -47,6 +48,12 @@ CZavoApp::CZavoApp(AppOptions options) : options_(std::move(options)) {
     } else {
         ownFileDialog_ = std::make_unique<QtFileDialog>();
         fileDialog_ = ownFileDialog_.get();
+    }
+    if (options_.backupChooser != nullptr) {
+        backupChooser_ = options_.backupChooser;
+    } else {
+        ownBackupChooser_ = std::make_unique<OpenBackupChooser>();
+        backupChooser_ = ownBackupChooser_.get();
     }
 }
 
@@ -103,7 +110,7 @@ bool CZavoApp::InitInstance(const QStringList& arguments) {
         afterDocumentReset();
     }
 
-    mainFrame_->show();
+    mainFrame_->showPlaced();
     mainFrame_->repaint();
     mainFrame_->setAcceptDrops(true);
     mainFrame_->updateTitle();
@@ -112,9 +119,15 @@ bool CZavoApp::InitInstance(const QStringList& arguments) {
 
 void CZavoApp::createMainWindow() {
     mainFrame_ = std::make_unique<CMainFrame>();
-    mainFrame_->placeOnScreen();
+    mainFrame_->placeOnScreen(loadWindowPlacement(options_.recentFileStore));
+    mainFrame_->setPlacementKeeper([store = options_.recentFileStore](const WindowPlacement& at) {
+        saveWindowPlacement(store, at);
+    });
     if (ownMessageBox_) {
         ownMessageBox_->setMainWindow(mainFrame_.get());
+    }
+    if (ownBackupChooser_) {
+        ownBackupChooser_->setOwner(mainFrame_.get());
     }
     if (ownFileDialog_) {
         ownFileDialog_->setOwner(mainFrame_.get());

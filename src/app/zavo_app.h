@@ -21,6 +21,7 @@ namespace qzm {
 class CMainFrame;
 class CZavoDoc;
 class CZavoView;
+class OpenBackupChooser;
 class QtFileDialog;
 class QtMessageBox;
 
@@ -33,6 +34,8 @@ struct AppOptions {
     // Seams for questions and file names; null: the Qt ones.
     MessageBoxSeam* messageBox = nullptr;
     FileDialogSeam* fileDialog = nullptr;
+    // Picks a backup for File > Open Backup; null: the backup table.
+    FileDialogSeam* backupChooser = nullptr;
     // Whether the system locale is Chinese (PRC); empty: from the environment.
     std::optional<bool> chineseLocale;
 };
@@ -145,6 +148,8 @@ class CZavoApp : public QObject, public AppShell, public DocumentHost {
     std::unique_ptr<QtFileDialog> ownFileDialog_;
     MessageBoxSeam* messageBox_ = nullptr;
     FileDialogSeam* fileDialog_ = nullptr;
+    std::unique_ptr<OpenBackupChooser> ownBackupChooser_;
+    FileDialogSeam* backupChooser_ = nullptr;
     std::unique_ptr<RecentFileList> recentFiles_;
     QtTranslations qtTranslations_;
     std::unique_ptr<CZavoDoc> document_;

@@ -82,6 +82,7 @@ bool AppTest::start(const QStringList& arguments) {
     options.recentFileStore = QString::fromStdString((dir() / "recent.ini").string());
     options.messageBox = &messages_;
     options.fileDialog = &dialogs_;
+    options.backupChooser = &dialogs_;
     options.chineseLocale = false;
     app_ = std::make_unique<CZavoApp>(options);
     return app_->InitInstance(arguments);

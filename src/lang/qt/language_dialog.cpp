@@ -13,6 +13,7 @@
 #include "platform/program_paths.h"
 #include "platform/qt/app_shell.h"
 #include "platform/qt/dialog_builder.h"
+#include "platform/qt/tab_order.h"
 
 namespace qzm {
 namespace {
@@ -71,6 +72,7 @@ LanguageDialog::LanguageDialog(AppShell& shell, QWidget* parent) : QDialog(paren
     // The entries move while the sorted list fills, so the selection is made
     // once it is complete.
     list->setCurrentIndex(list->findData(true, kCurrentRole));
+    orderTabsByPosition(*this);
 }
 
 void LanguageDialog::accept() {

@@ -20,6 +20,7 @@
 #include "platform/profile.h"
 #include "platform/qt/app_shell.h"
 #include "platform/qt/dialog_builder.h"
+#include "platform/qt/tab_order.h"
 #include "platform/settings.h"
 
 namespace qzm {
@@ -94,6 +95,7 @@ PortDialog::PortDialog(AppShell& shell, SerialPort& port, QWidget* parent)
     QCheckBox* search = searchBox();
     search->setChecked(readProfileInt(settingsPath(), kSetupSection, kSearchComKey, 1) != 0);
     connect(search, &QCheckBox::clicked, this, &PortDialog::onSearchClicked);
+    orderTabsByPosition(*this);
 }
 
 QRadioButton* PortDialog::portButton(int number) const {

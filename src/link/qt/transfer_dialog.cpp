@@ -21,6 +21,7 @@
 #include "platform/command_ids.h"
 #include "platform/qt/app_shell.h"
 #include "platform/qt/dialog_builder.h"
+#include "platform/qt/tab_order.h"
 #include "platform/settings.h"
 #include "radio/zavo_doc.h"
 
@@ -119,6 +120,7 @@ TransferDialog::TransferDialog(AppShell& shell, CZavoDoc& document,
     okBase_ = okButton_->geometry();
     cancelBase_ = cancelButton_->geometry();
     layOut();
+    orderTabsByPosition(*this);
 }
 
 TransferDialog::~TransferDialog() {
