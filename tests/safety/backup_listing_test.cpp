@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "../platform/temp_dir.h"
+#include "test_files.h"
 #include "radio/data_file.h"
 
 namespace qzm {
