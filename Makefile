@@ -13,8 +13,8 @@ FUZZ_BUILD ?= build-fuzz
 FUZZ_SECONDS ?= 60
 JOBS       ?= $(shell nproc)
 # Most tests spend their time waiting on a serial line at the radio's own pace, not
-# on the processor, so they run three to a core.
-TEST_JOBS  ?= $(shell echo $$(( 3 * $$(nproc) )))
+# on the processor, so they run two to a core.
+TEST_JOBS  ?= $(shell echo $$(( 2 * $$(nproc) )))
 GENERATOR  := -G Ninja
 CMAKE_ARGS ?=
 CTEST      := ctest --output-on-failure --no-tests=error -j $(TEST_JOBS)
