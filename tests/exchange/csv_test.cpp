@@ -3,7 +3,7 @@
 
 #include <gtest/gtest.h>
 
-namespace qzm::cli {
+namespace qzm {
 namespace {
 
 using Fields = std::vector<std::string>;
@@ -65,4 +65,4 @@ TEST(CsvTest, WrittenRecordsReadBackUnchanged) {
 }
 
 }  // namespace
-}  // namespace qzm::cli
+}  // namespace qzm
