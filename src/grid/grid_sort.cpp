@@ -8,13 +8,14 @@
 #include <QFontMetrics>
 
 #include "grid/grid_ctrl.h"
-#include "grid/grid_index.h"
 
 namespace qzm {
 
-using grid_detail::toIndex;
-
 namespace {
+
+std::size_t toIndex(int value) {
+    return static_cast<std::size_t>(value);
+}
 
 // The partition sort the grid has always used: rows with equal keys are never
 // exchanged, and the pivot key is taken once per range.
