@@ -13,17 +13,17 @@
 
 #include "grid/grid_accessible.h"
 #include "grid/grid_ctrl.h"
-#include "grid/grid_index.h"
 #include "platform/qt/dialog_builder.h"
 
 namespace qzm {
-
-using grid_detail::toIndex;
 
 namespace {
 
 int toInt(std::size_t value) {
     return static_cast<int>(value);
+}
+std::size_t toIndex(int value) {
+    return static_cast<std::size_t>(value);
 }
 
 }  // namespace
