@@ -1,6 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Cell positions and rectangles and the visible range of the grid.
 
+#include <vector>
+
+#include <QPoint>
 #include <QRect>
 #include <QScrollBar>
 
@@ -159,6 +162,41 @@ bool CGridCtrl::isCellShown(int row, int col) const {
     }
     const QRect client = clientRect();
     return origin.x() < client.width() && origin.y() < client.height();
+}
+
+CellId CGridCtrl::hitTest(const QPoint& point, bool allowFixed) const {
+    const CellId first = firstScrolledCell();
+    auto locate = [allowFixed](int at, int fixedSize, int fixedCount, int firstScrolled, int count,
+                               const std::vector<int>& sizes) {
+        if (at < 0) {
+            return -1;
+        }
+        if (at < fixedSize) {
+            if (!allowFixed) {
+                return -1;
+            }
+            int end = 0;
+            for (int i = 0; i < fixedCount; ++i) {
+                end += sizes[static_cast<std::size_t>(i)];
+                if (end > at) {
+                    return i;
+                }
+            }
+            return -1;
+        }
+        int end = fixedSize;
+        for (int i = firstScrolled; i < count; ++i) {
+            end += sizes[static_cast<std::size_t>(i)];
+            if (end > at) {
+                return i;
+            }
+        }
+        return -1;
+    };
+    return CellId{
+        locate(point.y(), fixedRowsHeight(), m_fixedRowCount, first.row, m_rowCount, m_rowHeights),
+        locate(point.x(), fixedColumnsWidth(), m_fixedColumnCount, first.col, m_columnCount,
+               m_columnWidths)};
 }
 
 }  // namespace qzm
