@@ -8,14 +8,13 @@
 #include <QFontMetrics>
 
 #include "grid/grid_ctrl.h"
+#include "grid/grid_internal.h"
 
 namespace qzm {
 
-namespace {
+using grid_internal::toIndex;
 
-std::size_t toIndex(int value) {
-    return static_cast<std::size_t>(value);
-}
+namespace {
 
 // The partition sort the grid has always used: rows with equal keys are never
 // exchanged, and the pivot key is taken once per range.
