@@ -69,10 +69,9 @@ int runCloneCommand(const CliOptions& options, const CliEnvironment& environment
         return kExitFileError;
     }
     const PortMap portMap(environment.settingsPath);
-    const CloneTargetsResult found =
-        cloneTargets(portMap, options.devices, options.ports, options.allPorts);
-    if (found.targets.empty()) {
-        printError(found.error);
+    const auto found = cloneTargets(portMap, options.devices, options.ports, options.allPorts);
+    if (!found) {
+        printError(found.error().text);
         return kExitNoRadio;
     }
 
@@ -97,7 +96,7 @@ int runCloneCommand(const CliOptions& options, const CliEnvironment& environment
     settings.texts = [&texts](std::string_view key) { return texts.text(key); };
 
     std::vector<std::unique_ptr<ClonePort>> ports;
-    for (const auto& target : found.targets) {
+    for (const auto& target : found.value()) {
         ports.push_back(std::make_unique<ClonePort>(target, document->image, settings));
     }
     installInterruptHandler();

@@ -39,9 +39,10 @@ std::vector<int> usbSerialPortNumbers(const PortMap& portMap) {
     return numbers;
 }
 
-CloneTargetsResult cloneTargets(const PortMap& portMap, const std::vector<std::string>& devices,
-                                const std::vector<int>& ports, bool allPorts) {
-    CloneTargetsResult result;
+Result<std::vector<CloneTarget>> cloneTargets(const PortMap& portMap,
+                                              const std::vector<std::string>& devices,
+                                              const std::vector<int>& ports, bool allPorts) {
+    std::vector<CloneTarget> targets;
     std::vector<std::filesystem::path> seen;
     auto add = [&](std::string label, std::filesystem::path device) {
         auto id = identity(device);
@@ -49,7 +50,7 @@ CloneTargetsResult cloneTargets(const PortMap& portMap, const std::vector<std::s
             return;
         }
         seen.push_back(id);
-        result.targets.push_back({std::move(label), std::move(device)});
+        targets.push_back({std::move(label), std::move(device)});
     };
     for (const auto& device : devices) {
         add(device, device);
@@ -62,17 +63,15 @@ CloneTargetsResult cloneTargets(const PortMap& portMap, const std::vector<std::s
     for (int number : numbers) {
         auto device = portMap.deviceFor(number);
         if (!device) {
-            result.error = "COM" + std::to_string(number) + ": no serial device for this port";
-            result.targets.clear();
-            return result;
+            return Error{"COM" + std::to_string(number) + ": no serial device for this port"};
         }
         add("COM" + std::to_string(number), *device);
     }
-    if (result.targets.empty()) {
-        result.error = allPorts ? "no USB-serial cable is plugged in"
-                                : "no port given: use --device, --port or --all";
+    if (targets.empty()) {
+        return Error{allPorts ? "no USB-serial cable is plugged in"
+                              : "no port given: use --device, --port or --all"};
     }
-    return result;
+    return targets;
 }
 
 }  // namespace qzm::cli

@@ -225,21 +225,23 @@ TEST(CloneTargets, AllPortsAreTheUsbSerialCablesEachOnce) {
     const PortMap map(root.path() / "setting.ini", dev, root.path() / "sys");
 
     const auto all = cli::cloneTargets(map, {}, {}, true);
-    ASSERT_EQ(all.targets.size(), 3u) << all.error;
-    EXPECT_EQ(all.targets[0].label, "COM1");
-    EXPECT_EQ(all.targets[0].device, dev / "ttyUSB0");
-    EXPECT_EQ(all.targets[1].device, dev / "ttyUSB1");
-    EXPECT_EQ(all.targets[2].device, dev / "ttyACM0");
+    ASSERT_TRUE(all.ok()) << all.error().text;
+    ASSERT_EQ(all.value().size(), 3u);
+    EXPECT_EQ(all.value()[0].label, "COM1");
+    EXPECT_EQ(all.value()[0].device, dev / "ttyUSB0");
+    EXPECT_EQ(all.value()[1].device, dev / "ttyUSB1");
+    EXPECT_EQ(all.value()[2].device, dev / "ttyACM0");
 
     // A device named twice, once by its link, counts once.
     const auto named = cli::cloneTargets(map, {(dev / "ttyUSB1").string()}, {7, 2}, false);
-    ASSERT_EQ(named.targets.size(), 1u);
-    EXPECT_EQ(named.targets[0].label, (dev / "ttyUSB1").string());
+    ASSERT_TRUE(named.ok());
+    ASSERT_EQ(named.value().size(), 1u);
+    EXPECT_EQ(named.value()[0].label, (dev / "ttyUSB1").string());
 
     const TempDir empty;
     const auto none = cli::cloneTargets(PortMap({}, empty.path(), empty.path()), {}, {}, true);
-    EXPECT_TRUE(none.targets.empty());
-    EXPECT_EQ(none.error, "no USB-serial cable is plugged in");
+    ASSERT_FALSE(none.ok());
+    EXPECT_EQ(none.error().text, "no USB-serial cable is plugged in");
 }
 
 }  // namespace
