@@ -37,9 +37,8 @@ std::filesystem::path languageFile(const std::string& name,
 
 }  // namespace
 
-EnvironmentResult findEnvironment(const std::optional<std::string>& settingsFile,
-                                  const std::optional<std::string>& languageName) {
-    EnvironmentResult result;
+Result<CliEnvironment> findEnvironment(const std::optional<std::string>& settingsFile,
+                                       const std::optional<std::string>& languageName) {
     CliEnvironment environment;
     // The same layouts as the window: portable beside the program, or installed
     // with the user's own copy of the shipped settings.
@@ -51,13 +50,11 @@ EnvironmentResult findEnvironment(const std::optional<std::string>& settingsFile
         environment.settingsPath = *ownSettings;
         std::error_code error;
         if (!std::filesystem::is_regular_file(environment.settingsPath, error)) {
-            result.error = "Can not find the file " + *settingsFile + "!";
-            return result;
+            return Error{"Can not find the file " + *settingsFile + "!"};
         }
     } else {
         if (prepareSettingsFile(locations) == SettingsFileState::Missing) {
-            result.error = std::string(kMissingSettingsMessage);
-            return result;
+            return Error{std::string(kMissingSettingsMessage)};
         }
         environment.settingsPath = locations.settingsPath;
     }
@@ -75,8 +72,7 @@ EnvironmentResult findEnvironment(const std::optional<std::string>& settingsFile
             environment.languageNote = "the languages are: " + known;
         }
     }
-    result.environment = environment;
-    return result;
+    return environment;
 }
 
 std::string LanguageTexts::text(std::string_view key) const {

@@ -7,6 +7,8 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/result.h"
+
 namespace qzm::cli {
 
 // Where the settings and the language texts come from for one run.
@@ -17,11 +19,6 @@ struct CliEnvironment {
     std::string languageNote;
 };
 
-struct EnvironmentResult {
-    std::optional<CliEnvironment> environment;
-    std::string error;
-};
-
 // The settings file of the program's layout (beside the executable, or the
 // user's own copy of the installed one, made when missing) unless
 // `settingsFile` names another; it must exist, as for the program.  The language is `languageName`
@@ -29,8 +26,8 @@ struct EnvironmentResult {
 // looked up beside a named settings file first, then in the program's language folders (the user's
 // files winning over the shipped ones); a name holding a '/' is taken as the path of a language
 // file.
-EnvironmentResult findEnvironment(const std::optional<std::string>& settingsFile,
-                                  const std::optional<std::string>& languageName);
+Result<CliEnvironment> findEnvironment(const std::optional<std::string>& settingsFile,
+                                       const std::optional<std::string>& languageName);
 
 // Texts of the current language file, read afresh at each call.
 class LanguageTexts {

@@ -45,38 +45,39 @@ int run(int argc, char** argv) {
         std::fputs(qzm::versionText(kProgramName).c_str(), stdout);
         return kExitSuccess;
     }
-    EnvironmentResult environment = findEnvironment(options.settingsFile, options.languageName);
-    if (!environment.environment) {
-        printError(environment.error);
+    const qzm::Result<CliEnvironment> found =
+        findEnvironment(options.settingsFile, options.languageName);
+    if (!found) {
+        printError(found.error().text);
         return kExitFileError;
     }
-    const auto& languagePath = environment.environment->languagePath;
+    const CliEnvironment& environment = found.value();
+    const auto& languagePath = environment.languagePath;
     std::error_code missing;
     if (!std::filesystem::is_regular_file(languagePath, missing)) {
         // The run goes on, as the program's does, but with every text "Not Found".
         printError("warning: no language file " + languagePath.string() +
-                   (environment.environment->languageNote.empty()
-                        ? std::string()
-                        : " (" + environment.environment->languageNote + ")") +
+                   (environment.languageNote.empty() ? std::string()
+                                                     : " (" + environment.languageNote + ")") +
                    "; messages are in English, other texts read \"Not Found\"");
     }
     if (options.command == Command::Clone) {
-        return runCloneCommand(options, *environment.environment);
+        return runCloneCommand(options, environment);
     }
     if (options.command == Command::Backups) {
-        return runBackupsCommand(*environment.environment);
+        return runBackupsCommand(environment);
     }
     if (options.command == Command::Read || options.command == Command::Write ||
         options.command == Command::Restore) {
-        return runTransferCommand(options, *environment.environment);
+        return runTransferCommand(options, environment);
     }
     if (options.command == Command::Diff) {
-        return runDiffCommand(options, *environment.environment);
+        return runDiffCommand(options, environment);
     }
     if (options.command == Command::Doctor) {
-        return runDoctorCommand(options, *environment.environment);
+        return runDoctorCommand(options, environment);
     }
-    return runFileCommand(options, *environment.environment);
+    return runFileCommand(options, environment);
 }
 
 }  // namespace
