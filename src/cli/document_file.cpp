@@ -13,30 +13,24 @@ DocumentFile newDocument(int bandIndex) {
     return document;
 }
 
-DocumentLoadResult loadDocumentFile(const std::string& path) {
-    DocumentLoadResult result;
+Result<DocumentFile> loadDocumentFile(const std::string& path) {
     FileBytes file = readDataFileBytes(path);
     if (!file.result.ok) {
-        result.failure = LoadFailure::Unreadable;
-        result.error = file.result.errorText;
-        return result;
+        return Error{file.result.errorText, static_cast<int>(LoadFailure::Unreadable)};
     }
     if (auto contents = decodeDataFile(file.bytes)) {
-        result.document = *contents;
-        return result;
+        return *contents;
     }
     FileHeader header;
     if (file.bytes.size() >= kFileHeaderSize) {
         std::copy_n(file.bytes.begin(), kFileHeaderSize, header.bytes.begin());
     }
     if (header.hasMagic()) {
-        result.failure = LoadFailure::Truncated;
-        result.error = "the file is truncated (" + std::to_string(file.bytes.size()) + " of " +
-                       std::to_string(kDataFileSize) + " bytes)";
-    } else {
-        result.failure = LoadFailure::HeaderMismatch;
+        return Error{"the file is truncated (" + std::to_string(file.bytes.size()) + " of " +
+                         std::to_string(kDataFileSize) + " bytes)",
+                     static_cast<int>(LoadFailure::Truncated)};
     }
-    return result;
+    return Error{{}, static_cast<int>(LoadFailure::HeaderMismatch)};
 }
 
 }  // namespace qzm::cli

@@ -14,19 +14,21 @@ void printError(std::string_view message) {
 }
 
 std::optional<DocumentFile> loadOrReport(const std::string& path, const LanguageTexts& texts) {
-    DocumentLoadResult loaded = loadDocumentFile(path);
-    switch (loaded.failure) {
-        case LoadFailure::None:
-            return loaded.document;
+    Result<DocumentFile> loaded = loadDocumentFile(path);
+    if (loaded) {
+        return std::move(loaded).value();
+    }
+    switch (static_cast<LoadFailure>(loaded.error().code)) {
         case LoadFailure::HeaderMismatch:
             // The program's own text for a file that is not one of its data files.
             printError(path + ": " + texts.text("IDS_WARN_LOAD"));
             break;
-        case LoadFailure::Unreadable:
-            printError(loaded.error);
-            break;
         case LoadFailure::Truncated:
-            printError(path + ": " + loaded.error);
+            printError(path + ": " + loaded.error().text);
+            break;
+        case LoadFailure::None:
+        case LoadFailure::Unreadable:
+            printError(loaded.error().text);
             break;
     }
     return std::nullopt;
