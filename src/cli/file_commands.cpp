@@ -57,6 +57,11 @@ int runShow(const CliOptions& options, const CliEnvironment& environment,
         printError("cannot write to standard output");
         return kExitFileError;
     }
+    // A warning only: the table is printed and the exit code is that of a sound show.
+    const std::string warning = damagedValuesWarning(document->image, texts);
+    if (!warning.empty()) {
+        printError(warning);
+    }
     return kExitSuccess;
 }
 

@@ -5,24 +5,19 @@
 
 #include "link/transfer_failure_text.h"
 #include "link/transfer_job.h"
+#include "link/write_outcome.h"
 
 namespace qzm::cli {
 
 // What a radio holds once a write to it has ended, however it ended (done, failed,
-// cancelled, a second Ctrl+C): the user must know whether it still holds its old
-// memory, a mix of old and new, or all of the new image.
-enum class RadioHolds {
-    Untouched,     // no block was sent: the radio holds what it held before
-    Part,          // some blocks were sent: part of the new image, part of the old
-    AllUnchecked,  // every block was taken; no read-back confirmed them
-    AllChecked,    // every block was taken and the read-back matched
-    AllDiffers,    // every block was taken, but the read-back found other data
-};
-
+// cancelled, a second Ctrl+C), as the end report and the clone log tell it: the
+// user must know whether it still holds its old memory, a mix of old and new, or
+// all of the new image.  The classification is the window's (RadioHolds); the
+// command line tells a write with nothing to send as all of the new image.
 struct WriteState {
-    RadioHolds holds = RadioHolds::Untouched;
-    int blocksWritten = 0;  // the blocks the radio took
-    int blocksTotal = 0;    // of the blocks the write sends
+    RadioHolds holds = RadioHolds::OldImage;  // never SameImage: see writeStateOf
+    int blocksWritten = 0;                    // the blocks the radio took
+    int blocksTotal = 0;                      // of the blocks the write sends
 };
 
 // The state of the radio a finished write job was writing to.

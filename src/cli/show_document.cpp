@@ -4,11 +4,14 @@
 #include <algorithm>
 #include <array>
 #include <functional>
+#include <optional>
 #include <string_view>
 #include <vector>
 
 #include "cli/field_texts.h"
 #include "platform/utf8_text.h"
+#include "radio/damaged_values.h"
+#include "radio/value_codecs.h"
 
 namespace qzm::cli {
 namespace {
@@ -43,7 +46,109 @@ std::string table(const std::vector<std::vector<std::string>>& rows) {
     return out;
 }
 
+constexpr std::size_t kListedInWarning = 4;  // the first few, then "..."
+
+std::optional<ChannelField> damageableField(ImageField field) {
+    switch (field) {
+        case ImageField::RxFrequency:
+            return ChannelField::RxFrequency;
+        case ImageField::RxTone:
+            return ChannelField::RxTone;
+        case ImageField::TxFrequency:
+            return ChannelField::TxFrequency;
+        case ImageField::TxTone:
+            return ChannelField::TxTone;
+        default:
+            return std::nullopt;
+    }
+}
+
+std::size_t columnOf(ChannelField field) {
+    switch (field) {
+        case ChannelField::RxFrequency:
+            return 1;
+        case ChannelField::RxTone:
+            return 2;
+        case ChannelField::TxFrequency:
+            return 3;
+        case ChannelField::TxTone:
+            return 4;
+    }
+    return 1;
+}
+
+// The stored value where it still reads as one (a tone code the lists lack),
+// else empty: digits above 9 have no honest text.
+std::string readableText(const RadioImage& image, const DamagedValue& value) {
+    const ChannelSide side =
+        value.field == ChannelField::RxFrequency || value.field == ChannelField::RxTone
+            ? ChannelSide::Receive
+            : ChannelSide::Transmit;
+    if (value.field == ChannelField::RxTone || value.field == ChannelField::TxTone) {
+        const ToneBytes bytes = image.tone(value.channel, side);
+        std::string text = formatTone(bytes, "");
+        return parseTone(text) == bytes ? text : std::string();
+    }
+    const FrequencyBytes bytes = image.frequency(value.channel, side);
+    return isDamagedFrequency(bytes) ? std::string() : formatFrequency(bytes);
+}
+
+// The damaged mark in place of the value, as the grid shows it.
+std::string damagedCellText(const RadioImage& image, const DamagedValue& value,
+                            const LanguageTexts& texts) {
+    const std::string readable = readableText(image, value);
+    return readable.empty() ? texts.text("IDS_DAMAGED_CELL")
+                            : texts.text("IDS_DAMAGED_MARK") + " " + readable;
+}
+
+// "%1".."%9" replaced by the values in one pass, in whatever order the language
+// puts them, so a "%2" inside a value stays as it is.
+std::string substituted(const std::string& pattern, const std::vector<std::string>& values) {
+    std::string out;
+    for (std::size_t i = 0; i < pattern.size(); ++i) {
+        if (pattern[i] == '%' && i + 1 < pattern.size() && pattern[i + 1] >= '1' &&
+            pattern[i + 1] <= '9') {
+            const auto index = static_cast<std::size_t>(pattern[i + 1] - '1');
+            if (index < values.size()) {
+                out += values[index];
+                ++i;
+                continue;
+            }
+        }
+        out += pattern[i];
+    }
+    return out;
+}
+
 }  // namespace
+
+std::string damagedValuesWarning(const RadioImage& image, const LanguageTexts& texts) {
+    const std::vector<DamagedValue> values = findDamagedValues(image);
+    if (values.empty()) {
+        return {};
+    }
+    std::string channels;
+    for (const int n : channelsOf(values)) {
+        channels += (channels.empty() ? "" : ", ") + std::to_string(n);
+    }
+    const std::vector<std::string> titles = texts.columnTitles();
+    std::string text =
+        substituted(texts.text("IDS_DAMAGED_VALUES"), {std::to_string(values.size()), channels}) +
+        "\n";
+    for (std::size_t i = 0; i < values.size() && i < kListedInWarning; ++i) {
+        const DamagedValue& value = values[i];
+        const std::size_t column = columnOf(value.field);
+        const std::string title = column < titles.size() ? titles[column] : std::string();
+        text += substituted(texts.text("IDS_DAMAGED_LINE"),
+                            {std::to_string(value.channel), title, value.storedBytes}) +
+                "\n";
+    }
+    if (values.size() > kListedInWarning) {
+        text += "...\n";
+    }
+    text.pop_back();  // the caller ends the message
+    return text;
+}
 
 std::string showDocument(const RadioImage& image, const LanguageTexts& texts,
                          const std::filesystem::path& settingsPath) {
@@ -62,10 +167,19 @@ std::string showDocument(const RadioImage& image, const LanguageTexts& texts,
         for (ImageField field : channelFields()) {
             // An empty channel shows empty cells, and so does the transmit tone of a
             // channel without a transmit frequency, as in the grid.
+            // A damaged value is marked even there: a transmit frequency left on a
+            // channel without a receive frequency must not pass unseen.
+            const std::optional<ChannelField> damageable = damageableField(field);
+            const std::optional<DamagedValue> damaged =
+                damageable ? damagedValueOf(image, n, *damageable) : std::nullopt;
             const bool hidden =
                 image.isRxEmpty(n) || (field == ImageField::TxTone && image.isAnyFrequencyEmpty(n));
-            row.push_back(hidden ? std::string()
-                                 : fieldValueText(image, field, n, texts, settingsPath));
+            if (damaged) {
+                row.push_back(damagedCellText(image, *damaged, texts));
+            } else {
+                row.push_back(hidden ? std::string()
+                                     : fieldValueText(image, field, n, texts, settingsPath));
+            }
         }
         channels.push_back(std::move(row));
     }

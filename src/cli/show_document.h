@@ -14,4 +14,9 @@ namespace qzm::cli {
 std::string showDocument(const RadioImage& image, const LanguageTexts& texts,
                          const std::filesystem::path& settingsPath);
 
+// The warning the editor gives on opening an image with values the radio cannot
+// use: their count and channels, then the first few with their stored bytes.
+// Empty for a sound image.
+std::string damagedValuesWarning(const RadioImage& image, const LanguageTexts& texts);
+
 }  // namespace qzm::cli

@@ -4,6 +4,16 @@
 #include "link/wire_protocol.h"
 
 namespace qzm {
+namespace {
+
+std::string partText(int blocksWritten, int blocksToWrite, const TextSource& texts) {
+    return fillPlaceholders(textOr(texts, "IDS_WRITE_PARTIAL",
+                                   "The radio now holds part of the new image: %1 of the %2 "
+                                   "blocks to send were written."),
+                            {std::to_string(blocksWritten), std::to_string(blocksToWrite)});
+}
+
+}  // namespace
 
 std::string writePlanText(int blocksToWrite, const TextSource& texts) {
     if (blocksToWrite < 0 || blocksToWrite >= wire::kBlockCount) {
@@ -34,10 +44,7 @@ std::string partialWriteText(int blocksWritten, int blocksToWrite, const TextSou
     if (blocksWritten <= 0) {
         return nothingWrittenText(texts);
     }
-    return fillPlaceholders(textOr(texts, "IDS_WRITE_PARTIAL",
-                                   "The radio now holds part of the new image: %1 of the %2 "
-                                   "blocks to send were written."),
-                            {std::to_string(blocksWritten), std::to_string(blocksToWrite)});
+    return partText(blocksWritten, blocksToWrite, texts);
 }
 
 RadioHolds radioHoldsAfter(const TransferJob& job) {
@@ -50,11 +57,13 @@ RadioHolds radioHoldsAfter(const TransferJob& job) {
     if (toWrite == 0) {
         return RadioHolds::SameImage;
     }
-    if (toWrite < 0 || written <= 0) {
-        return RadioHolds::OldImage;
+    if (toWrite < 0) {
+        return RadioHolds::OldImage;  // the write never learnt what to send
     }
     if (written < toWrite) {
-        return RadioHolds::PartOfNewImage;
+        // A block sent but not acknowledged may have been taken: not the old image.
+        return written > 0 || job.writeStarted.load() ? RadioHolds::PartOfNewImage
+                                                      : RadioHolds::OldImage;
     }
     if (status == StatusVerifyDone) {
         return RadioHolds::NewImageChecked;
@@ -69,7 +78,8 @@ std::string radioHoldsText(RadioHolds holds, const TransferJob& job, const TextS
         case RadioHolds::SameImage:
             return unchangedImageText(texts);
         case RadioHolds::PartOfNewImage:
-            return partialWriteText(job.blocksWritten.load(), job.blocksToWrite.load(), texts);
+            // Not partialWriteText: with none acknowledged it would claim the old image.
+            return partText(job.blocksWritten.load(), job.blocksToWrite.load(), texts);
         case RadioHolds::NewImage:
             return textOr(texts, "IDS_WRITE_DONE", "Written: the radio holds the new image.");
         case RadioHolds::NewImageUnchecked:

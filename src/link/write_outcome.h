@@ -27,11 +27,14 @@ std::string nothingWrittenText(const TextSource& texts);
 // radio took none.
 std::string partialWriteText(int blocksWritten, int blocksToWrite, const TextSource& texts);
 
-// What the radio holds once a write run has ended, in whatever way it ended.
+// What the radio holds once a write run has ended, in whatever way it ended (done,
+// failed, cancelled).  The one classification: the window and the command line both
+// report from it.
 enum class RadioHolds {
     OldImage,           // nothing was written
     SameImage,          // it held the image already; nothing needed writing
-    PartOfNewImage,     // some of the blocks to send went in (blocksWritten)
+    PartOfNewImage,     // some of the blocks to send went in (blocksWritten), or a block
+                        // went out unacknowledged and may have been taken
     NewImage,           // every block to send went in; no check was asked for
     NewImageUnchecked,  // every block went in; the check asked for did not finish
     NewImageChecked,    // every block went in and read back equal
@@ -39,7 +42,7 @@ enum class RadioHolds {
 };
 
 // From the job of a finished run (or one whose worker has stopped); reads status,
-// blocksToWrite, blocksWritten and verifyAfterWrite.
+// blocksToWrite, blocksWritten, writeStarted and verifyAfterWrite.
 RadioHolds radioHoldsAfter(const TransferJob& job);
 
 // The sentence for it: IDS_WRITE_NOTHING, IDS_WRITE_UNCHANGED, partialWriteText,

@@ -39,7 +39,7 @@ TEST(RadioHolds, EveryEndSaysWhatTheRadioHolds) {
         EXPECT_EQ(radioHoldsWord(state), c.word) << c.status << " " << c.written;
         const std::string text = radioHoldsText(state, {});
         EXPECT_FALSE(text.empty());
-        if (state.holds == RadioHolds::Part) {
+        if (state.holds == RadioHolds::PartOfNewImage) {
             EXPECT_NE(text.find("blocks " + std::to_string(c.written) + " of 124"),
                       std::string::npos)
                 << text;
