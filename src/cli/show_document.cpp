@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "cli/field_texts.h"
+#include "lang/placeholders.h"
 #include "platform/utf8_text.h"
 #include "radio/damaged_values.h"
 #include "radio/value_codecs.h"
@@ -63,20 +64,6 @@ std::optional<ChannelField> damageableField(ImageField field) {
     }
 }
 
-std::size_t columnOf(ChannelField field) {
-    switch (field) {
-        case ChannelField::RxFrequency:
-            return 1;
-        case ChannelField::RxTone:
-            return 2;
-        case ChannelField::TxFrequency:
-            return 3;
-        case ChannelField::TxTone:
-            return 4;
-    }
-    return 1;
-}
-
 // The stored value where it still reads as one (a tone code the lists lack),
 // else empty: digits above 9 have no honest text.
 std::string readableText(const RadioImage& image, const DamagedValue& value) {
@@ -101,25 +88,6 @@ std::string damagedCellText(const RadioImage& image, const DamagedValue& value,
                             : texts.text("IDS_DAMAGED_MARK") + " " + readable;
 }
 
-// "%1".."%9" replaced by the values in one pass, in whatever order the language
-// puts them, so a "%2" inside a value stays as it is.
-std::string substituted(const std::string& pattern, const std::vector<std::string>& values) {
-    std::string out;
-    for (std::size_t i = 0; i < pattern.size(); ++i) {
-        if (pattern[i] == '%' && i + 1 < pattern.size() && pattern[i + 1] >= '1' &&
-            pattern[i + 1] <= '9') {
-            const auto index = static_cast<std::size_t>(pattern[i + 1] - '1');
-            if (index < values.size()) {
-                out += values[index];
-                ++i;
-                continue;
-            }
-        }
-        out += pattern[i];
-    }
-    return out;
-}
-
 }  // namespace
 
 std::string damagedValuesWarning(const RadioImage& image, const LanguageTexts& texts) {
@@ -132,15 +100,15 @@ std::string damagedValuesWarning(const RadioImage& image, const LanguageTexts& t
         channels += (channels.empty() ? "" : ", ") + std::to_string(n);
     }
     const std::vector<std::string> titles = texts.columnTitles();
-    std::string text =
-        substituted(texts.text("IDS_DAMAGED_VALUES"), {std::to_string(values.size()), channels}) +
-        "\n";
+    std::string text = fillPlaceholders(texts.text("IDS_DAMAGED_VALUES"),
+                                        {std::to_string(values.size()), channels}) +
+                       "\n";
     for (std::size_t i = 0; i < values.size() && i < kListedInWarning; ++i) {
         const DamagedValue& value = values[i];
-        const std::size_t column = columnOf(value.field);
+        const auto column = static_cast<std::size_t>(channelTableColumn(value.field));
         const std::string title = column < titles.size() ? titles[column] : std::string();
-        text += substituted(texts.text("IDS_DAMAGED_LINE"),
-                            {std::to_string(value.channel), title, value.storedBytes}) +
+        text += fillPlaceholders(texts.text("IDS_DAMAGED_LINE"),
+                                 {std::to_string(value.channel), title, value.storedBytes}) +
                 "\n";
     }
     if (values.size() > kListedInWarning) {

@@ -3,6 +3,8 @@
 
 #include <array>
 
+#include "lang/placeholders.h"
+
 namespace qzm {
 namespace {
 
@@ -81,24 +83,6 @@ std::string textOf(std::string_view key, const TextLookup& lookup) {
     return text.empty() || text == "Not Found" ? english(key) : text;
 }
 
-// %1..%9 replaced in one pass, so a value holding "%2" stays as it is.
-std::string fill(std::string_view pattern, const std::vector<std::string>& values) {
-    std::string out;
-    for (std::size_t i = 0; i < pattern.size(); ++i) {
-        if (pattern[i] == '%' && i + 1 < pattern.size() && pattern[i + 1] >= '1' &&
-            pattern[i + 1] <= '9') {
-            const auto index = static_cast<std::size_t>(pattern[i + 1] - '1');
-            if (index < values.size()) {
-                out += values[index];
-                ++i;
-                continue;
-            }
-        }
-        out += pattern[i];
-    }
-    return out;
-}
-
 std::string_view mark(FindingLevel level) {
     switch (level) {
         case FindingLevel::Fine:
@@ -126,7 +110,7 @@ std::string line(const Finding& finding, const TextLookup& lookup) {
 }  // namespace
 
 std::string findingText(const Finding& finding, const TextLookup& lookup) {
-    return fill(textOf(finding.key, lookup), finding.values);
+    return fillPlaceholders(textOf(finding.key, lookup), finding.values);
 }
 
 std::string formatDoctorReport(const DoctorReport& report, const TextLookup& lookup) {

@@ -120,4 +120,33 @@ std::string hexBytes(const std::uint8_t* bytes, std::size_t count) {
     return text;
 }
 
+int channelTableColumn(ChannelField field) {
+    switch (field) {
+        case ChannelField::RxFrequency:
+            return 1;
+        case ChannelField::RxTone:
+            return 2;
+        case ChannelField::TxFrequency:
+            return 3;
+        case ChannelField::TxTone:
+            return 4;
+    }
+    return 1;
+}
+
+std::optional<ChannelField> channelFieldOfColumn(int column) {
+    switch (column) {
+        case 1:
+            return ChannelField::RxFrequency;
+        case 2:
+            return ChannelField::RxTone;
+        case 3:
+            return ChannelField::TxFrequency;
+        case 4:
+            return ChannelField::TxTone;
+        default:
+            return std::nullopt;
+    }
+}
+
 }  // namespace qzm

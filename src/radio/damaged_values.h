@@ -33,6 +33,11 @@ bool isDamagedTone(const ToneBytes& bytes);
 // The damaged value of one cell of channel n, if it has one.  Fields the grid
 // does not show (the tones of an empty channel, the transmit tone of a channel
 // without a transmit frequency) are never damaged.
+// The column of a field in the channel table, as the grid and `show` number them (0 is
+// the channel number), and the field of a column; none for the other columns.
+int channelTableColumn(ChannelField field);
+std::optional<ChannelField> channelFieldOfColumn(int column);
+
 std::optional<DamagedValue> damagedValueOf(const RadioImage& image, int n, ChannelField field);
 
 // Every damaged value of the image, channel by channel in field order.

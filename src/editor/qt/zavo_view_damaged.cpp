@@ -22,35 +22,6 @@ namespace {
 
 constexpr int kListedInWarning = 4;  // the first few, then "..."
 
-int columnOf(ChannelField field) {
-    switch (field) {
-        case ChannelField::RxFrequency:
-            return 1;
-        case ChannelField::RxTone:
-            return 2;
-        case ChannelField::TxFrequency:
-            return 3;
-        case ChannelField::TxTone:
-            return 4;
-    }
-    return 1;
-}
-
-std::optional<ChannelField> fieldOfColumn(int column) {
-    switch (column) {
-        case 1:
-            return ChannelField::RxFrequency;
-        case 2:
-            return ChannelField::RxTone;
-        case 3:
-            return ChannelField::TxFrequency;
-        case 4:
-            return ChannelField::TxTone;
-        default:
-            return std::nullopt;
-    }
-}
-
 QString languageText(std::string_view key) {
     return QString::fromStdString(lookupText(key));
 }
@@ -73,7 +44,7 @@ QString readableText(const RadioImage& image, const DamagedValue& value) {
 
 // The damaged value shown in a grid cell, if the cell shows one.
 std::optional<DamagedValue> damagedValueInCell(const RadioImage& image, int n, int column) {
-    const std::optional<ChannelField> field = fieldOfColumn(column);
+    const std::optional<ChannelField> field = channelFieldOfColumn(column);
     if (!field) {
         return std::nullopt;
     }
@@ -139,7 +110,7 @@ QString CZavoView::damagedValuesWarning() const {
         lines << languageText("IDS_DAMAGED_LINE")
                      .arg(QString::number(value.channel),
                           QString::fromStdString(
-                              titles[static_cast<std::size_t>(columnOf(value.field))]),
+                              titles[static_cast<std::size_t>(channelTableColumn(value.field))]),
                           QString::fromStdString(value.storedBytes));
     }
     if (values.size() > kListedInWarning) {
