@@ -110,6 +110,20 @@ TEST_F(OpenBackupDialogTest, ListsEveryBackupNewestFirstWithWholeNamesInBothLang
     }
 }
 
+// Pictures of the table in each shipped language, for a look by eye:
+// QZM_SCREENSHOT_DIR=/tmp/shots ./app_tests --gtest_also_run_disabled_tests
+TEST_F(OpenBackupDialogTest, DISABLED_SaveScreenshots) {
+    const QString folder = qEnvironmentVariable("QZM_SCREENSHOT_DIR");
+    ASSERT_FALSE(folder.isEmpty());
+    for (const char* language : {"english", "chinese"}) {
+        setLanguagePath(std::filesystem::path(QZM_TEST_PROGRAM_DIR) /
+                        (std::string(language) + ".lang"));
+        auto shown = dialog();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(shown.get()));
+        EXPECT_TRUE(shown->grab().save(QString("%1/open-backup-%2.png").arg(folder, language)));
+    }
+}
+
 TEST_F(OpenBackupDialogTest, AnUnreadableBackupIsShownButNeverOpened) {
     auto shown = dialog();
     QTableWidget* table = shown->table();
