@@ -105,11 +105,11 @@ class Parser {
     // Options of the command named so far; before a command only the global ones.
     bool takeOption(const std::string& word, CliOptions& options, const CommandInfo* info) {
         const OptionWord option = splitOption(word);
-        const OptionSpec* spec = findOption(globalOptions(), option.name);
-        if (spec == nullptr && info != nullptr) {
-            spec = findOption(info->options, option.name);
+        const OptionRule* rule = findOption(globalOptions(), option.name);
+        if (rule == nullptr && info != nullptr) {
+            rule = findOption(info->options, option.name);
         }
-        if (spec == nullptr) {
+        if (rule == nullptr) {
             error_ = "unknown option '" + std::string(option.name) + "'";
             if (info != nullptr) {
                 error_ += " for '" + std::string(info->name) + "'";
@@ -117,13 +117,13 @@ class Parser {
             return false;
         }
         std::string value;
-        if (spec->takesValue) {
+        if (rule->takesValue) {
             auto given = valueOf(option);
             if (!given) {
                 return false;
             }
-            if (given->empty() && !spec->emptyValueError.empty()) {
-                error_ = spec->emptyValueError;
+            if (given->empty() && !rule->emptyValueError.empty()) {
+                error_ = rule->emptyValueError;
                 return false;
             }
             value = std::move(*given);
@@ -131,7 +131,11 @@ class Parser {
             error_ = "option '" + std::string(option.name) + "' takes no value";
             return false;
         }
-        error_ = spec->apply(options, value);
+        if (rule->flag != nullptr) {
+            options.*(rule->flag) = true;
+            return true;
+        }
+        error_ = rule->apply(options, value);
         return error_.empty();
     }
 

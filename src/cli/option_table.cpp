@@ -29,15 +29,9 @@ std::optional<int> portNumber(const std::string& value, std::string& error) {
 
 // ---- Options every command takes -------------------------------------------------
 
-constexpr OptionSpec kHelp{"--help", "-h", false, {}, [](CliOptions& o, const std::string&) {
-                               o.help = true;
-                               return std::string();
-                           }};
-constexpr OptionSpec kVersion{"--version", {}, false, {}, [](CliOptions& o, const std::string&) {
-                                  o.version = true;
-                                  return std::string();
-                              }};
-constexpr OptionSpec kSettings{"--settings",
+constexpr OptionRule kHelp = flagRule("--help", &CliOptions::help, "-h");
+constexpr OptionRule kVersion = flagRule("--version", &CliOptions::version);
+constexpr OptionRule kSettings{"--settings",
                                {},
                                true,
                                "option '--settings' needs a file name",
@@ -45,7 +39,7 @@ constexpr OptionSpec kSettings{"--settings",
                                    o.settingsFile = value;
                                    return std::string();
                                }};
-constexpr OptionSpec kLang{"--lang",
+constexpr OptionRule kLang{"--lang",
                            {},
                            true,
                            "option '--lang' needs a language name",
@@ -54,7 +48,7 @@ constexpr OptionSpec kLang{"--lang",
                                return std::string();
                            }};
 
-constexpr std::array<const OptionSpec*, 4> kGlobalOptions{&kSettings, &kLang, &kHelp, &kVersion};
+constexpr std::array<const OptionRule*, 4> kGlobalOptions{&kSettings, &kLang, &kHelp, &kVersion};
 constexpr std::array kGlobalHelpLines{
     OptionHelp{&kSettings, "FILE", "the settings file (default: setting.ini beside the program)"},
     OptionHelp{&kLang, "NAME",
@@ -66,7 +60,7 @@ constexpr HelpSection kGlobalHelp{false, 17, kGlobalHelpLines, {}};
 
 // ---- new ---------------------------------------------------------------------------
 
-constexpr OptionSpec kBand{"--band", {}, true, {}, [](CliOptions& o, const std::string& value) {
+constexpr OptionRule kBand{"--band", {}, true, {}, [](CliOptions& o, const std::string& value) {
                                auto number = parseNumber(value);
                                if (!number || *number < 0 || *number > 6) {
                                    return "band index must be 0 to 6, not '" + value + "'";
@@ -74,18 +68,18 @@ constexpr OptionSpec kBand{"--band", {}, true, {}, [](CliOptions& o, const std::
                                o.bandIndex = *number;
                                return std::string();
                            }};
-constexpr std::array<const OptionSpec*, 1> kNewOptions{&kBand};
+constexpr std::array<const OptionRule*, 1> kNewOptions{&kBand};
 
 // ---- The radio's port: read, write, restore, diff ------------------------------------
 
-constexpr OptionSpec kPort{"--port", {}, true, {}, [](CliOptions& o, const std::string& value) {
+constexpr OptionRule kPort{"--port", {}, true, {}, [](CliOptions& o, const std::string& value) {
                                std::string error;
                                if (auto number = portNumber(value, error)) {
                                    o.port = *number;
                                }
                                return error;
                            }};
-constexpr OptionSpec kDevice{"--device",
+constexpr OptionRule kDevice{"--device",
                              {},
                              true,
                              "option '--device' needs a device path",
@@ -93,24 +87,11 @@ constexpr OptionSpec kDevice{"--device",
                                  o.device = value;
                                  return std::string();
                              }};
-constexpr OptionSpec kNoSearch{"--no-search", {}, false, {}, [](CliOptions& o, const std::string&) {
-                                   o.noSearch = true;
-                                   return std::string();
-                               }};
-constexpr OptionSpec kNoBackup{"--no-backup", {}, false, {}, [](CliOptions& o, const std::string&) {
-                                   o.noBackup = true;
-                                   return std::string();
-                               }};
-constexpr OptionSpec kVerify{"--verify", {}, false, {}, [](CliOptions& o, const std::string&) {
-                                 o.verify = true;
-                                 return std::string();
-                             }};
-constexpr OptionSpec kAllBlocks{
-    "--all-blocks", {}, false, {}, [](CliOptions& o, const std::string&) {
-        o.allBlocks = true;
-        return std::string();
-    }};
-constexpr OptionSpec kRadio{"--radio", {}, false, {}, [](CliOptions& o, const std::string&) {
+constexpr OptionRule kNoSearch = flagRule("--no-search", &CliOptions::noSearch);
+constexpr OptionRule kNoBackup = flagRule("--no-backup", &CliOptions::noBackup);
+constexpr OptionRule kVerify = flagRule("--verify", &CliOptions::verify);
+constexpr OptionRule kAllBlocks = flagRule("--all-blocks", &CliOptions::allBlocks);
+constexpr OptionRule kRadio{"--radio", {}, false, {}, [](CliOptions& o, const std::string&) {
                                 if (o.radio) {
                                     return std::string("'--radio' may stand for one side only");
                                 }
@@ -119,10 +100,10 @@ constexpr OptionSpec kRadio{"--radio", {}, false, {}, [](CliOptions& o, const st
                                 return std::string();
                             }};
 
-constexpr std::array<const OptionSpec*, 4> kReadOptions{&kPort, &kDevice, &kNoSearch, &kNoBackup};
-constexpr std::array<const OptionSpec*, 6> kWriteOptions{&kPort,     &kDevice, &kNoSearch,
+constexpr std::array<const OptionRule*, 4> kReadOptions{&kPort, &kDevice, &kNoSearch, &kNoBackup};
+constexpr std::array<const OptionRule*, 6> kWriteOptions{&kPort,     &kDevice, &kNoSearch,
                                                          &kNoBackup, &kVerify, &kAllBlocks};
-constexpr std::array<const OptionSpec*, 5> kDiffOptions{&kPort, &kDevice, &kNoSearch, &kNoBackup,
+constexpr std::array<const OptionRule*, 5> kDiffOptions{&kPort, &kDevice, &kNoSearch, &kNoBackup,
                                                         &kRadio};
 
 constexpr std::array kPortHelpLines{
@@ -171,12 +152,12 @@ constexpr std::array kWriteHelp{
 
 // A value given to clone's repeatable options may not be empty.
 constexpr std::string_view kCloneDeviceEmpty = "option '--device' needs a value";
-constexpr OptionSpec kCloneDevice{
+constexpr OptionRule kCloneDevice{
     "--device", {}, true, kCloneDeviceEmpty, [](CliOptions& o, const std::string& value) {
         o.devices.push_back(value);
         return std::string();
     }};
-constexpr OptionSpec kClonePort{"--port",
+constexpr OptionRule kClonePort{"--port",
                                 {},
                                 true,
                                 "option '--port' needs a value",
@@ -187,21 +168,15 @@ constexpr OptionSpec kClonePort{"--port",
                                     }
                                     return error;
                                 }};
-constexpr OptionSpec kAll{"--all", {}, false, {}, [](CliOptions& o, const std::string&) {
-                              o.allPorts = true;
-                              return std::string();
-                          }};
-constexpr OptionSpec kStation{"--station", {}, false, {}, [](CliOptions& o, const std::string&) {
-                                  o.station = true;
-                                  return std::string();
-                              }};
-constexpr OptionSpec kLog{
+constexpr OptionRule kAll = flagRule("--all", &CliOptions::allPorts);
+constexpr OptionRule kStation = flagRule("--station", &CliOptions::station);
+constexpr OptionRule kLog{
     "--log", {}, true, "option '--log' needs a value", [](CliOptions& o, const std::string& value) {
         o.logFile = value;
         return std::string();
     }};
 
-constexpr std::array<const OptionSpec*, 8> kCloneOptions{
+constexpr std::array<const OptionRule*, 8> kCloneOptions{
     &kCloneDevice, &kClonePort, &kAll, &kVerify, &kAllBlocks, &kStation, &kLog, &kNoBackup};
 constexpr std::array kCloneHelpLines{
     OptionHelp{&kCloneDevice, "DEV", "a cable's device (repeatable)"},
@@ -231,7 +206,7 @@ constexpr std::array kCloneHelp{
 
 // ---- export and import ---------------------------------------------------------------
 
-constexpr OptionSpec kFormat{"--format", {}, true, {}, [](CliOptions& o, const std::string& value) {
+constexpr OptionRule kFormat{"--format", {}, true, {}, [](CliOptions& o, const std::string& value) {
                                  if (value == "chirp") {
                                      o.format = ChannelFormat::Chirp;
                                  } else if (value == "csv") {
@@ -241,17 +216,11 @@ constexpr OptionSpec kFormat{"--format", {}, true, {}, [](CliOptions& o, const s
                                  }
                                  return std::string();
                              }};
-constexpr OptionSpec kRenumber{"--renumber", {}, false, {}, [](CliOptions& o, const std::string&) {
-                                   o.renumber = true;
-                                   return std::string();
-                               }};
-constexpr OptionSpec kStrict{"--strict", {}, false, {}, [](CliOptions& o, const std::string&) {
-                                 o.strict = true;
-                                 return std::string();
-                             }};
+constexpr OptionRule kRenumber = flagRule("--renumber", &CliOptions::renumber);
+constexpr OptionRule kStrict = flagRule("--strict", &CliOptions::strict);
 
-constexpr std::array<const OptionSpec*, 1> kExportOptions{&kFormat};
-constexpr std::array<const OptionSpec*, 3> kImportOptions{&kFormat, &kRenumber, &kStrict};
+constexpr std::array<const OptionRule*, 1> kExportOptions{&kFormat};
+constexpr std::array<const OptionRule*, 3> kImportOptions{&kFormat, &kRenumber, &kStrict};
 constexpr std::array kFormatHelpLines{
     OptionHelp{&kFormat, "csv",
                "our own channel table (the default for export); columns\n"
@@ -387,7 +356,7 @@ const CommandInfo* findCommand(Command command) {
     return nullptr;
 }
 
-std::span<const OptionSpec* const> globalOptions() {
+std::span<const OptionRule* const> globalOptions() {
     return kGlobalOptions;
 }
 
@@ -395,8 +364,8 @@ const HelpSection& globalHelp() {
     return kGlobalHelp;
 }
 
-const OptionSpec* findOption(std::span<const OptionSpec* const> options, std::string_view name) {
-    for (const OptionSpec* option : options) {
+const OptionRule* findOption(std::span<const OptionRule* const> options, std::string_view name) {
+    for (const OptionRule* option : options) {
         if (option->name == name || (!option->alias.empty() && option->alias == name)) {
             return option;
         }

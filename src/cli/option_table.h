@@ -13,7 +13,7 @@
 
 namespace qzm::cli {
 
-struct OptionSpec {
+struct OptionRule {
     std::string_view name;   // "--port"
     std::string_view alias;  // "-h"; empty when none
     bool takesValue = false;
@@ -21,11 +21,19 @@ struct OptionSpec {
     std::string_view emptyValueError;
     // Stores the option (with its value) in `options`; the error text, empty when taken.
     std::string (*apply)(CliOptions& options, const std::string& value) = nullptr;
+    // A plain flag instead: the field it sets.
+    bool CliOptions::*flag = nullptr;
 };
+
+// A flag that only sets `field`.
+constexpr OptionRule flagRule(std::string_view name, bool CliOptions::*field,
+                              std::string_view alias = {}) {
+    return {name, alias, false, {}, nullptr, field};
+}
 
 // One line of a usage text: "  --port N       use port N ...".
 struct OptionHelp {
-    const OptionSpec* option;
+    const OptionRule* option;
     std::string_view value;  // the value's name in the label ("N", "csv"); may be empty
     std::string_view text;   // further lines after '\n' are indented under the first
 };
@@ -45,7 +53,7 @@ struct CommandInfo {
     std::size_t maxOperands;
     std::string_view synopsis;
     std::string_view description;
-    std::span<const OptionSpec* const> options;
+    std::span<const OptionRule* const> options;
     std::span<const HelpSection> help;
 };
 
@@ -54,10 +62,10 @@ const CommandInfo* findCommand(std::string_view name);
 const CommandInfo* findCommand(Command command);
 
 // The options every command takes, before or after its name, and their usage block.
-std::span<const OptionSpec* const> globalOptions();
+std::span<const OptionRule* const> globalOptions();
 const HelpSection& globalHelp();
 
-// The spec named `name` (or its alias) among `options`; nullptr when none.
-const OptionSpec* findOption(std::span<const OptionSpec* const> options, std::string_view name);
+// The rule named `name` (or its alias) among `options`; nullptr when none.
+const OptionRule* findOption(std::span<const OptionRule* const> options, std::string_view name);
 
 }  // namespace qzm::cli

@@ -64,26 +64,10 @@ std::optional<ChannelField> damageableField(ImageField field) {
     }
 }
 
-// The stored value where it still reads as one (a tone code the lists lack),
-// else empty: digits above 9 have no honest text.
-std::string readableText(const RadioImage& image, const DamagedValue& value) {
-    const ChannelSide side =
-        value.field == ChannelField::RxFrequency || value.field == ChannelField::RxTone
-            ? ChannelSide::Receive
-            : ChannelSide::Transmit;
-    if (value.field == ChannelField::RxTone || value.field == ChannelField::TxTone) {
-        const ToneBytes bytes = image.tone(value.channel, side);
-        std::string text = formatTone(bytes, "");
-        return parseTone(text) == bytes ? text : std::string();
-    }
-    const FrequencyBytes bytes = image.frequency(value.channel, side);
-    return isDamagedFrequency(bytes) ? std::string() : formatFrequency(bytes);
-}
-
 // The damaged mark in place of the value, as the grid shows it.
 std::string damagedCellText(const RadioImage& image, const DamagedValue& value,
                             const LanguageTexts& texts) {
-    const std::string readable = readableText(image, value);
+    const std::string readable = readableDamagedValue(image, value);
     return readable.empty() ? texts.text("IDS_DAMAGED_CELL")
                             : texts.text("IDS_DAMAGED_MARK") + " " + readable;
 }

@@ -149,4 +149,18 @@ std::optional<ChannelField> channelFieldOfColumn(int column) {
     }
 }
 
+std::string readableDamagedValue(const RadioImage& image, const DamagedValue& value) {
+    const ChannelSide side =
+        value.field == ChannelField::RxFrequency || value.field == ChannelField::RxTone
+            ? ChannelSide::Receive
+            : ChannelSide::Transmit;
+    if (value.field == ChannelField::RxTone || value.field == ChannelField::TxTone) {
+        const ToneBytes bytes = image.tone(value.channel, side);
+        std::string text = formatTone(bytes, "");
+        return parseTone(text) == bytes ? text : std::string();
+    }
+    const FrequencyBytes bytes = image.frequency(value.channel, side);
+    return isDamagedFrequency(bytes) ? std::string() : formatFrequency(bytes);
+}
+
 }  // namespace qzm

@@ -33,6 +33,10 @@ bool isDamagedTone(const ToneBytes& bytes);
 // The damaged value of one cell of channel n, if it has one.  Fields the grid
 // does not show (the tones of an empty channel, the transmit tone of a channel
 // without a transmit frequency) are never damaged.
+// The stored value where it still reads as one (a tone code the lists lack), shown
+// after the damage mark; empty where it does not (digits above 9 have no honest text).
+std::string readableDamagedValue(const RadioImage& image, const DamagedValue& value);
+
 // The column of a field in the channel table, as the grid and `show` number them (0 is
 // the channel number), and the field of a column; none for the other columns.
 int channelTableColumn(ChannelField field);

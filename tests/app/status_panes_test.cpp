@@ -7,13 +7,13 @@
 #include <QAction>
 #include <QLabel>
 #include <QToolBar>
-#include <fstream>
 
 #include "app/main_frame.h"
 #include "app_fixture.h"
 #include "editor/qt/zavo_view.h"
 #include "grid/grid_ctrl.h"
 #include "platform/command_ids.h"
+#include "radio/data_file.h"
 #include "radio/file_header.h"
 #include "radio/radio_image.h"
 #include "radio/zavo_doc.h"
@@ -50,11 +50,7 @@ class StatusPanesTest : public AppTest {
         RadioImage image = RadioImage::fresh();
         image.setFrequency(2, ChannelSide::Receive, {0x81, 0x45, 0xe4, 0x3d});
         image.setFrequency(2, ChannelSide::Transmit, {0x00, 0x00, 0x60, 0x44});
-        std::ofstream out(file(name), std::ios::binary);
-        out.write(reinterpret_cast<const char*>(header.bytes.data()),
-                  static_cast<std::streamsize>(header.bytes.size()));
-        out.write(reinterpret_cast<const char*>(image.bytes.data()),
-                  static_cast<std::streamsize>(image.bytes.size()));
+        EXPECT_TRUE(storeDataFile(file(name), header, image).ok) << name;
         return file(name);
     }
 };

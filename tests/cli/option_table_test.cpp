@@ -16,7 +16,7 @@ namespace {
 TEST(OptionTable, EveryAcceptedOptionIsDescribedAndEveryDescribedOneAccepted) {
     for (const CommandInfo& info : commandTable()) {
         const std::string usage = usageText(info.command);
-        for (const OptionSpec* option : info.options) {
+        for (const OptionRule* option : info.options) {
             EXPECT_NE(usage.find(std::string(option->name)), std::string::npos)
                 << info.name << " takes " << option->name << " without describing it";
         }
@@ -28,7 +28,7 @@ TEST(OptionTable, EveryAcceptedOptionIsDescribedAndEveryDescribedOneAccepted) {
         }
     }
     const std::string usage = usageText(Command::None);
-    for (const OptionSpec* option : globalOptions()) {
+    for (const OptionRule* option : globalOptions()) {
         EXPECT_NE(usage.find(std::string(option->name)), std::string::npos) << option->name;
     }
 }

@@ -5,6 +5,7 @@
 #include <fstream>
 #include <iterator>
 
+#include "radio/data_file.h"
 #include "radio/file_header.h"
 #include "radio/radio_image.h"
 
@@ -63,11 +64,7 @@ std::filesystem::path AppTest::writeDataFile(const std::string& name, std::uint8
     RadioImage image;
     image.bytes.fill(0xFF);
     image.bytes[0x3E0] = marker;
-    std::ofstream out(file(name), std::ios::binary);
-    out.write(reinterpret_cast<const char*>(header.bytes.data()),
-              static_cast<std::streamsize>(header.bytes.size()));
-    out.write(reinterpret_cast<const char*>(image.bytes.data()),
-              static_cast<std::streamsize>(image.bytes.size()));
+    EXPECT_TRUE(storeDataFile(file(name), header, image).ok) << name;
     return file(name);
 }
 

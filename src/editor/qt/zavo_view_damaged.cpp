@@ -26,22 +26,6 @@ QString languageText(std::string_view key) {
     return QString::fromStdString(lookupText(key));
 }
 
-// A value that reads as a plain number or code (a tone on none of the lists)
-// is shown after the mark; hexadecimal letters never are.
-QString readableText(const RadioImage& image, const DamagedValue& value) {
-    const ChannelSide side =
-        value.field == ChannelField::RxFrequency || value.field == ChannelField::RxTone
-            ? ChannelSide::Receive
-            : ChannelSide::Transmit;
-    if (value.field == ChannelField::RxTone || value.field == ChannelField::TxTone) {
-        const ToneBytes bytes = image.tone(value.channel, side);
-        const std::string text = formatTone(bytes, "");
-        return parseTone(text) == bytes ? QString::fromStdString(text) : QString();
-    }
-    const FrequencyBytes bytes = image.frequency(value.channel, side);
-    return isDamagedFrequency(bytes) ? QString() : QString::fromStdString(formatFrequency(bytes));
-}
-
 // The damaged value shown in a grid cell, if the cell shows one.
 std::optional<DamagedValue> damagedValueInCell(const RadioImage& image, int n, int column) {
     const std::optional<ChannelField> field = channelFieldOfColumn(column);
@@ -58,7 +42,8 @@ QString CZavoView::damagedCellText(int n, int column) const {
     if (!value) {
         return {};
     }
-    const QString readable = readableText(document_.image(), *value);
+    const QString readable =
+        QString::fromStdString(readableDamagedValue(document_.image(), *value));
     const QString mark = languageText("IDS_DAMAGED_CELL");
     return readable.isEmpty() ? mark : languageText("IDS_DAMAGED_MARK") + " " + readable;
 }
