@@ -86,7 +86,12 @@ function(qzm_add_test name)
     cmake_parse_arguments(T "GUI" "" "SOURCES;LIBS;LABELS" ${ARGN})
     add_executable(${name} ${T_SOURCES})
     target_link_libraries(${name} PRIVATE ${T_LIBS} GTest::gtest GTest::gmock GTest::gtest_main qzm_options)
-    set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests)
+    # Test files spend most of their compile time parsing GoogleTest's and Qt's headers:
+    # compiled in batches of a few files they parse them once per batch.  (So names at a
+    # test file's top level must not clash with another file's of the same program; shared
+    # helpers live in tests/support.)
+    set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests
+        UNITY_BUILD ON UNITY_BUILD_BATCH_SIZE 6)
     # The header-only helpers of tests/support (temporary folders) serve every test.
     target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR}/tests/support)
     target_compile_definitions(${name} PRIVATE

@@ -6,15 +6,10 @@
 
 #include "cli_transfer_fixture.h"
 #include "radio/data_file.h"
+#include "test_images.h"
 
 namespace qzm::test {
 namespace {
-
-constexpr auto kSpan = static_cast<std::ptrdiff_t>(kRadioTransferSize);
-
-bool sameSpan(const RadioImage& a, const RadioImage& b) {
-    return std::equal(a.bytes.begin(), a.bytes.begin() + kSpan, b.bytes.begin());
-}
 
 class CliBackupTest : public CliTransferTest {
   protected:

@@ -46,10 +46,6 @@ int countOf(const std::string& text, const std::string& part) {
     return found;
 }
 
-int countLines(const std::string& text) {
-    return static_cast<int>(std::count(text.begin(), text.end(), '\n'));
-}
-
 TEST_F(CliCloneTest, FourRadiosAtOnceGetTheImageByteForByte) {
     std::map<int, std::string> ports;
     for (int n = 1; n <= 4; ++n) {

@@ -11,7 +11,7 @@ namespace qzm::test {
 namespace {
 
 constexpr std::size_t kHeaderSize = 48;
-const std::string kHeader =
+const std::string kCsvHeaderLine =
     "channel,rx_freq,rx_tone,tx_freq,tx_tone,col5,narrow,high_power,col8,col9";
 
 // An image as the editor leaves it: frequencies on the grid inside the band,
@@ -189,7 +189,7 @@ TEST_F(CliFileTest, ExportThenImportReproducesTheFileByteForByte) {
     ProcessResult exported = cli({"export", path("a.836"), path("a.csv")});
     ASSERT_EQ(exported.exitCode, 0) << exported.err;
     const std::string csv = readFile(path("a.csv"));
-    EXPECT_EQ(csv.substr(0, kHeader.size() + 2), kHeader + "\r\n");
+    EXPECT_EQ(csv.substr(0, kCsvHeaderLine.size() + 2), kCsvHeaderLine + "\r\n");
     EXPECT_NE(csv.find("\r\n2,401.50000,D754I,469.99500,D023N,1,1,0,0,0\r\n"), std::string::npos);
     EXPECT_NE(csv.find("\r\n5,430.01250,254.1,,,0,0,1,1,1\r\n"), std::string::npos);
     EXPECT_NE(csv.find("\r\n7,,,,,,,,,\r\n"), std::string::npos);
@@ -222,7 +222,7 @@ TEST_F(CliFileTest, ImportRepairsWellFormedValuesAsTheEditorDoesWithANote) {
     };
     writeDocument("a.836", RadioImage::fresh());
     for (const auto& c : cases) {
-        const std::string csv = kHeader + "\n3," + c.row + "\n";
+        const std::string csv = kCsvHeaderLine + "\n3," + c.row + "\n";
         ProcessResult result = cli({"import", path("a.836"), "-", path("b.836")}, csv);
         ASSERT_EQ(result.exitCode, 0) << c.row << ": " << result.err;
         if (c.note.empty()) {
@@ -239,7 +239,7 @@ TEST_F(CliFileTest, ImportRepairsWellFormedValuesAsTheEditorDoesWithANote) {
 
 TEST_F(CliFileTest, ImportSaysWhichFrequenciesBecameTheBandLimit) {
     writeDocument("a.836", RadioImage::fresh());
-    const std::string csv = kHeader + "\n3,600,,399.99,,,,,,\n4,446,,446,,,,,,\n";
+    const std::string csv = kCsvHeaderLine + "\n3,600,,399.99,,,,,,\n4,446,,446,,,,,,\n";
     ProcessResult result = cli({"import", path("a.836"), "-", path("b.836")}, csv);
     EXPECT_EQ(result.exitCode, 0);
     EXPECT_EQ(result.err,
@@ -276,21 +276,22 @@ TEST_F(CliFileTest, RefusedCsvNamesFileAndLineAndWritesNothing) {
         {"", 1, "no header line"},
         {"channel,rx_freq,rx_tone,tx_freq,col5,narrow,high_power,col8,col9\n", 1,
          "the header lacks the column 'tx_tone'"},
-        {kHeader + ",rx_freq\n", 1, "column 'rx_freq' appears twice"},
+        {kCsvHeaderLine + ",rx_freq\n", 1, "column 'rx_freq' appears twice"},
         {"channel;rx_freq;rx_tone;tx_freq;tx_tone;col5;narrow;high_power;col8;col9\n", 1,
          "the header lacks the column 'channel' (fields must be separated by commas"},
-        {kHeader + "\n1" + row + "\n2,446\n", 3, "2 fields where the header has 10"},
-        {kHeader + "\n\n17" + row + "\n", 3, "channel: '17' is not a number from 1 to 16"},
-        {kHeader + "\n0" + row + "\n", 2, "channel: '0' is not"},
-        {kHeader + "\nx" + row + "\n", 2, "channel: 'x' is not"},
-        {kHeader + "\n4" + row + "\r\n5" + row + "\r\n4" + row + "\r\n", 4,
+        {kCsvHeaderLine + "\n1" + row + "\n2,446\n", 3, "2 fields where the header has 10"},
+        {kCsvHeaderLine + "\n\n17" + row + "\n", 3, "channel: '17' is not a number from 1 to 16"},
+        {kCsvHeaderLine + "\n0" + row + "\n", 2, "channel: '0' is not"},
+        {kCsvHeaderLine + "\nx" + row + "\n", 2, "channel: 'x' is not"},
+        {kCsvHeaderLine + "\n4" + row + "\r\n5" + row + "\r\n4" + row + "\r\n", 4,
          "channel 4 appears twice (first on line 2)"},
-        {kHeader + "\n4,446,,,,2,,,,\n", 2, "col5: must be 0, 1 or empty, not '2'"},
-        {kHeader + "\n4,446,,,,,,,,yes\n", 2, "col9: must be 0, 1 or empty, not 'yes'"},
-        {kHeader + "\n4,\"446,,,,,,,,\n5,x\n", 2, "quoted field is not closed"},
-        {kHeader + "\n4,\"446\"x,,,,,,,,\n", 2, "unexpected character after a closing quote"},
-        {kHeader + "\n4,44\"6,,,,,,,,\n", 2, "quote inside an unquoted field"},
-        {kHeader + "\n4,446,88.5,446,D023X,,,,,\n", 2, "tx_tone: 'D023X' is not a tone"},
+        {kCsvHeaderLine + "\n4,446,,,,2,,,,\n", 2, "col5: must be 0, 1 or empty, not '2'"},
+        {kCsvHeaderLine + "\n4,446,,,,,,,,yes\n", 2, "col9: must be 0, 1 or empty, not 'yes'"},
+        {kCsvHeaderLine + "\n4,\"446,,,,,,,,\n5,x\n", 2, "quoted field is not closed"},
+        {kCsvHeaderLine + "\n4,\"446\"x,,,,,,,,\n", 2,
+         "unexpected character after a closing quote"},
+        {kCsvHeaderLine + "\n4,44\"6,,,,,,,,\n", 2, "quote inside an unquoted field"},
+        {kCsvHeaderLine + "\n4,446,88.5,446,D023X,,,,,\n", 2, "tx_tone: 'D023X' is not a tone"},
     };
     writeDocument("a.836", RadioImage::fresh());
     writeFile(dir_ / "b.836", "keep me");
@@ -423,7 +424,7 @@ TEST_F(CliFileTest, LineEndsTrailingFieldsAndNothingToTake) {
     const std::string row4 = "4,446.10000,,446.10000,,,,,,";
     for (const std::string end : {"\r", "\n", "\r\n"}) {
         writeDocument("a.836", RadioImage::fresh());
-        const std::string csv = kHeader + end + row3 + end + row4 + ", ," + end;
+        const std::string csv = kCsvHeaderLine + end + row3 + end + row4 + ", ," + end;
         ProcessResult result = cli({"import", path("a.836"), "-", path("a.836")}, csv);
         ASSERT_EQ(result.exitCode, 0) << result.err;
         const RadioImage image = readDocument("a.836");
@@ -431,7 +432,7 @@ TEST_F(CliFileTest, LineEndsTrailingFieldsAndNothingToTake) {
         EXPECT_EQ(image.frequencyText(4, ChannelSide::Receive), "446.10000");
     }
     writeFile(dir_ / "b.836", "keep me");
-    for (const std::string& csv : {kHeader + "\r", kHeader + "\n\n,,,,,,,,,\n"}) {
+    for (const std::string& csv : {kCsvHeaderLine + "\r", kCsvHeaderLine + "\n\n,,,,,,,,,\n"}) {
         ProcessResult result = cli({"import", path("a.836"), "-", path("b.836")}, csv);
         EXPECT_EQ(result.exitCode, 3);
         EXPECT_NE(result.err.find("<stdin>: nothing could be taken: no channel rows after the "

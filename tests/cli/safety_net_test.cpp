@@ -8,22 +8,14 @@
 
 #include "cli_transfer_fixture.h"
 #include "radio/data_file.h"
+#include "test_images.h"
 
 namespace qzm::test {
 namespace {
 
 namespace fs = std::filesystem;
 
-constexpr auto kSpan = static_cast<std::ptrdiff_t>(kRadioTransferSize);
-constexpr int kLimitMs = 60000;
-
-bool sameSpan(const RadioImage& a, const RadioImage& b) {
-    return std::equal(a.bytes.begin(), a.bytes.begin() + kSpan, b.bytes.begin());
-}
-
-int countLines(const std::string& text) {
-    return static_cast<int>(std::count(text.begin(), text.end(), '\n'));
-}
+constexpr int kWriteLimitMs = 60000;
 
 class SafetyNetTest : public CliTransferTest {
   protected:
@@ -242,7 +234,7 @@ TEST_F(SafetyNetTest, AStationThatCannotLogStopsAfterTheRadioInHand) {
               "time,port,device,identification,result,verified,seconds\r\n");
     fs::remove_all(dir_ / "logs");  // the log's folder goes away (a disk unmounted)
     startRadio({"--speed", "0", "--link", link, "--save", path("saved.836")});
-    ProcessResult result = station.waitWithin(kLimitMs);
+    ProcessResult result = station.waitWithin(kWriteLimitMs);
     EXPECT_EQ(result.exitCode, 3) << result.err;
     EXPECT_NE(result.err.find("the log cannot be written"), std::string::npos) << result.err;
     EXPECT_TRUE(sameSpan(saved(), imageA()));
@@ -265,7 +257,7 @@ TEST_F(SafetyNetTest, AClosedTerminalOrPipeNeverCutsAClone) {
     ASSERT_TRUE(clone.waitForError("Stopping"));
     ::kill(clone.pid(), SIGHUP);
     ::kill(radio, SIGCONT);
-    ProcessResult stopped = clone.waitWithin(kLimitMs);
+    ProcessResult stopped = clone.waitWithin(kWriteLimitMs);
     EXPECT_EQ(stopped.exitCode, 130) << stopped.err;
     EXPECT_NE(stopped.out.find("cancelled, part "), std::string::npos) << stopped.out;
     EXPECT_NE(stopped.err.find("holds part of the new image (blocks "), std::string::npos)
@@ -299,7 +291,7 @@ TEST_F(SafetyNetTest, ASecondCtrlCCutsTheWaitButNotTheReport) {
     ASSERT_TRUE(write.waitForError("Stopping"));
     ::kill(write.pid(), SIGHUP);  // ignored
     ::kill(write.pid(), SIGINT);  // cuts the wait
-    ProcessResult result = write.waitWithin(kLimitMs);
+    ProcessResult result = write.waitWithin(kWriteLimitMs);
     ::kill(radio, SIGCONT);
     EXPECT_EQ(result.exitCode, 130) << result.err;
     EXPECT_NE(result.err.find("holds part of the new image (blocks "), std::string::npos)

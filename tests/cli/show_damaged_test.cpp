@@ -2,13 +2,11 @@
 // qzm836-cli show on images holding values the radio cannot use.
 #include <gtest/gtest.h>
 
+#include "channel_values.h"
 #include "cli_fixture.h"
 
 namespace qzm::test {
 namespace {
-
-constexpr auto kRx = ChannelSide::Receive;
-constexpr auto kTx = ChannelSide::Transmit;
 
 class CliShowDamagedTest : public CliTest {
   protected:

@@ -16,7 +16,7 @@
 namespace qzm::test {
 namespace {
 
-constexpr int kLimitMs = 30000;
+constexpr int kStopLimitMs = 30000;
 
 // A terminal whose other end never answers.
 class SilentPort {
@@ -56,7 +56,7 @@ class SilentPort {
     // in the middle of its handshake.
     bool waitForTraffic() const {
         pollfd fd{master_, POLLIN, 0};
-        if (::poll(&fd, 1, kLimitMs) != 1 || (fd.revents & POLLIN) == 0) {
+        if (::poll(&fd, 1, kStopLimitMs) != 1 || (fd.revents & POLLIN) == 0) {
             return false;
         }
         char byte = 0;
@@ -112,7 +112,7 @@ TEST_F(StopSignalTest, EachStopSignalCancelsTheReadAndLeavesNoFileBehind) {
         RunningProcess read(cliProgram(), arguments);
         ASSERT_TRUE(port.waitForTraffic()) << c.signal;
         ::kill(read.pid(), c.signal);
-        const ProcessResult result = read.waitWithin(kLimitMs);
+        const ProcessResult result = read.waitWithin(kStopLimitMs);
         EXPECT_EQ(result.exitCode, 130) << c.signal << ": " << result.err;
         EXPECT_NE(result.err.find("cancelled; " + path("out.836") + " was not written"),
                   std::string::npos)

@@ -5,6 +5,7 @@
 #include <QClipboard>
 #include <QMimeData>
 
+#include "channel_values.h"
 #include "editor/channel_clipboard.h"
 #include "editor/qt/channel_commands.h"
 #include "editor/qt/floating_editors.h"
@@ -16,21 +17,21 @@ namespace qzm {
 namespace {
 
 using test::EditorTest;
-constexpr auto Rx = ChannelSide::Receive;
-constexpr auto Tx = ChannelSide::Transmit;
+using test::kRx;
+using test::kTx;
 
 class ChannelCommandsTest : public EditorTest {
   protected:
     void SetUp() override {
         EditorTest::SetUp();
         initialUpdate();
-        image().setFrequencyText(1, Rx, "446.00625");
-        image().setFrequencyText(1, Tx, "446.00625");
-        image().setToneText(1, Rx, "88.5");
+        image().setFrequencyText(1, kRx, "446.00625");
+        image().setFrequencyText(1, kTx, "446.00625");
+        image().setToneText(1, kRx, "88.5");
         image().setNarrow(1, 1);
         image().bytes[16 + 14] = 0x5A;  // a byte without a field
-        image().setFrequencyText(2, Rx, "430.50000");
-        image().setFrequencyText(2, Tx, "435.50000");
+        image().setFrequencyText(2, kRx, "430.50000");
+        image().setFrequencyText(2, kTx, "435.50000");
         document->onImageReplaced();
     }
 
@@ -86,11 +87,11 @@ TEST_F(ChannelCommandsTest, UndoClosesAnOpenEditorWhoseCommitIsThenUndone) {
     // One step for the whole session, taken back by one Undo even while it is open.
     edit().undo();
     EXPECT_FALSE(view->frequencyEdit()->isOpen());
-    EXPECT_EQ(image().frequencyText(2, Rx), "430.50000");
+    EXPECT_EQ(image().frequencyText(2, kRx), "430.50000");
     EXPECT_EQ(grid()->cellText(2, 1), QString("430.50000"));
     EXPECT_FALSE(document->canUndo());
     edit().redo();
-    EXPECT_EQ(image().frequencyText(2, Rx), "440.00000");
+    EXPECT_EQ(image().frequencyText(2, kRx), "440.00000");
 }
 
 TEST_F(ChannelCommandsTest, CopyGivesOwnRecordsAndSpreadsheetTextAndPasteIsOneStep) {
@@ -116,9 +117,9 @@ TEST_F(ChannelCommandsTest, CopyGivesOwnRecordsAndSpreadsheetTextAndPasteIsOneSt
     QApplication::clipboard()->setText(QString::fromStdString(text) + "145.5\n");
     clickCell(14, 0);
     edit().paste();
-    EXPECT_EQ(image().frequencyText(14, Rx), "446.00625");
-    EXPECT_EQ(image().frequencyText(16, Rx), "400.00000");  // to the band limit, as typed
-    EXPECT_EQ(image().frequencyText(16, Tx), "400.00000");
+    EXPECT_EQ(image().frequencyText(14, kRx), "446.00625");
+    EXPECT_EQ(image().frequencyText(16, kRx), "400.00000");  // to the band limit, as typed
+    EXPECT_EQ(image().frequencyText(16, kTx), "400.00000");
     EXPECT_EQ(image().bytes[16 * 14 + 14], 0xFF);  // text carries fields only
     EXPECT_EQ(shell.status,
               "Channels pasted from channel 14 on: 3. Values repaired as typing them would "
@@ -166,7 +167,7 @@ TEST_F(ChannelCommandsTest, ChannelOperationsActOnTheSelectionOneStepEach) {
     edit().undo();
 
     // Insert asks before a programmed channel 16 falls off; Cancel changes nothing.
-    image().setFrequencyText(16, Rx, "446.50000");
+    image().setFrequencyText(16, kRx, "446.50000");
     document->onImageReplaced();
     const DocumentSnapshot before = document->snapshot();
     clickCell(2, 0);

@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "channel_values.h"
 #include "editor/qt/floating_editors.h"
 #include "editor_fixture.h"
 #include "grid/grid_ctrl.h"
@@ -15,9 +16,10 @@
 namespace qzm {
 namespace {
 
+using test::CloseBy;
 using test::EditorTest;
-constexpr auto Rx = ChannelSide::Receive;
-constexpr auto Tx = ChannelSide::Transmit;
+using test::kRx;
+using test::kTx;
 
 class ChannelGridTest : public EditorTest {
   protected:
@@ -32,14 +34,14 @@ class ChannelGridTest : public EditorTest {
 
     // Channel 1 and 2 programmed, the rest empty.
     void programImage() {
-        image().setFrequencyText(1, Rx, "446.00625");
-        image().setFrequencyText(1, Tx, "446.00625");
-        image().setToneText(1, Rx, "88.5");
-        image().setToneText(1, Tx, "88.5");
+        image().setFrequencyText(1, kRx, "446.00625");
+        image().setFrequencyText(1, kTx, "446.00625");
+        image().setToneText(1, kRx, "88.5");
+        image().setToneText(1, kTx, "88.5");
         image().setNarrow(1, 1);
-        image().setFrequencyText(2, Rx, "430.5");
-        image().setFrequencyText(2, Tx, "");
-        image().setToneText(2, Tx, "D023N");  // hidden while there is no transmit frequency
+        image().setFrequencyText(2, kRx, "430.5");
+        image().setFrequencyText(2, kTx, "");
+        image().setToneText(2, kTx, "D023N");  // hidden while there is no transmit frequency
         document->onImageReplaced();
     }
 
@@ -208,7 +210,7 @@ TEST_F(ChannelGridTest, TypedFrequencyIsLimitedSnappedAndStored) {
     for (const Case& c : cases) {
         document->SetModifiedFlag(false);
         enterFrequency(5, 1, c.typed);
-        EXPECT_EQ(image().frequencyText(5, Rx), c.stored) << c.typed;
+        EXPECT_EQ(image().frequencyText(5, kRx), c.stored) << c.typed;
         EXPECT_EQ(cell(5, 1).toStdString(), c.stored) << c.typed;
         EXPECT_TRUE(document->IsModified()) << c.typed;
         enterFrequency(5, 1, "");  // empty the channel for the next case
@@ -219,7 +221,7 @@ TEST_F(ChannelGridTest, CreatingAChannelEnablesItsRowWithTheDefaultFlags) {
     initialUpdate();
     enterFrequency(4, 1, "440");
     EXPECT_TRUE(document->IsModified());
-    EXPECT_EQ(image().frequencyText(4, Tx), "440.00000");  // both were empty, so equal
+    EXPECT_EQ(image().frequencyText(4, kTx), "440.00000");  // both were empty, so equal
     const char* texts[] = {"440.00000", "Off",  "440.00000", "Off", "Yes",
                            "Wide",      "High", "No",        "No"};
     for (int col = 1; col < 10; ++col) {
@@ -233,22 +235,22 @@ TEST_F(ChannelGridTest, TransmitFollowsReceiveOnlyWhileTheyAreEqual) {
     initialUpdate();
     programImage();
     enterFrequency(1, 1, "440");  // rx == tx before: tx follows
-    EXPECT_EQ(image().frequencyText(1, Tx), "440.00000");
+    EXPECT_EQ(image().frequencyText(1, kTx), "440.00000");
     enterFrequency(1, 3, "441");
     enterFrequency(1, 1, "442");  // now different: tx stays
-    EXPECT_EQ(image().frequencyText(1, Rx), "442.00000");
-    EXPECT_EQ(image().frequencyText(1, Tx), "441.00000");
+    EXPECT_EQ(image().frequencyText(1, kRx), "442.00000");
+    EXPECT_EQ(image().frequencyText(1, kTx), "441.00000");
     EXPECT_EQ(cell(1, 3), "441.00000");
 
     pickTone(1, 2, "D023N");  // equal tones before: tx tone follows
-    EXPECT_EQ(image().toneText(1, Tx, "Off"), "D023N");
+    EXPECT_EQ(image().toneText(1, kTx, "Off"), "D023N");
     EXPECT_EQ(cell(1, 4), "D023N");
     pickTone(1, 4, "67.0");
     pickTone(1, 2, "D754I");
-    EXPECT_EQ(image().toneText(1, Rx, "Off"), "D754I");
-    EXPECT_EQ(image().toneText(1, Tx, "Off"), "67.0");
+    EXPECT_EQ(image().toneText(1, kRx, "Off"), "D754I");
+    EXPECT_EQ(image().toneText(1, kTx, "Off"), "67.0");
     pickTone(1, 2, "OFF");  // the off entry is shown in upper case
-    EXPECT_EQ(image().toneText(1, Rx, "Off"), "Off");
+    EXPECT_EQ(image().toneText(1, kRx, "Off"), "Off");
     EXPECT_EQ(cell(1, 2), "Off");
 }
 
@@ -256,9 +258,9 @@ TEST_F(ChannelGridTest, ClearingFrequenciesEmptiesTxToneOrTheWholeChannel) {
     initialUpdate();
     programImage();
     enterFrequency(1, 3, "");
-    EXPECT_EQ(image().frequencyText(1, Tx), "");
-    EXPECT_EQ(image().toneText(1, Tx, "Off"), "Off");
-    EXPECT_EQ(image().frequencyText(1, Rx), "446.00625");
+    EXPECT_EQ(image().frequencyText(1, kTx), "");
+    EXPECT_EQ(image().toneText(1, kTx, "Off"), "Off");
+    EXPECT_EQ(image().frequencyText(1, kRx), "446.00625");
     EXPECT_TRUE(readOnly(1, 4));
 
     const ChannelRecord emptyChannel = image().channelRecord(3);
@@ -278,7 +280,7 @@ TEST_F(ChannelGridTest, UnchangedTextAndEscapeLeaveTheDocumentUnmodified) {
     clickCell(1, 1);
     QTest::keyClicks(view->frequencyEdit(), "430");
     QTest::keyClick(view->frequencyEdit(), Qt::Key_Escape);
-    EXPECT_EQ(image().frequencyText(1, Rx), "446.00625");
+    EXPECT_EQ(image().frequencyText(1, kRx), "446.00625");
     pickTone(1, 2, "88.5");
     EXPECT_FALSE(document->IsModified());
 }
@@ -290,7 +292,7 @@ TEST_F(ChannelGridTest, FocusMovingElsewhereStoresTheEdit) {
     QTest::keyClicks(view->frequencyEdit(), "433");
     list(IDC_SQUELCH)->setFocus();
     EXPECT_FALSE(view->frequencyEdit()->isVisible());
-    EXPECT_EQ(image().frequencyText(2, Rx), "433.00000");
+    EXPECT_EQ(image().frequencyText(2, kRx), "433.00000");
     EXPECT_TRUE(document->IsModified());
 }
 
@@ -355,7 +357,6 @@ TEST_F(ChannelGridTest, MissingColumnTitlesRepeatTheOneBefore) {
 }
 
 // Ends an open tone picker the three ways a user does.
-enum class CloseBy { Escape, Enter, ClickElsewhere };
 
 TEST_F(ChannelGridTest, UnlistedStoredToneIsShownAndSurvivesOpenAndCloseByteForByte) {
     initialUpdate();
@@ -371,15 +372,15 @@ TEST_F(ChannelGridTest, UnlistedStoredToneIsShownAndSurvivesOpenAndCloseByteForB
     };
     for (const Case& c : cases) {
         for (const CloseBy close : {CloseBy::Escape, CloseBy::Enter, CloseBy::ClickElsewhere}) {
-            const ToneBytes txBefore = image().tone(1, Tx);
-            image().setTone(1, Rx, c.stored);
+            const ToneBytes txBefore = image().tone(1, kTx);
+            image().setTone(1, kRx, c.stored);
             document->onImageReplaced();
             document->SetModifiedFlag(false);
             clickCell(1, 2);
             TonePicker* picker = view->tonePicker();
             ASSERT_EQ(focused(), picker);
             EXPECT_EQ(picker->count(), 263);
-            const QString stored = QString::fromStdString(document->toneText(1, Rx));
+            const QString stored = QString::fromStdString(document->toneText(1, kRx));
             if (c.shown != nullptr) {
                 EXPECT_EQ(stored, c.shown);
             }
@@ -396,19 +397,19 @@ TEST_F(ChannelGridTest, UnlistedStoredToneIsShownAndSurvivesOpenAndCloseByteForB
                     break;
             }
             EXPECT_FALSE(picker->isVisible());
-            EXPECT_EQ(image().tone(1, Rx), c.stored) << static_cast<int>(close);
-            EXPECT_EQ(image().tone(1, Tx), txBefore);
+            EXPECT_EQ(image().tone(1, kRx), c.stored) << static_cast<int>(close);
+            EXPECT_EQ(image().tone(1, kTx), txBefore);
             EXPECT_FALSE(document->IsModified());
             EXPECT_EQ(picker->count(), 262);  // the extra entry goes with the edit
         }
     }
     // A real pick replaces it, and the transmit tone follows only while it was equal.
-    image().setTone(1, Tx, parseTone("88.0"));
-    image().setTone(1, Rx, parseTone("88.0"));
+    image().setTone(1, kTx, parseTone("88.0"));
+    image().setTone(1, kRx, parseTone("88.0"));
     document->onImageReplaced();
     pickTone(1, 2, "D023N");
-    EXPECT_EQ(image().toneText(1, Rx, "Off"), "D023N");
-    EXPECT_EQ(image().toneText(1, Tx, "Off"), "D023N");
+    EXPECT_EQ(image().toneText(1, kRx, "Off"), "D023N");
+    EXPECT_EQ(image().toneText(1, kTx, "Off"), "D023N");
     EXPECT_TRUE(document->IsModified());
 }
 
@@ -422,8 +423,8 @@ TEST_F(ChannelGridTest, FirstToneEntryIsOffWhateverTheLanguageCallsIt) {
         setLanguagePath(file);
         initialUpdate();
         programImage();
-        image().setTone(1, Rx, kToneOff);
-        image().setTone(1, Tx, kToneOff);
+        image().setTone(1, kRx, kToneOff);
+        image().setTone(1, kTx, kToneOff);
         document->onImageReplaced();
         document->SetModifiedFlag(false);
 
@@ -432,7 +433,7 @@ TEST_F(ChannelGridTest, FirstToneEntryIsOffWhateverTheLanguageCallsIt) {
             clickCell(1, 2);
             EXPECT_EQ(view->tonePicker()->currentIndex(), 0) << offText;
             QTest::keyClick(view->tonePicker(), key);
-            EXPECT_EQ(image().tone(1, Rx), kToneOff) << offText;
+            EXPECT_EQ(image().tone(1, kRx), kToneOff) << offText;
             EXPECT_FALSE(document->IsModified()) << offText;
         }
         EXPECT_EQ(cell(1, 2).toStdString(), offText);
@@ -442,8 +443,8 @@ TEST_F(ChannelGridTest, FirstToneEntryIsOffWhateverTheLanguageCallsIt) {
         clickCell(1, 2);
         view->tonePicker()->setCurrentIndex(0);
         QTest::keyClick(view->tonePicker(), Qt::Key_Return);
-        EXPECT_EQ(image().tone(1, Rx), kToneOff) << offText;
-        EXPECT_EQ(image().tone(1, Tx), kToneOff) << offText;
+        EXPECT_EQ(image().tone(1, kRx), kToneOff) << offText;
+        EXPECT_EQ(image().tone(1, kTx), kToneOff) << offText;
         setLanguagePath(dir / "english.lang");
     }
 }

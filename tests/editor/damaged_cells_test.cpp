@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "channel_values.h"
 #include "editor/qt/floating_editors.h"
 #include "editor_fixture.h"
 #include "grid/grid_ctrl.h"
@@ -16,11 +17,10 @@
 namespace qzm {
 namespace {
 
+using test::CloseBy;
 using test::EditorTest;
-constexpr auto Rx = ChannelSide::Receive;
-constexpr auto Tx = ChannelSide::Transmit;
-
-enum class CloseBy { Escape, Enter, ClickElsewhere };
+using test::kRx;
+using test::kTx;
 
 class DamagedCellsTest : public EditorTest {
   protected:
@@ -52,14 +52,14 @@ class DamagedCellsTest : public EditorTest {
     // Channel 2 damaged digits, 3 off the channel step with an unlisted tone,
     // 4 outside the band, 5 a transmit frequency without a receive one.
     void loadOddImage() {
-        image().setFrequency(2, Rx, {0x81, 0x45, 0xe4, 0x3d});
-        image().setFrequency(2, Tx, {0x81, 0x45, 0xe4, 0x3d});
-        image().setFrequency(3, Rx, {0x00, 0x07, 0x60, 0x44});  // 446.00700
-        image().setFrequency(3, Tx, {0x00, 0x07, 0x60, 0x44});
-        image().setTone(3, Rx, parseTone("88.0"));
-        image().setFrequencyText(4, Rx, "146.5125");
-        image().setFrequencyText(4, Tx, "146.5125");
-        image().setFrequencyText(5, Tx, "446.1");
+        image().setFrequency(2, kRx, {0x81, 0x45, 0xe4, 0x3d});
+        image().setFrequency(2, kTx, {0x81, 0x45, 0xe4, 0x3d});
+        image().setFrequency(3, kRx, {0x00, 0x07, 0x60, 0x44});  // 446.00700
+        image().setFrequency(3, kTx, {0x00, 0x07, 0x60, 0x44});
+        image().setTone(3, kRx, parseTone("88.0"));
+        image().setFrequencyText(4, kRx, "146.5125");
+        image().setFrequencyText(4, kTx, "146.5125");
+        image().setFrequencyText(5, kTx, "446.1");
         document->onImageReplaced();
         document->SetModifiedFlag(false);
     }
@@ -121,15 +121,15 @@ TEST_F(DamagedCellsTest, EveryEditorLeftUnchangedKeepsEveryByte) {
     EXPECT_EQ(view->frequencyEdit()->text(), "");
     QTest::keyClicks(view->frequencyEdit(), "446.5");
     QTest::keyClick(view->frequencyEdit(), Qt::Key_Return);
-    EXPECT_EQ(image().frequencyText(2, Rx), "446.50000");
+    EXPECT_EQ(image().frequencyText(2, kRx), "446.50000");
     EXPECT_EQ(cell(2, 1), "446.50000");
     EXPECT_TRUE(document->IsModified());
 }
 
 TEST_F(DamagedCellsTest, EveryRepairOfATypedFrequencyIsTold) {
     initialUpdate();
-    image().setFrequencyText(1, Rx, "446.00625");
-    image().setFrequencyText(1, Tx, "446.00625");
+    image().setFrequencyText(1, kRx, "446.00625");
+    image().setFrequencyText(1, kTx, "446.00625");
     document->onImageReplaced();
     struct Case {
         const char* typed;
@@ -148,7 +148,7 @@ TEST_F(DamagedCellsTest, EveryRepairOfATypedFrequencyIsTold) {
         EXPECT_EQ(lastNote(), "");  // the next edit clears the note
         QTest::keyClicks(view->frequencyEdit(), c.typed);
         QTest::keyClick(view->frequencyEdit(), Qt::Key_Return);
-        EXPECT_EQ(image().frequencyText(1, Rx), c.stored) << c.typed;
+        EXPECT_EQ(image().frequencyText(1, kRx), c.stored) << c.typed;
         EXPECT_EQ(lastNote(), c.note) << c.typed;
     }
     // Pasted text bypasses the key filter; text that is no number is refused,
@@ -166,7 +166,7 @@ TEST_F(DamagedCellsTest, EveryRepairOfATypedFrequencyIsTold) {
 
 TEST_F(DamagedCellsTest, ChoosingTheStoredFlagAgainChangesNothing) {
     initialUpdate();
-    image().setFrequencyText(1, Rx, "446.00625");
+    image().setFrequencyText(1, kRx, "446.00625");
     document->onImageReplaced();
     document->SetModifiedFlag(false);
     const RadioImage before = image();
@@ -182,7 +182,7 @@ TEST_F(DamagedCellsTest, ChoosingTheStoredFlagAgainChangesNothing) {
 
 TEST_F(DamagedCellsTest, StrayKeysAndTheWheelOnTheBandListChangeNothing) {
     initialUpdate();
-    image().setFrequencyText(1, Rx, "446.00625");
+    image().setFrequencyText(1, kRx, "446.00625");
     document->onImageReplaced();
     showView();
     QComboBox* band = list(IDC_BAND_LIST);
@@ -200,7 +200,7 @@ TEST_F(DamagedCellsTest, StrayKeysAndTheWheelOnTheBandListChangeNothing) {
     EXPECT_EQ(band->currentIndex(), index);
     EXPECT_TRUE(shell.messages.asked().empty());
     EXPECT_FALSE(document->IsModified());
-    EXPECT_EQ(image().frequencyText(1, Rx), "446.00625");
+    EXPECT_EQ(image().frequencyText(1, kRx), "446.00625");
 
     // Enter opens the list; the choice is made there.
     QTest::keyClick(band, Qt::Key_Return);

@@ -19,7 +19,6 @@
 #include <string>
 #include <vector>
 
-#include "test_files.h"
 #include "editor/form_ids.h"
 #include "editor/qt/zavo_view.h"
 #include "lang/text_lookup.h"
@@ -29,8 +28,12 @@
 #include "radio/zavo_doc.h"
 #include "scripted_file_dialog.h"
 #include "scripted_message_box.h"
+#include "test_files.h"
 
 namespace qzm::test {
+
+// How a test closes a floating editor.
+enum class CloseBy { Escape, Enter, ClickElsewhere };
 
 class FakeShell final : public AppShell {
   public:

@@ -2,15 +2,13 @@
 // CHIRP CSV export, and export followed by import.
 #include <gtest/gtest.h>
 
+#include "channel_values.h"
 #include "chirp_test_rows.h"
 #include "exchange/chirp_csv.h"
 #include "exchange/csv.h"
 
 namespace qzm::test {
 namespace {
-
-constexpr auto kRx = ChannelSide::Receive;
-constexpr auto kTx = ChannelSide::Transmit;
 
 void setChannel(RadioImage& image, int n, const std::string& rx, const std::string& tx,
                 const std::string& rxTone, const std::string& txTone) {

@@ -3,6 +3,7 @@
 // skipped rows, --renumber and the file-level checks.
 #include <gtest/gtest.h>
 
+#include "channel_values.h"
 #include "chirp_test_rows.h"
 #include "exchange/chirp_csv.h"
 
@@ -10,8 +11,6 @@ namespace qzm::test {
 namespace {
 
 using Values = std::map<std::string, std::string>;
-constexpr auto kRx = ChannelSide::Receive;
-constexpr auto kTx = ChannelSide::Transmit;
 
 ChirpImportResult importRows(const std::vector<Values>& rows, const RadioImage& base,
                              ChirpImportOptions options = {}) {

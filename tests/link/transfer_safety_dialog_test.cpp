@@ -12,16 +12,12 @@
 #include "radio/data_file.h"
 #include "safety/backup_settings.h"
 #include "safety/backup_store.h"
+#include "test_images.h"
 
 namespace qzm::test {
 namespace {
 
-constexpr auto kSpan = static_cast<std::ptrdiff_t>(kRadioTransferSize);
 constexpr const char* kChecked = "Checked: the radio holds exactly the data written.";
-
-bool sameSpan(const RadioImage& a, const RadioImage& b) {
-    return std::equal(a.bytes.begin(), a.bytes.begin() + kSpan, b.bytes.begin());
-}
 
 RadioImage patterned() {
     RadioImage image = RadioImage::fresh();

@@ -2,13 +2,14 @@
 #include "radio/channel_commit.h"
 
 #include <gtest/gtest.h>
+#include "channel_values.h"
 
 namespace qzm {
 namespace {
 
-constexpr auto kRx = ChannelSide::Receive;
-constexpr auto kTx = ChannelSide::Transmit;
-constexpr BandLimits kUhf{40'000'000, 47'000'000};
+using test::kRx;
+using test::kTx;
+using test::kUhf;
 
 struct ChannelTexts {
     std::string rx, rxTone, tx, txTone;

@@ -3,15 +3,16 @@
 
 #include <gtest/gtest.h>
 
+#include "channel_values.h"
 #include "radio/entry_repair.h"
 #include "radio/value_codecs.h"
 
 namespace qzm {
 namespace {
 
-constexpr auto kRx = ChannelSide::Receive;
-constexpr auto kTx = ChannelSide::Transmit;
-constexpr BandLimits kUhf{40'000'000, 47'000'000};
+using test::kRx;
+using test::kTx;
+using test::kUhf;
 
 TEST(DamagedValuesTest, FrequencyBytes) {
     struct Case {

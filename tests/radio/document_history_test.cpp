@@ -8,10 +8,10 @@
 #include <random>
 #include <vector>
 
-#include "test_files.h"
 #include "radio/data_file.h"
 #include "radio/zavo_doc.h"
 #include "scripted_message_box.h"
+#include "test_files.h"
 
 namespace qzm {
 namespace {
@@ -114,7 +114,7 @@ TEST(DocumentHistoryTest, KeepsTheNewestStepsAndForgetsASavedStateDroppedOff) {
 
 // --- the document's history ---
 
-class FakeHost final : public DocumentHost {
+class UndoTestHost final : public DocumentHost {
   public:
     bool skip = true;
     bool skipClearPrompt() const override { return skip; }
@@ -133,7 +133,7 @@ class DocumentUndoTest : public ::testing::Test {
 
     test::TempDir folder;
     test::ScriptedMessageBox messages;
-    FakeHost host;
+    UndoTestHost host;
     CZavoDoc document;
 };
 

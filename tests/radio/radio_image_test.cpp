@@ -9,13 +9,14 @@
 #include <string>
 #include <utility>
 #include <vector>
+#include "channel_values.h"
 
 namespace qzm {
 namespace {
 
 namespace off = image_offset;
-constexpr auto kRx = ChannelSide::Receive;
-constexpr auto kTx = ChannelSide::Transmit;
+using test::kRx;
+using test::kTx;
 
 RadioImage erasedImage() {
     RadioImage image;
