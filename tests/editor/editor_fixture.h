@@ -19,7 +19,6 @@
 #include <string>
 #include <vector>
 
-#include "test_files.h"
 #include "editor/form_ids.h"
 #include "editor/qt/zavo_view.h"
 #include "lang/text_lookup.h"
@@ -29,6 +28,7 @@
 #include "radio/zavo_doc.h"
 #include "scripted_file_dialog.h"
 #include "scripted_message_box.h"
+#include "test_files.h"
 
 namespace qzm::test {
 
@@ -77,8 +77,7 @@ class EditorTest : public ::testing::Test {
         }
         setProgramDir(dir.path());
         setLanguagePath(dir / "english.lang");
-        document = std::make_unique<CZavoDoc>(
-            documentMessages, [](std::string_view key) { return lookupText(key); }, host);
+        document = std::make_unique<CZavoDoc>(documentMessages, currentLanguageTexts(), host);
         shell.document = document.get();
         view = std::make_unique<CZavoView>(shell, *document);
     }
