@@ -152,8 +152,7 @@ std::optional<std::filesystem::path> OpenBackupDialog::chosen() const {
 }
 
 std::optional<std::filesystem::path> OpenBackupChooser::choose(const FileDialogRequest& request) {
-    const LanguageText texts = [](std::string_view key) { return lookupText(key); };
-    OpenBackupDialog dialog(listBackups(BackupStore(request.initialPath), texts),
+    OpenBackupDialog dialog(listBackups(BackupStore(request.initialPath), currentLanguageTexts()),
                             readBandNames(settingsPath()), owner_);
     if (!request.title.empty()) {
         dialog.setWindowTitle(fromUtf8(request.title));

@@ -87,8 +87,7 @@ bool CZavoApp::InitInstance(const QStringList& arguments) {
 
     recentFiles_ = std::make_unique<RecentFileList>(options_.recentFileStore);
 
-    document_ = std::make_unique<CZavoDoc>(
-        *messageBox_, [](std::string_view key) { return lookupText(key); }, *this);
+    document_ = std::make_unique<CZavoDoc>(*messageBox_, currentLanguageTexts(), *this);
     createMainWindow();
 
     // The command line: a data file opens it, nothing makes the empty document.  A file
@@ -222,7 +221,7 @@ void CZavoApp::onLanguage() {
 }
 
 void CZavoApp::onTransfer(int direction) {
-    SettingsTransferSafety safety(settingsPath());
+    SettingsTransferSafety safety(settingsPath(), currentLanguageTexts());
     TransferDialog dialog(*this, *document_, port_, settingsPath(), direction, safety,
                           mainFrame_.get());
     const int result = dialog.exec();

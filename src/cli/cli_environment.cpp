@@ -75,8 +75,11 @@ Result<CliEnvironment> findEnvironment(const std::optional<std::string>& setting
     return environment;
 }
 
+LanguageTexts::LanguageTexts(std::filesystem::path languagePath)
+    : languagePath_(std::move(languagePath)), source_(languageFileTexts(languagePath_)) {}
+
 std::string LanguageTexts::text(std::string_view key) const {
-    return lookupTextIn(languagePath_, key);
+    return source_(key);
 }
 
 std::string LanguageTexts::resource(int id, std::string_view fallback) const {

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "platform/result.h"
+#include "platform/text_source.h"
 
 namespace qzm::cli {
 
@@ -32,11 +33,13 @@ Result<CliEnvironment> findEnvironment(const std::optional<std::string>& setting
 // Texts of the current language file, read afresh at each call.
 class LanguageTexts {
   public:
-    explicit LanguageTexts(std::filesystem::path languagePath)
-        : languagePath_(std::move(languagePath)) {}
+    explicit LanguageTexts(std::filesystem::path languagePath);
 
-    // Section "String": "Not Found" when absent; \n and \t stand for line
-    // break and tab.
+    // Section "String" as the TextSource shared text builders take
+    // (languageFileTexts of this file): "Not Found" when absent; \n and \t
+    // stand for line break and tab.
+    TextSource source() const { return source_; }
+    // One text of that source.
     std::string text(std::string_view key) const;
     // Section "Resource": the caption of a control, or `fallback` when absent.
     std::string resource(int id, std::string_view fallback) const;
@@ -48,6 +51,7 @@ class LanguageTexts {
 
   private:
     std::filesystem::path languagePath_;
+    TextSource source_;
 };
 
 }  // namespace qzm::cli

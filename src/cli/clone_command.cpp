@@ -93,7 +93,7 @@ int runCloneCommand(const CliOptions& options, const CliEnvironment& environment
             return kExitFileError;
         }
     }
-    settings.texts = [&texts](std::string_view key) { return texts.text(key); };
+    settings.texts = texts.source();
 
     std::vector<std::unique_ptr<ClonePort>> ports;
     for (const auto& target : found.value()) {

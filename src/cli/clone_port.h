@@ -16,6 +16,7 @@
 #include "link/serial_port.h"
 #include "link/transfer_failure_text.h"
 #include "link/transfer_job.h"
+#include "platform/text_source.h"
 #include "radio/radio_image.h"
 #include "safety/backup_store.h"
 

@@ -14,8 +14,7 @@ int runDoctorCommand(const CliOptions&, const CliEnvironment& environment) {
     const LanguageTexts texts(environment.languagePath);
     const DoctorReport report = diagnoseConnection(environment.settingsPath, DoctorRoots{},
                                                    UserIdentity::current(), ::getpid());
-    const std::string out =
-        formatDoctorReport(report, [&](std::string_view key) { return texts.text(key); });
+    const std::string out = formatDoctorReport(report, texts.source());
     if (std::fwrite(out.data(), 1, out.size(), stdout) != out.size() || std::fflush(stdout) != 0) {
         printError("cannot write to standard output");
         return kExitFileError;

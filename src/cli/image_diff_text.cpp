@@ -5,15 +5,10 @@
 #include <string_view>
 
 #include "cli/field_texts.h"
+#include "platform/text_source.h"
 
 namespace qzm::cli {
 namespace {
-
-// The language file's text, or the English one when the file lacks the key.
-std::string textOr(const LanguageTexts& texts, std::string_view key, std::string_view fallback) {
-    std::string text = texts.text(key);
-    return text.empty() || text == "Not Found" ? std::string(fallback) : text;
-}
 
 std::string withNumber(std::string pattern, std::size_t number) {
     const auto at = pattern.find("%1");
@@ -40,7 +35,8 @@ std::vector<std::string> imageDifferenceLines(const RadioImage& before, const Ra
                                               const ImageDifference& difference,
                                               const LanguageTexts& texts,
                                               const std::filesystem::path& settingsPath) {
-    const std::string empty = textOr(texts, "IDS_DIFF_EMPTY", "(empty)");
+    const TextSource source = texts.source();
+    const std::string empty = textOr(source, "IDS_DIFF_EMPTY", "(empty)");
     std::vector<std::string> lines;
     for (const FieldDifference& change : difference.fields) {
         std::string old = fieldValueText(before, change.field, change.channel, texts, settingsPath);
@@ -54,7 +50,7 @@ std::vector<std::string> imageDifferenceLines(const RadioImage& before, const Ra
         }
         std::string line;
         if (change.channel != 0) {
-            line = withNumber(textOr(texts, "IDS_DIFF_CHANNEL", "channel %1:"),
+            line = withNumber(textOr(source, "IDS_DIFF_CHANNEL", "channel %1:"),
                               static_cast<std::size_t>(change.channel)) +
                    " ";
         }
@@ -62,7 +58,7 @@ std::vector<std::string> imageDifferenceLines(const RadioImage& before, const Ra
         lines.push_back(std::move(line));
     }
     if (difference.unmappedBytes != 0) {
-        lines.push_back(withNumber(textOr(texts, "IDS_DIFF_UNMAPPED", "unmapped bytes: %1 differ"),
+        lines.push_back(withNumber(textOr(source, "IDS_DIFF_UNMAPPED", "unmapped bytes: %1 differ"),
                                    difference.unmappedBytes));
     }
     return lines;

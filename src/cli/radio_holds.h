@@ -6,6 +6,7 @@
 #include "link/transfer_failure_text.h"
 #include "link/transfer_job.h"
 #include "link/write_outcome.h"
+#include "platform/text_source.h"
 
 namespace qzm::cli {
 

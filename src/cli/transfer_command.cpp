@@ -106,7 +106,7 @@ RunOutcome watch(TransferWorker& worker, TransferJob& job, const LanguageTexts& 
                  ProgressDisplay& display) {
     PhaseWords words(job.direction == kDirectionRead, texts);
     const std::string searching = texts.text("IDS_SEARCHCOMPORT");
-    const TextSource cliTexts = [&texts](std::string_view key) { return texts.text(key); };
+    const TextSource cliTexts = texts.source();
     bool cancelSent = false;
     bool cutSent = false;
     bool planTold = job.direction == kDirectionRead;
@@ -174,8 +174,7 @@ RunOutcome watch(TransferWorker& worker, TransferJob& job, const LanguageTexts& 
 
 // Where and how the run failed, from the worker's record, in the run's language.
 std::string failureDetail(const TransferJob& job, const LanguageTexts& texts) {
-    return transferFailureText(job.failure,
-                               [&texts](std::string_view key) { return texts.text(key); });
+    return transferFailureText(job.failure, texts.source());
 }
 
 // What the serial layer knows about a run in which no radio answered.
@@ -255,7 +254,7 @@ std::string retryName(const std::string& file) {
 int writeExitCode(const RunOutcome& outcome, const TransferJob& job, const SerialPort& port,
                   const CliOptions& options, bool searching, const LanguageTexts& texts,
                   const StoredBackup* beforeWrite) {
-    const TextSource cliTexts = [&texts](std::string_view key) { return texts.text(key); };
+    const TextSource cliTexts = texts.source();
     switch (outcome.status) {
         case StatusWriteDone:
             if (job.blocksToWrite.load() == 0) {
@@ -401,7 +400,7 @@ int runTransferCommand(const CliOptions& options, const CliEnvironment& environm
         std::fprintf(stderr, "Backup: %s\n", beforeWrite->path.c_str());
     }
 
-    const TextSource cliTexts = [&texts](std::string_view key) { return texts.text(key); };
+    const TextSource cliTexts = texts.source();
     tellUnstoredPort(*job, cliTexts);
     if (!reading) {
         // Whatever the end, the user learns what the radio holds now.

@@ -35,7 +35,7 @@ void count(ImportPreview& preview, ChirpOutcome outcome) {
 }
 
 // The channel's cells as the grid shows them; an off tone in the language.
-void fillChannel(ImportPreviewRow& row, const RadioImage& image, int n, const PreviewText& text) {
+void fillChannel(ImportPreviewRow& row, const RadioImage& image, int n, const TextSource& text) {
     const std::string off = text("IDS_OFF");
     row.channel = std::to_string(n);
     row.rxFrequency = image.frequencyText(n, ChannelSide::Receive);
@@ -48,7 +48,7 @@ void fillChannel(ImportPreviewRow& row, const RadioImage& image, int n, const Pr
 
 // A note names the CHIRP column it is about; the language file may give the
 // column a name in its own words (key "IDS_CHIRP_COL_" and the column).
-ChirpIssue inLanguage(ChirpIssue issue, const PreviewText& text) {
+ChirpIssue inLanguage(ChirpIssue issue, const TextSource& text) {
     if (issue.args.empty() || std::find(chirp::kColumnNames.begin(), chirp::kColumnNames.end(),
                                         issue.args.front()) == chirp::kColumnNames.end()) {
         return issue;
@@ -66,7 +66,7 @@ std::string chirpColumnKey(std::string_view column) {
     return "IDS_CHIRP_COL_" + std::string(column);
 }
 
-ImportPreview previewOfChirp(const ChirpImportResult& result, const PreviewText& text) {
+ImportPreview previewOfChirp(const ChirpImportResult& result, const TextSource& text) {
     ImportPreview preview;
     preview.image = result.image;
     for (const ChirpRow& source : result.rows) {
@@ -95,7 +95,7 @@ ImportPreview previewOfChirp(const ChirpImportResult& result, const PreviewText&
 }
 
 ImportPreview previewOfChannelTable(const ChannelImportResult& result, const RadioImage& base,
-                                    const PreviewText& text) {
+                                    const TextSource& text) {
     ImportPreview preview;
     preview.image = result.image.value_or(base);
     for (int n = 1; n <= kChannelCount; ++n) {

@@ -1,13 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "exchange/channel_csv.h"
 #include "exchange/chirp_csv.h"
+#include "platform/text_source.h"
 #include "radio/radio_image.h"
 
 namespace qzm {
@@ -30,22 +30,19 @@ struct ImportPreview {
     std::size_t taken = 0, repaired = 0, skipped = 0;
 };
 
-// The language text of a key.
-using PreviewText = std::function<std::string(std::string_view key)>;
-
 // The outcome word and the language keys the preview uses.
 inline constexpr std::string_view kPreviewTakenKey = "IDS_IMPORT_TAKEN";
 inline constexpr std::string_view kPreviewRepairedKey = "IDS_IMPORT_REPAIRED";
 inline constexpr std::string_view kPreviewSkippedKey = "IDS_IMPORT_SKIPPED";
 inline constexpr std::string_view kPreviewNamesDroppedKey = "IDS_IMPORT_NAMES_DROPPED";
 
-ImportPreview previewOfChirp(const ChirpImportResult& result, const PreviewText& text);
+ImportPreview previewOfChirp(const ChirpImportResult& result, const TextSource& text);
 
 // The language key of a CHIRP column's name in the notes: "IDS_CHIRP_COL_Frequency".
 std::string chirpColumnKey(std::string_view column);
 // Our own table refuses bad input as a whole, so an accepted one lists the
 // channels it changes; its notes (values moved to the band limit) follow.
 ImportPreview previewOfChannelTable(const ChannelImportResult& result, const RadioImage& base,
-                                    const PreviewText& text);
+                                    const TextSource& text);
 
 }  // namespace qzm

@@ -4,16 +4,8 @@
 #include <cerrno>
 #include <cstring>
 
-#include "lang/text_lookup.h"
-
 namespace qzm {
 namespace {
-
-std::string textOrEnglish(const LanguageText& texts, std::string_view key,
-                          std::string_view english) {
-    std::string text = texts ? texts(key) : std::string();
-    return text.empty() || text == kNotFoundText ? std::string(english) : text;
-}
 
 // %1 and %2 of a two-part sentence.
 std::string fillTwo(std::string pattern, const std::string& first, const std::string& second) {
@@ -64,26 +56,25 @@ constexpr Action kActions[] = {
 
 }  // namespace
 
-std::string errnoReasonText(int error, const LanguageText& texts) {
+std::string errnoReasonText(int error, const TextSource& texts) {
     for (const Reason& reason : kReasons) {
         if (reason.error == error) {
-            return textOrEnglish(texts, reason.key, reason.english);
+            return textOr(texts, reason.key, reason.english);
         }
     }
     const std::string system =
         std::string(std::strerror(error)) + ", errno " + std::to_string(error);
-    return fillTwo(textOrEnglish(texts, "IDS_ERRNO_OTHER", "system error (%1)"), system, {});
+    return fillTwo(textOr(texts, "IDS_ERRNO_OTHER", "system error (%1)"), system, {});
 }
 
-std::string fileErrorText(const FileResult& result, const LanguageText& texts) {
+std::string fileErrorText(const FileResult& result, const TextSource& texts) {
     if (result.ok || result.cause.error == 0) {
         return result.errorText;
     }
     for (const Action& action : kActions) {
         if (action.what == result.cause.what) {
-            return fillTwo(
-                textOrEnglish(texts, action.key, std::string(action.what) + " \"%1\": %2"),
-                result.cause.file.string(), errnoReasonText(result.cause.error, texts));
+            return fillTwo(textOr(texts, action.key, std::string(action.what) + " \"%1\": %2"),
+                           result.cause.file.string(), errnoReasonText(result.cause.error, texts));
         }
     }
     return result.errorText;

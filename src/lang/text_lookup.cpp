@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "lang/text_lookup.h"
 
+#include <utility>
+
 #include "lang/language_cache.h"
 #include "platform/program_paths.h"
 
@@ -41,6 +43,14 @@ std::string lookupTextOr(std::string_view key, std::string_view builtIn) {
     const std::string text =
         languageString(languagePath(), kStringSection, key, "", kMaxStringCharacters + 1);
     return expandTextEscapes(text.empty() ? builtIn : text);
+}
+
+TextSource currentLanguageTexts() {
+    return [](std::string_view key) { return lookupText(key); };
+}
+
+TextSource languageFileTexts(std::filesystem::path file) {
+    return [file = std::move(file)](std::string_view key) { return lookupTextIn(file, key); };
 }
 
 std::string resourceTextIn(const std::filesystem::path& languageFile, int id) {

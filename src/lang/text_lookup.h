@@ -6,6 +6,8 @@
 #include <string>
 #include <string_view>
 
+#include "platform/text_source.h"
+
 namespace qzm {
 
 // Texts of the current language file (languagePath).  Every lookup looks at the
@@ -14,7 +16,6 @@ namespace qzm {
 
 inline constexpr std::string_view kStringSection = "String";
 inline constexpr std::string_view kResourceSection = "Resource";
-inline constexpr std::string_view kNotFoundText = "Not Found";
 inline constexpr std::size_t kMaxStringCharacters = 999;
 inline constexpr std::size_t kMaxResourceCharacters = 1023;
 
@@ -28,6 +29,12 @@ std::string lookupTextIn(const std::filesystem::path& languageFile, std::string_
 // The same, but `builtIn` (never "Not Found") when the key is missing or empty:
 // for texts that must read sensibly with any language file.
 std::string lookupTextOr(std::string_view key, std::string_view builtIn);
+
+// The two sources shared text builders are given: the window's, lookupText of
+// whichever file is the current language at each call; and the command line's,
+// lookupTextIn of the one file it was started with.
+TextSource currentLanguageTexts();
+TextSource languageFileTexts(std::filesystem::path file);
 
 // The caption of a dialog or control id in section Resource, without escapes;
 // empty when there is none, and then the template caption stays.

@@ -78,9 +78,8 @@ std::string english(std::string_view key) {
     return std::string(key);
 }
 
-std::string textOf(std::string_view key, const TextLookup& lookup) {
-    std::string text = lookup ? lookup(key) : std::string();
-    return text.empty() || text == "Not Found" ? english(key) : text;
+std::string textOf(std::string_view key, const TextSource& lookup) {
+    return textOr(lookup, key, english(key));
 }
 
 std::string_view mark(FindingLevel level) {
@@ -96,7 +95,7 @@ std::string_view mark(FindingLevel level) {
 }
 
 // The finding indented under its heading; later lines line up with the first.
-std::string line(const Finding& finding, const TextLookup& lookup) {
+std::string line(const Finding& finding, const TextSource& lookup) {
     std::string text = "  " + std::string(mark(finding.level));
     for (char c : findingText(finding, lookup)) {
         text += c;
@@ -109,11 +108,11 @@ std::string line(const Finding& finding, const TextLookup& lookup) {
 
 }  // namespace
 
-std::string findingText(const Finding& finding, const TextLookup& lookup) {
+std::string findingText(const Finding& finding, const TextSource& lookup) {
     return fillPlaceholders(textOf(finding.key, lookup), finding.values);
 }
 
-std::string formatDoctorReport(const DoctorReport& report, const TextLookup& lookup) {
+std::string formatDoctorReport(const DoctorReport& report, const TextSource& lookup) {
     std::string out;
     for (const PortFindings& port : report.ports) {
         out += "COM" + std::to_string(port.number) + ": " + port.device.string();

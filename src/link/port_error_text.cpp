@@ -1,8 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "link/port_error_text.h"
 
-#include "lang/text_lookup.h"
-
 namespace qzm {
 namespace {
 
@@ -26,22 +24,15 @@ const char* keyOf(PortOpenError error) {
     return "IDS_PORT_OTHER";
 }
 
-// A language file of an older release may lack the key; the English sentence
-// still says more than "Not Found".
-std::string textOr(const char* key, std::string_view fallback) {
-    std::string text = lookupText(key);
-    return text.empty() || text == kNotFoundText ? std::string(fallback) : text;
-}
-
 }  // namespace
 
-std::string portOpenErrorText(PortOpenError error) {
+std::string portOpenErrorText(PortOpenError error, const TextSource& texts) {
     const char* key = keyOf(error);
-    return key == nullptr ? std::string() : textOr(key, portOpenErrorHint(error));
+    return key == nullptr ? std::string() : textOr(texts, key, portOpenErrorHint(error));
 }
 
-std::string noDeviceText() {
-    return textOr("IDS_PORT_NODEVICE", "no device");
+std::string noDeviceText(const TextSource& texts) {
+    return textOr(texts, "IDS_PORT_NODEVICE", "no device");
 }
 
 }  // namespace qzm

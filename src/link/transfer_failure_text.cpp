@@ -4,7 +4,6 @@
 #include <cstdio>
 #include <initializer_list>
 
-#include "lang/text_lookup.h"
 #include "link/wire_protocol.h"
 
 namespace qzm {
@@ -48,11 +47,6 @@ std::string kindText(const TransferFailure& failure, const TextSource& texts) {
 }
 
 }  // namespace
-
-std::string textOr(const TextSource& texts, std::string_view key, std::string_view fallback) {
-    std::string text = texts ? texts(key) : std::string();
-    return text.empty() || text == kNotFoundText ? std::string(fallback) : text;
-}
 
 std::string fillPlaceholders(std::string_view pattern,
                              std::initializer_list<std::string> arguments) {

@@ -1,21 +1,14 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include <functional>
 #include <initializer_list>
 #include <string>
 #include <string_view>
 
 #include "link/transfer_failure.h"
+#include "platform/text_source.h"
 
 namespace qzm {
-
-// Looks a key of section String up in some language file ("Not Found" or empty
-// when absent): lookupText for the window, the command-line tool's own reader.
-using TextSource = std::function<std::string(std::string_view key)>;
-
-// The text of `key`, or `fallback` when the language file lacks it.
-std::string textOr(const TextSource& texts, std::string_view key, std::string_view fallback);
 
 // Replaces %1, %2, ... in `pattern` by the arguments.
 std::string fillPlaceholders(std::string_view pattern,

@@ -5,6 +5,7 @@
 
 #include "link/transfer_failure_text.h"
 #include "link/transfer_job.h"
+#include "platform/text_source.h"
 
 namespace qzm {
 

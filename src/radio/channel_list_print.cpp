@@ -93,4 +93,8 @@ std::string printPair(std::string_view caption, std::string_view value) {
     return text;
 }
 
+std::string printCheckBox(std::string_view caption, bool checked, const TextSource& texts) {
+    return printPair(caption, texts(checked ? "IDS_YES" : "IDS_NO"));
+}
+
 }  // namespace qzm

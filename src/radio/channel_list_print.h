@@ -8,6 +8,8 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/text_source.h"
+
 namespace qzm {
 
 // The numbers and texts of the printed channel list that need no window: the
@@ -65,5 +67,9 @@ std::string formatPrintDate(const std::tm& local, std::string_view weekday);
 
 // "caption : value".
 std::string printPair(std::string_view caption, std::string_view value);
+
+// A check box of the settings block: "caption : " and IDS_YES or IDS_NO of the
+// language behind `texts`, whatever the box's caption says.
+std::string printCheckBox(std::string_view caption, bool checked, const TextSource& texts);
 
 }  // namespace qzm

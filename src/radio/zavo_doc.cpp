@@ -17,7 +17,7 @@ std::filesystem::path fullPath(const std::filesystem::path& file) {
 
 }  // namespace
 
-CZavoDoc::CZavoDoc(MessageBoxSeam& messages, TextLookup lookupText, DocumentHost& host)
+CZavoDoc::CZavoDoc(MessageBoxSeam& messages, TextSource lookupText, DocumentHost& host)
     : messages_(messages), lookupText_(std::move(lookupText)), host_(host) {
     // Never hold a meaningless image, even before the first New.
     resetToNew();

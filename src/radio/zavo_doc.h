@@ -3,7 +3,6 @@
 
 #include <cstdint>
 #include <filesystem>
-#include <functional>
 #include <optional>
 #include <span>
 #include <string>
@@ -11,6 +10,7 @@
 #include <vector>
 
 #include "platform/message_box.h"
+#include "platform/text_source.h"
 #include "radio/band_table.h"
 #include "radio/data_file.h"
 #include "radio/document_history.h"
@@ -42,9 +42,7 @@ struct CommandResult {
 // framework side (save-changes question, quiet-New flag) through the host.
 class CZavoDoc {
   public:
-    using TextLookup = std::function<std::string(std::string_view key)>;
-
-    CZavoDoc(MessageBoxSeam& messages, TextLookup lookupText, DocumentHost& host);
+    CZavoDoc(MessageBoxSeam& messages, TextSource lookupText, DocumentHost& host);
     CZavoDoc(const CZavoDoc&) = delete;
     CZavoDoc& operator=(const CZavoDoc&) = delete;
 
@@ -218,7 +216,7 @@ class CZavoDoc {
     void startFreshHistory();
 
     MessageBoxSeam& messages_;
-    TextLookup lookupText_;
+    TextSource lookupText_;
     DocumentHost& host_;
     std::vector<DocumentView*> views_;
 

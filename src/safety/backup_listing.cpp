@@ -5,7 +5,7 @@
 
 namespace qzm {
 
-BackupListing describeBackup(const BackupEntry& entry, const LanguageText& texts) {
+BackupListing describeBackup(const BackupEntry& entry, const TextSource& texts) {
     BackupListing listing;
     listing.entry = entry;
     const FileBytes read = readDataFileBytes(entry.path);
@@ -35,7 +35,7 @@ BackupListing describeBackup(const BackupEntry& entry, const LanguageText& texts
     return listing;
 }
 
-std::vector<BackupListing> listBackups(const BackupStore& store, const LanguageText& texts) {
+std::vector<BackupListing> listBackups(const BackupStore& store, const TextSource& texts) {
     std::vector<BackupListing> listings;
     for (const BackupEntry& entry : store.list()) {
         listings.push_back(describeBackup(entry, texts));

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "lang/file_error_texts.h"
+#include "platform/text_source.h"
 #include "safety/backup_store.h"
 
 namespace qzm {
@@ -24,10 +25,10 @@ struct BackupListing {
 
 // The backups of the store, newest first, each read to say what it holds.  A
 // backup that cannot be read stays in the list with its reason.
-std::vector<BackupListing> listBackups(const BackupStore& store, const LanguageText& texts);
+std::vector<BackupListing> listBackups(const BackupStore& store, const TextSource& texts);
 
 // What one backup file holds (the part of listBackups that reads a file).
-BackupListing describeBackup(const BackupEntry& entry, const LanguageText& texts);
+BackupListing describeBackup(const BackupEntry& entry, const TextSource& texts);
 
 // The language key that names a backup's kind.
 const char* backupKindKey(BackupKind kind);

@@ -2,27 +2,13 @@
 #include "safety/settings_transfer_safety.h"
 
 #include "lang/file_error_texts.h"
-#include "lang/text_lookup.h"
 #include "safety/backup_settings.h"
 #include "safety/backup_store.h"
 #include "safety/transfer_backups.h"
 
 namespace qzm {
-namespace {
-
-std::string windowText(std::string_view key) {
-    return lookupText(key);
-}
-
-// A file error in the window's language; the system's own text never stands alone.
-std::string fileProblem(const FileResult& result) {
-    return fileErrorText(result, windowText);
-}
-
-}  // namespace
-
-SettingsTransferSafety::SettingsTransferSafety(std::filesystem::path settings)
-    : settings_(std::move(settings)) {}
+SettingsTransferSafety::SettingsTransferSafety(std::filesystem::path settings, TextSource texts)
+    : settings_(std::move(settings)), texts_(std::move(texts)) {}
 
 SettingsTransferSafety::~SettingsTransferSafety() = default;
 
@@ -41,14 +27,15 @@ Status SettingsTransferSafety::armWrite(TransferJob& job) {
     }
     const auto folder = BackupStore::defaultFolder();
     if (!folder) {
-        return Error{lookupText("IDS_BACKUP_NOT_STORED") + lookupText("IDS_BACKUP_NO_FOLDER")};
+        return Error{texts_("IDS_BACKUP_NOT_STORED") + texts_("IDS_BACKUP_NO_FOLDER")};
     }
     beforeWrite_ = backUpBeforeWrite(job, BackupStore(*folder));
     return {};
 }
 
 std::string SettingsTransferSafety::beforeWriteProblem() const {
-    return beforeWrite_ ? fileProblem(beforeWrite_->result) : std::string();
+    // The system's own text never stands alone.
+    return beforeWrite_ ? fileErrorText(beforeWrite_->result, texts_) : std::string();
 }
 
 std::filesystem::path SettingsTransferSafety::beforeWritePath() const {
@@ -61,11 +48,11 @@ Status SettingsTransferSafety::keepRead(const FileHeader& header, const RadioIma
     }
     const auto folder = BackupStore::defaultFolder();
     if (!folder) {
-        return Error{lookupText("IDS_BACKUP_NO_FOLDER")};
+        return Error{texts_("IDS_BACKUP_NO_FOLDER")};
     }
     const StoredBackup stored = BackupStore(*folder).store(header, image, BackupKind::Read);
     if (!stored.result.ok) {
-        return Error{fileProblem(stored.result)};
+        return Error{fileErrorText(stored.result, texts_)};
     }
     return {};
 }

@@ -5,6 +5,7 @@
 #include <memory>
 
 #include "link/transfer_safety.h"
+#include "platform/text_source.h"
 
 namespace qzm {
 
@@ -12,10 +13,11 @@ struct StoredBackup;
 
 // The window's safety net: backups in the user's backup folder while "setting.ini"
 // has them on, and the check after a write as last chosen there.  The settings are
-// read at each use, so a change made meanwhile counts at the next run.
+// read at each use, so a change made meanwhile counts at the next run.  Its
+// problems are told in the language behind `texts` (the window's).
 class SettingsTransferSafety final : public TransferSafety {
   public:
-    explicit SettingsTransferSafety(std::filesystem::path settings);
+    SettingsTransferSafety(std::filesystem::path settings, TextSource texts);
     ~SettingsTransferSafety() override;
 
     bool verifyAfterWrite() const override;
@@ -27,6 +29,7 @@ class SettingsTransferSafety final : public TransferSafety {
 
   private:
     std::filesystem::path settings_;
+    TextSource texts_;
     std::shared_ptr<const StoredBackup> beforeWrite_;
 };
 

@@ -58,7 +58,7 @@ ImportPreview somePreview() {
 }
 
 TEST_F(DialogLayoutTest, EveryDialogShowsWholeCaptionsAndTabsInLayoutOrder) {
-    SettingsTransferSafety safety(settingsPath());
+    SettingsTransferSafety safety(settingsPath(), currentLanguageTexts());
     const DialogCase cases[] = {
         {"about", [](DialogLayoutTest&,
                      CZavoApp& app) { return std::make_unique<AboutDialog>(app.mainFrame()); }},

@@ -50,9 +50,8 @@ class OpenBackupDialogTest : public AppTest {
     }
 
     std::unique_ptr<OpenBackupDialog> dialog() {
-        const LanguageText texts = [](std::string_view key) { return lookupText(key); };
         auto made = std::make_unique<OpenBackupDialog>(
-            listBackups(BackupStore(backups_.path()), texts),
+            listBackups(BackupStore(backups_.path()), currentLanguageTexts()),
             std::vector<std::string>{"band 0", "470-490 MHz", "band 2", "band 3"});
         made->show();
         return made;

@@ -80,8 +80,7 @@ class EditorTest : public ::testing::Test {
         }
         setProgramDir(dir.path());
         setLanguagePath(dir / "english.lang");
-        document = std::make_unique<CZavoDoc>(
-            documentMessages, [](std::string_view key) { return lookupText(key); }, host);
+        document = std::make_unique<CZavoDoc>(documentMessages, currentLanguageTexts(), host);
         shell.document = document.get();
         view = std::make_unique<CZavoView>(shell, *document);
     }

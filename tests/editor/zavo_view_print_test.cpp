@@ -218,7 +218,8 @@ TEST_F(ViewPrintTest, SettingsLinesNameCaptionAndValueOfEveryControlHiddenOnesTo
         QString all;
         for (std::size_t cell = 0; cell < 3; ++cell) {
             const QString& text = expected[line][cell];
-            EXPECT_EQ(view->printedSettingText(static_cast<int>(line), static_cast<int>(cell)),
+            EXPECT_EQ(view->printedSettingText(static_cast<int>(line), static_cast<int>(cell),
+                                               currentLanguageTexts()),
                       text)
                 << line << "/" << cell;
             all += text;
@@ -237,11 +238,17 @@ TEST_F(ViewPrintTest, ATickedBoxPrintsYesWhateverItsCaption) {
     click(IDC_BEEP);
     const bool ticked = checkBox(IDC_BEEP)->isChecked();
     checkBox(IDC_BEEP)->setText("Anything at all");
-    EXPECT_EQ(view->printedSettingText(0, 0),
+    EXPECT_EQ(view->printedSettingText(0, 0, currentLanguageTexts()),
               QString("Anything at all : ") + (ticked ? "Yes" : "No"));
     click(IDC_BEEP);
-    EXPECT_EQ(view->printedSettingText(0, 0),
+    EXPECT_EQ(view->printedSettingText(0, 0, currentLanguageTexts()),
               QString("Anything at all : ") + (ticked ? "No" : "Yes"));
+    // The yes and no are those of the texts the caller gives.
+    const TextSource german = [](std::string_view key) {
+        return std::string(key == "IDS_YES" ? "Ja" : "Nein");
+    };
+    EXPECT_EQ(view->printedSettingText(0, 0, german),
+              QString("Anything at all : ") + (ticked ? "Nein" : "Ja"));
     const PrintedPage page = print();
     EXPECT_TRUE(
         page.lines[1].text().startsWith(QString("Anything at all : ") + (ticked ? "No" : "Yes")));

@@ -15,7 +15,7 @@ namespace qzm {
 namespace {
 
 // A language that has some keys and lacks others.
-LanguageText language(std::map<std::string, std::string> keys) {
+TextSource language(std::map<std::string, std::string> keys) {
     return [keys = std::move(keys)](std::string_view key) {
         const auto found = keys.find(std::string(key));
         return found == keys.end() ? std::string(kNotFoundText) : found->second;
@@ -23,7 +23,7 @@ LanguageText language(std::map<std::string, std::string> keys) {
 }
 
 TEST(FileErrorTexts, CommonErrorsComeFromTheLanguageAndTheRestKeepTheSystemTextAsDetail) {
-    const LanguageText chinese = language({
+    const TextSource chinese = language({
         {"IDS_FILE_CANNOT_CREATE", "无法创建“%1”：%2"},
         {"IDS_ERRNO_ENOENT", "没有这个文件或文件夹"},
         {"IDS_ERRNO_EACCES", "没有权限"},
@@ -59,7 +59,7 @@ TEST(FileErrorTexts, CommonErrorsComeFromTheLanguageAndTheRestKeepTheSystemTextA
 }
 
 TEST(FileErrorTexts, WithoutASystemErrorOrAKnownActionTheOwnTextStays) {
-    const LanguageText english = language({});
+    const TextSource english = language({});
     const FileResult plain = fileFailure("Cannot save", "/a/b", kNotARegularFile);
     EXPECT_EQ(fileErrorText(plain, english), plain.errorText);
     const FileResult other = fileFailure("Cannot read", "/a/b", EACCES);

@@ -15,6 +15,7 @@
 #include "app/main_frame.h"
 #include "app_fixture.h"
 #include "emulated_radio.h"
+#include "lang/text_lookup.h"
 #include "link/qt/transfer_dialog.h"
 #include "platform/program_paths.h"
 #include "platform/settings.h"
@@ -73,7 +74,8 @@ class LinkDialogTest : public AppTest {
 
     std::unique_ptr<TransferDialog> transferDialog(int direction) {
         // Each dialog keeps its own, for as long as the test runs.
-        safeties_.push_back(std::make_unique<SettingsTransferSafety>(settingsPath()));
+        safeties_.push_back(
+            std::make_unique<SettingsTransferSafety>(settingsPath(), currentLanguageTexts()));
         auto dialog = std::make_unique<TransferDialog>(app(), *app().document(), app().sharedPort(),
                                                        settingsPath(), direction, *safeties_.back(),
                                                        app().mainFrame());

@@ -394,7 +394,7 @@ TEST(PortDoctor, RecognisesAPseudoTerminal) {
     ASSERT_FALSE(pty.path().empty());
     test::TempFolder folder;
     test::writeFile(folder / "setting.ini",
-                        "[setup]\ncom=200\n[ports]\nCOM200=" + pty.path() + "\n");
+                    "[setup]\ncom=200\n[ports]\nCOM200=" + pty.path() + "\n");
     // Our own process id is not left out: it holds the pty as the emulator would.
     const DoctorReport report =
         diagnoseConnection(folder / "setting.ini", DoctorRoots{}, UserIdentity::current(), -1);
@@ -417,7 +417,7 @@ TEST(DoctorReportText, MarksIndentsAndFillsTheFindings) {
                      {Problem, "IDS_DOCTOR_INUSE", {"minicom %2", "12"}},
                      {Note, "IDS_DOCTOR_BYID", {"/dev/serial/by-id/x", "2"}}};
     report.ports.push_back(port);
-    const TextLookup language = [](std::string_view key) {
+    const TextSource language = [](std::string_view key) {
         return key == "IDS_DOCTOR_ACCESS" ? std::string("Darf geöffnet werden.")
                                           : std::string("Not Found");
     };
@@ -438,7 +438,7 @@ TEST(DoctorReportText, MarksIndentsAndFillsTheFindings) {
 // The built-in English of an older language file matches the shipped English file.
 TEST(DoctorReportText, BuiltInEnglishMatchesTheShippedFile) {
     const fs::path english = fs::path(QZM_TEST_SOURCE_DIR) / "res" / "english.lang";
-    const TextLookup shipped = [&](std::string_view key) { return lookupTextIn(english, key); };
+    const TextSource shipped = languageFileTexts(english);
     int checked = 0;
     for (std::string_view key : knownStringKeys()) {
         if (!key.starts_with("IDS_DOCTOR_") || key == "IDS_DOCTOR_BUTTON" ||

@@ -3,8 +3,9 @@
 
 #include <gtest/gtest.h>
 
-#include "test_files.h"
+#include "lang/text_lookup.h"
 #include "platform/program_paths.h"
+#include "test_files.h"
 
 namespace qzm::test {
 namespace {
@@ -26,7 +27,8 @@ class PortErrorTextTest : public ::testing::Test {
 TEST_F(PortErrorTextTest, LanguageTextWinsAndAMissingOrEmptyKeyFallsBackToEnglish) {
     useLanguage(
         "IDS_PORT_DENIED=Zugriff verweigert\nIDS_PORT_INUSE=\nIDS_PORT_NODEVICE=kein Geraet\n");
-    EXPECT_EQ(portOpenErrorText(PortOpenError::PermissionDenied), "Zugriff verweigert");
+    EXPECT_EQ(portOpenErrorText(PortOpenError::PermissionDenied, currentLanguageTexts()),
+              "Zugriff verweigert");
     const struct {
         PortOpenError error;
         const char* startOfEnglish;
@@ -37,10 +39,11 @@ TEST_F(PortErrorTextTest, LanguageTextWinsAndAMissingOrEmptyKeyFallsBackToEnglis
         {PortOpenError::Other, "the port cannot be opened"},
     };
     for (const auto& c : fallbacks) {
-        EXPECT_EQ(portOpenErrorText(c.error).rfind(c.startOfEnglish, 0), 0u) << c.startOfEnglish;
+        EXPECT_EQ(portOpenErrorText(c.error, currentLanguageTexts()).rfind(c.startOfEnglish, 0), 0u)
+            << c.startOfEnglish;
     }
-    EXPECT_EQ(portOpenErrorText(PortOpenError::None), "");
-    EXPECT_EQ(noDeviceText(), "kein Geraet");
+    EXPECT_EQ(portOpenErrorText(PortOpenError::None, currentLanguageTexts()), "");
+    EXPECT_EQ(noDeviceText(currentLanguageTexts()), "kein Geraet");
 }
 
 }  // namespace

@@ -88,5 +88,19 @@ TEST(PrintPairTest, CaptionSeparatorValue) {
     EXPECT_EQ(printPair("DTMF code", ""), "DTMF code : ");
 }
 
+// The yes and no come from the texts given, as they are, "Not Found" included.
+TEST(PrintPairTest, CheckBoxTakesYesOrNoFromTheGivenTexts) {
+    const TextSource chinese = [](std::string_view key) {
+        return key == "IDS_YES" ? std::string("是") : std::string(kNotFoundText);
+    };
+    const struct {
+        bool checked;
+        const char* printed;
+    } cases[] = {{true, "按键音 : 是"}, {false, "按键音 : Not Found"}};
+    for (const auto& c : cases) {
+        EXPECT_EQ(printCheckBox("按键音", c.checked, chinese), c.printed) << c.checked;
+    }
+}
+
 }  // namespace
 }  // namespace qzm

@@ -10,6 +10,7 @@
 #include <optional>
 
 #include "grid/grid_types.h"
+#include "platform/text_source.h"
 #include "radio/channel_list_print.h"
 #include "radio/document_view.h"
 #include "radio/field_bytes.h"
@@ -100,8 +101,9 @@ class CZavoView : public QWidget, public DocumentView, public GridOwner {
     // The whole loop on one device (printer, preview, PDF writer).  False when
     // the device could not be started or the page could not be mapped.
     bool printOn(QPaintDevice& device);
-    // The texts of the settings block as printed, line by line, cell by cell.
-    QString printedSettingText(int line, int cell) const;
+    // The texts of the settings block as printed, line by line, cell by cell;
+    // a check box's yes or no comes from `texts`.
+    QString printedSettingText(int line, int cell, const TextSource& texts) const;
     // The date line's clock; tests fix it.
     void setPrintClock(std::function<std::time_t()> clock) { printClock_ = std::move(clock); }
 

@@ -91,9 +91,10 @@ void CZavoView::OnPrint(QPainter& dc, int page) {
     moveDown(lineHeight);
 
     if (page == 1) {
+        const TextSource texts = currentLanguageTexts();
         for (int line = 0; line < static_cast<int>(kPrintedSettings.size()); ++line) {
             for (int cell = 0; cell < static_cast<int>(std::size(kPrintCellOffsets)); ++cell) {
-                const QString text = printedSettingText(line, cell);
+                const QString text = printedSettingText(line, cell, texts);
                 if (!text.isEmpty()) {
                     drawCell(cell, text);
                 }
@@ -143,7 +144,7 @@ bool CZavoView::printOn(QPaintDevice& device) {
     return dc.end() && mapped;
 }
 
-QString CZavoView::printedSettingText(int line, int cell) const {
+QString CZavoView::printedSettingText(int line, int cell, const TextSource& texts) const {
     if (line < 0 || line >= static_cast<int>(kPrintedSettings.size()) || cell < 0 ||
         cell >= static_cast<int>(kPrintedSettings[0].size())) {
         return {};
@@ -151,19 +152,18 @@ QString CZavoView::printedSettingText(int line, int cell) const {
     const PrintedSetting& setting =
         kPrintedSettings[static_cast<std::size_t>(line)][static_cast<std::size_t>(cell)];
     const QString caption = controlText(findControl(this, setting.caption));
-    QString value;
     switch (setting.kind) {
         case PrintedSetting::Kind::Empty:
-            return {};
+            break;
         case PrintedSetting::Kind::CheckBox:
-            value = QString::fromStdString(
-                lookupText(checkBoxValue(setting.caption) != 0 ? "IDS_YES" : "IDS_NO"));
-            break;
+            return QString::fromStdString(
+                printCheckBox(caption.toStdString(), checkBoxValue(setting.caption) != 0, texts));
         case PrintedSetting::Kind::Pair:
-            value = controlText(findControl(this, setting.value));
-            break;
+            return QString::fromStdString(
+                printPair(caption.toStdString(),
+                          controlText(findControl(this, setting.value)).toStdString()));
     }
-    return QString::fromStdString(printPair(caption.toStdString(), value.toStdString()));
+    return {};
 }
 
 }  // namespace qzm

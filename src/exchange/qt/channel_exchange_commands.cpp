@@ -67,7 +67,7 @@ void importChannels(AppShell& shell, CZavoDoc& document) {
                   filled("IDS_IMPORT_REFUSED", {name, formatCsvMessage(name, *parsed.error)}));
         return;
     }
-    const PreviewText text = [](std::string_view key) { return lookupText(key); };
+    const TextSource text = currentLanguageTexts();
     const RadioImage& base = document.image();
     ImportPreview preview;
     // A CHIRP header is unmistakable, so it wins over the type left selected.

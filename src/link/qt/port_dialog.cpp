@@ -58,7 +58,7 @@ const DialogTemplate kPortDialog{
 QString portToolTip(const PortDescription& description, PortOpenError error) {
     QString tip;
     if (description.device.empty()) {
-        tip = QString::fromStdString(noDeviceText());
+        tip = QString::fromStdString(noDeviceText(currentLanguageTexts()));
     } else {
         tip = QString::fromStdString(description.device.string());
         if (!description.adapter.empty()) {
@@ -66,7 +66,8 @@ QString portToolTip(const PortDescription& description, PortOpenError error) {
         }
     }
     if (error != PortOpenError::None) {
-        tip += QStringLiteral("\n") + QString::fromStdString(portOpenErrorText(error));
+        tip += QStringLiteral("\n") +
+               QString::fromStdString(portOpenErrorText(error, currentLanguageTexts()));
     }
     return tip;
 }
@@ -116,8 +117,7 @@ void PortDialog::onDiagnoseClicked() {
     QApplication::setOverrideCursor(Qt::WaitCursor);
     const DoctorReport report =
         diagnoseConnection(settingsPath(), DoctorRoots{}, UserIdentity::current(), ::getpid());
-    const TextLookup lookup = [](std::string_view key) { return lookupText(key); };
-    const QString text = QString::fromStdString(formatDoctorReport(report, lookup));
+    const QString text = QString::fromStdString(formatDoctorReport(report, currentLanguageTexts()));
     QApplication::restoreOverrideCursor();
     std::string title = lookupText("IDS_DOCTOR_TITLE");
     if (title == kNotFoundText) {

@@ -319,7 +319,7 @@ void TransferDialog::reportNoRadio(const char* textKey) {
         if (!port.device.empty()) {
             message += " (" + port.device.string() + ")";
         }
-        message += ": " + portOpenErrorText(error);
+        message += ": " + portOpenErrorText(error, currentLanguageTexts());
     }
     if (direction_ == kDirectionWrite) {
         // The radio fell silent before, during or after the blocks: say which.
