@@ -12,15 +12,12 @@
 #include <QTableWidget>
 #include <QVBoxLayout>
 
+#include "lang/qt/ui_text.h"
 #include "lang/text_lookup.h"
 #include "platform/settings.h"
 
 namespace qzm {
 namespace {
-
-QString text(std::string_view key) {
-    return QString::fromStdString(lookupText(key));
-}
 
 QString fromUtf8(const std::string& value) {
     return QString::fromUtf8(value.data(), static_cast<qsizetype>(value.size()));
@@ -31,14 +28,14 @@ QString fromUtf8(const std::string& value) {
 OpenBackupDialog::OpenBackupDialog(std::vector<BackupListing> backups,
                                    std::vector<std::string> bandNames, QWidget* parent)
     : QDialog(parent), backups_(std::move(backups)) {
-    setWindowTitle(text("IDS_OPEN_BACKUP"));
+    setWindowTitle(uiText("IDS_OPEN_BACKUP"));
     auto* layout = new QVBoxLayout(this);
     table_ = new QTableWidget(this);
     table_->setColumnCount(NoteColumn + 1);
-    table_->setHorizontalHeaderLabels({text("IDS_BACKUP_COL_FILE"), text("IDS_BACKUP_COL_TIME"),
-                                       text("IDS_BACKUP_COL_KIND"), text("IDS_BACKUP_COL_BAND"),
-                                       text("IDS_BACKUP_COL_CHANNELS"),
-                                       text("IDS_BACKUP_COL_NOTE")});
+    table_->setHorizontalHeaderLabels({uiText("IDS_BACKUP_COL_FILE"), uiText("IDS_BACKUP_COL_TIME"),
+                                       uiText("IDS_BACKUP_COL_KIND"), uiText("IDS_BACKUP_COL_BAND"),
+                                       uiText("IDS_BACKUP_COL_CHANNELS"),
+                                       uiText("IDS_BACKUP_COL_NOTE")});
     table_->setSelectionBehavior(QAbstractItemView::SelectRows);
     table_->setSelectionMode(QAbstractItemView::SingleSelection);
     table_->setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -46,13 +43,14 @@ OpenBackupDialog::OpenBackupDialog(std::vector<BackupListing> backups,
     table_->setTextElideMode(Qt::ElideNone);
     table_->verticalHeader()->hide();
     table_->horizontalHeader()->setStretchLastSection(true);
-    table_->setAccessibleName(text("IDS_OPEN_BACKUP"));
+    table_->setAccessibleName(uiText("IDS_OPEN_BACKUP"));
     layout->addWidget(table_);
 
     buttons_ = new QDialogButtonBox(this);
-    openButton_ = buttons_->addButton(text("IDS_BACKUP_BUTTON_OPEN"), QDialogButtonBox::AcceptRole);
+    openButton_ =
+        buttons_->addButton(uiText("IDS_BACKUP_BUTTON_OPEN"), QDialogButtonBox::AcceptRole);
     openButton_->setDefault(true);
-    buttons_->addButton(text("IDS_BACKUP_BUTTON_CANCEL"), QDialogButtonBox::RejectRole);
+    buttons_->addButton(uiText("IDS_BACKUP_BUTTON_CANCEL"), QDialogButtonBox::RejectRole);
     layout->addWidget(buttons_);
     connect(buttons_, &QDialogButtonBox::accepted, this, [this] {
         if (chosen()) {
@@ -93,7 +91,7 @@ void OpenBackupDialog::fill(const std::vector<std::string>& bandNames) {
         }
         const QString cells[] = {fromUtf8(backup.entry.path.filename().string()),
                                  fromUtf8(backup.entry.displayTime()),
-                                 text(backupKindKey(backup.entry.kind)),
+                                 uiText(backupKindKey(backup.entry.kind)),
                                  band,
                                  channels,
                                  fromUtf8(backup.problem)};

@@ -12,7 +12,7 @@
 namespace qzm {
 namespace {
 
-enum Column : std::size_t {
+enum CsvColumn : std::size_t {
     kChannel,
     kRxFreq,
     kRxTone,
@@ -23,15 +23,15 @@ enum Column : std::size_t {
     kHighPower,
     kCol8,
     kCol9,
-    kColumnCount
+    kCsvColumnCount
 };
 
-constexpr std::array<std::string_view, kColumnCount> kColumnNames{
+constexpr std::array<std::string_view, kCsvColumnCount> kCsvColumnNames{
     "channel", "rx_freq", "rx_tone",    "tx_freq", "tx_tone",
     "col5",    "narrow",  "high_power", "col8",    "col9"};
 
 struct FlagColumn {
-    Column column;
+    CsvColumn column;
     ChannelFlag flag;
 };
 
@@ -53,9 +53,9 @@ std::optional<int> channelNumber(std::string_view text) {
 struct ChannelRow {
     std::size_t line = 0;
     int channel = 0;
-    std::array<std::string, kColumnCount> values;
-    std::array<std::optional<int>, kColumnCount> flags;  // empty keeps the flag
-    std::array<bool, kColumnCount> damaged{};            // marked damaged: left as it is
+    std::array<std::string, kCsvColumnCount> values;
+    std::array<std::optional<int>, kCsvColumnCount> flags;  // empty keeps the flag
+    std::array<bool, kCsvColumnCount> damaged{};            // marked damaged: left as it is
 };
 
 ChannelImportResult refused(std::size_t line, std::string message) {
@@ -73,7 +73,7 @@ std::string_view toneText(std::string_view field) {
 // grid as the nearest grid point; say so, so the user learns that the radio holds
 // something else.  Called after the value was stored.
 void noteRepairedFrequency(const RadioImage& image, BandLimits limits, const ChannelRow& row,
-                           Column column, std::vector<CsvError>& notes) {
+                           CsvColumn column, std::vector<CsvError>& notes) {
     const std::string& text = row.values[column];
     if (text.empty()) {
         return;
@@ -81,7 +81,7 @@ void noteRepairedFrequency(const RadioImage& image, BandLimits limits, const Cha
     const ChannelSide side = column == kRxFreq ? ChannelSide::Receive : ChannelSide::Transmit;
     const std::string stored = image.frequencyText(row.channel, side);
     const std::string prefix = "channel " + std::to_string(row.channel) + ": " +
-                               std::string(kColumnNames[column]) + " " + text;
+                               std::string(kCsvColumnNames[column]) + " " + text;
     if (const int range = checkFrequencyRange(text, limits); range != 0) {
         notes.push_back({row.line, prefix + " is outside the band " + formatLimit(-1, limits) +
                                        " to " + formatLimit(1, limits) + "; stored as " +
@@ -94,10 +94,10 @@ void noteRepairedFrequency(const RadioImage& image, BandLimits limits, const Cha
 void applyRow(RadioImage& image, const ChannelRow& row, std::vector<CsvError>& notes) {
     const int n = row.channel;
     const BandLimits limits = image.bandLimits();
-    for (Column column : {kRxFreq, kRxTone, kTxFreq, kTxTone}) {
+    for (CsvColumn column : {kRxFreq, kRxTone, kTxFreq, kTxTone}) {
         if (row.damaged[column]) {
             notes.push_back({row.line, "channel " + std::to_string(n) + ": " +
-                                           std::string(kColumnNames[column]) +
+                                           std::string(kCsvColumnNames[column]) +
                                            " is marked damaged; skipped, kept as it was"});
         }
     }
@@ -130,14 +130,14 @@ void applyRow(RadioImage& image, const ChannelRow& row, std::vector<CsvError>& n
 
 // What is wrong with the first bad field of the row, as "column: problem".
 std::optional<std::string> fieldProblem(const ChannelRow& row) {
-    for (Column column : {kRxFreq, kRxTone, kTxFreq, kTxTone}) {
+    for (CsvColumn column : {kRxFreq, kRxTone, kTxFreq, kTxTone}) {
         const std::string& value = row.values[column];
         if (row.damaged[column]) {
             continue;
         }
         const bool frequency = column == kRxFreq || column == kTxFreq;
         if (auto problem = frequency ? frequencyFieldProblem(value) : toneFieldProblem(value)) {
-            return std::string(kColumnNames[column]) + ": " + *problem;
+            return std::string(kCsvColumnNames[column]) + ": " + *problem;
         }
     }
     return std::nullopt;
@@ -147,9 +147,10 @@ std::optional<std::string> fieldProblem(const ChannelRow& row) {
 
 ChannelCsvExport exportChannelTable(const RadioImage& image) {
     ChannelCsvExport out;
-    out.csv = formatCsvRecord(std::vector<std::string>(kColumnNames.begin(), kColumnNames.end()));
+    out.csv =
+        formatCsvRecord(std::vector<std::string>(kCsvColumnNames.begin(), kCsvColumnNames.end()));
     for (int n = 1; n <= kChannelCount; ++n) {
-        std::vector<std::string> fields(kColumnCount);
+        std::vector<std::string> fields(kCsvColumnCount);
         fields[kChannel] = std::to_string(n);
         if (!image.isRxEmpty(n)) {
             fields[kRxFreq] = image.frequencyText(n, ChannelSide::Receive);
@@ -163,11 +164,11 @@ ChannelCsvExport exportChannelTable(const RadioImage& image) {
             }
         }
         // Bytes that decode to no value would come back refused, or as another value.
-        for (Column column : {kRxFreq, kRxTone, kTxFreq, kTxTone}) {
+        for (CsvColumn column : {kRxFreq, kRxTone, kTxFreq, kTxTone}) {
             std::string& value = fields[column];
             const bool frequency = column == kRxFreq || column == kTxFreq;
             if (frequency ? frequencyFieldProblem(value) : toneFieldProblem(value)) {
-                out.damaged.push_back({n, std::string(kColumnNames[column]), value});
+                out.damaged.push_back({n, std::string(kCsvColumnNames[column]), value});
                 value = std::string(kDamagedValue);
             }
         }
@@ -193,12 +194,12 @@ ChannelImportResult importChannelRecords(const CsvParseResult& parsed, const Rad
     }
 
     const CsvRecord& header = parsed.records.front();
-    std::array<std::size_t, kColumnCount> position{};
+    std::array<std::size_t, kCsvColumnCount> position{};
     std::map<std::string, std::size_t> seen;
     for (std::size_t i = 0; i < header.fields.size(); ++i) {
         std::string name(trimmedField(header.fields[i]));
         if (!seen.emplace(name, i).second && !name.empty()) {
-            for (auto known : kColumnNames) {
+            for (auto known : kCsvColumnNames) {
                 if (known == name) {
                     return refused(header.line,
                                    "column " + quotedForMessage(name) + " appears twice");
@@ -206,11 +207,11 @@ ChannelImportResult importChannelRecords(const CsvParseResult& parsed, const Rad
             }
         }
     }
-    for (std::size_t c = 0; c < kColumnCount; ++c) {
-        auto found = seen.find(std::string(kColumnNames[c]));
+    for (std::size_t c = 0; c < kCsvColumnCount; ++c) {
+        auto found = seen.find(std::string(kCsvColumnNames[c]));
         if (found == seen.end()) {
             std::string message =
-                "the header lacks the column '" + std::string(kColumnNames[c]) + "'";
+                "the header lacks the column '" + std::string(kCsvColumnNames[c]) + "'";
             if (header.fields.size() == 1 && header.fields[0].find(';') != std::string::npos) {
                 message += " (fields must be separated by commas, not semicolons)";
             }
@@ -234,7 +235,7 @@ ChannelImportResult importChannelRecords(const CsvParseResult& parsed, const Rad
         }
         ChannelRow row;
         row.line = record.line;
-        for (std::size_t c = 0; c < kColumnCount; ++c) {
+        for (std::size_t c = 0; c < kCsvColumnCount; ++c) {
             row.values[c] = std::string(trimmedField(record.fields[position[c]]));
             row.damaged[c] = isDamagedMarker(row.values[c]);
         }
@@ -255,7 +256,7 @@ ChannelImportResult importChannelRecords(const CsvParseResult& parsed, const Rad
             if (value == "0" || value == "1") {
                 row.flags[flagColumn.column] = value == "1" ? 1 : 0;
             } else if (!value.empty()) {
-                return refused(record.line, std::string(kColumnNames[flagColumn.column]) +
+                return refused(record.line, std::string(kCsvColumnNames[flagColumn.column]) +
                                                 ": must be 0, 1 or empty, not " +
                                                 quotedForMessage(value));
             }

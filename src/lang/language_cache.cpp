@@ -11,6 +11,7 @@
 #include <mutex>
 #include <unordered_map>
 
+#include "platform/ascii_text.h"
 #include "platform/file_descriptor.h"
 #include "platform/profile_line.h"
 #include "platform/utf8_text.h"
@@ -25,10 +26,6 @@ using profile_detail::LineKind;
 constexpr std::size_t kMaxKeptLineBytes = 64 * 1024;
 // Language files in use at once: the current one and the listing's display names.
 constexpr std::size_t kMaxCachedFiles = 32;
-
-char asciiLower(char c) {
-    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-}
 
 std::string lowered(std::string_view text) {
     std::string out(text);

@@ -5,6 +5,7 @@
 #include <system_error>
 
 #include "lang/language_sections.h"
+#include "platform/ascii_text.h"
 #include "platform/program_paths.h"
 #include "platform/settings.h"
 
@@ -13,10 +14,6 @@ namespace qzm {
 namespace {
 
 constexpr std::string_view kLanguageSuffix = ".lang";
-
-char asciiLower(char c) {
-    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
-}
 
 }  // namespace
 
@@ -77,8 +74,7 @@ std::vector<LanguageFile> listLanguageFiles(const std::vector<std::filesystem::p
 }
 
 bool samePathIgnoringCase(const std::filesystem::path& a, const std::filesystem::path& b) {
-    return std::ranges::equal(a.native(), b.native(),
-                              [](char x, char y) { return asciiLower(x) == asciiLower(y); });
+    return equalIgnoringAsciiCase(a.native(), b.native());
 }
 
 std::optional<std::size_t> currentLanguageIndex(const std::vector<LanguageFile>& listing,

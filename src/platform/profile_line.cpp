@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/profile_line.h"
+#include "platform/ascii_text.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -15,10 +16,6 @@ bool isBlank(char c) {
     return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\v' || c == '\f';
 }
 
-char asciiLower(char c) {
-    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
 }  // namespace
 
 std::string_view trimBlanks(std::string_view text) {
@@ -32,7 +29,7 @@ std::string_view trimBlanks(std::string_view text) {
 }
 
 bool namesEqual(std::string_view a, std::string_view b) {
-    return std::ranges::equal(a, b, [](char x, char y) { return asciiLower(x) == asciiLower(y); });
+    return equalIgnoringAsciiCase(a, b);
 }
 
 int openRegularFile(const char* file) {

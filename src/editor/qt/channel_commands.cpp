@@ -11,6 +11,7 @@
 #include "editor/channel_clipboard.h"
 #include "editor/qt/zavo_view.h"
 #include "grid/grid_ctrl.h"
+#include "lang/qt/ui_text.h"
 #include "lang/text_lookup.h"
 #include "platform/qt/app_shell.h"
 #include "radio/channel_operations.h"
@@ -22,13 +23,9 @@ namespace {
 constexpr int kFirstFieldColumn = 1;
 constexpr int kLastFieldColumn = 9;
 
-QString text(std::string_view key) {
-    return QString::fromStdString(lookupText(key));
-}
-
 // A language text with %1, %2 ... filled in.
 QString filled(std::string_view key, std::initializer_list<QString> args) {
-    QString out = text(key);
+    QString out = uiText(key);
     int index = 1;
     for (const QString& arg : args) {
         out.replace(QStringLiteral("%%1").arg(index++), arg);
@@ -168,11 +165,11 @@ QString ChannelCommands::stepName(const EditStep& step) {
             continue;
         }
         if (!keys.keyOfOne.empty() && step.count == 1) {
-            return text(keys.keyOfOne);
+            return uiText(keys.keyOfOne);
         }
         return filled(keys.key, {QString::number(step.count)});
     }
-    return text("IDS_STEP_CHANGE");
+    return uiText("IDS_STEP_CHANGE");
 }
 
 bool ChannelCommands::canUndo() const {
@@ -185,12 +182,12 @@ bool ChannelCommands::canRedo() const {
 
 QString ChannelCommands::undoItemText() const {
     const std::optional<EditStep> step = view_.document().undoStep();
-    return step ? filled("IDS_UNDO_NAMED", {stepName(*step)}) : text("Menu_Edit_Undo");
+    return step ? filled("IDS_UNDO_NAMED", {stepName(*step)}) : uiText("Menu_Edit_Undo");
 }
 
 QString ChannelCommands::redoItemText() const {
     const std::optional<EditStep> step = view_.document().redoStep();
-    return step ? filled("IDS_REDO_NAMED", {stepName(*step)}) : text("Menu_Edit_Redo");
+    return step ? filled("IDS_REDO_NAMED", {stepName(*step)}) : uiText("Menu_Edit_Redo");
 }
 
 void ChannelCommands::undo() {
@@ -304,7 +301,7 @@ void ChannelCommands::paste() {
         }
     }
     if (data == nullptr || !data->hasText()) {
-        tell(text("IDS_STATUS_PASTE_EMPTY"));
+        tell(uiText("IDS_STATUS_PASTE_EMPTY"));
         return;
     }
     const std::string rows = data->text().toStdString();
@@ -313,7 +310,7 @@ void ChannelCommands::paste() {
     const ChannelPasteResult tried =
         pasteChannelRows(trial, view_.document().bandLimits(), first, rows, gridTexts());
     if (tried.pasted == 0) {
-        QString message = text("IDS_STATUS_PASTE_NOTHING");
+        QString message = uiText("IDS_STATUS_PASTE_NOTHING");
         if (tried.droppedPastEnd > 0) {
             message +=
                 u' ' + filled("IDS_STATUS_PASTE_DROPPED", {QString::number(tried.droppedPastEnd)});

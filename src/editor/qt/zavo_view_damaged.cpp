@@ -11,6 +11,7 @@
 #include "editor/qt/zavo_view.h"
 #include "grid/grid_ctrl.h"
 #include "lang/language_sections.h"
+#include "lang/qt/ui_text.h"
 #include "lang/text_lookup.h"
 #include "platform/qt/app_shell.h"
 #include "radio/damaged_values.h"
@@ -21,10 +22,6 @@ namespace qzm {
 namespace {
 
 constexpr int kListedInWarning = 4;  // the first few, then "..."
-
-QString languageText(std::string_view key) {
-    return QString::fromStdString(lookupText(key));
-}
 
 // The damaged value shown in a grid cell, if the cell shows one.
 std::optional<DamagedValue> damagedValueInCell(const RadioImage& image, int n, int column) {
@@ -44,8 +41,8 @@ QString CZavoView::damagedCellText(int n, int column) const {
     }
     const QString readable =
         QString::fromStdString(readableDamagedValue(document_.image(), *value));
-    const QString mark = languageText("IDS_DAMAGED_CELL");
-    return readable.isEmpty() ? mark : languageText("IDS_DAMAGED_MARK") + " " + readable;
+    const QString mark = uiText("IDS_DAMAGED_CELL");
+    return readable.isEmpty() ? mark : uiText("IDS_DAMAGED_MARK") + " " + readable;
 }
 
 QString CZavoView::damagedCellToolTip(int n, int column) const {
@@ -53,7 +50,7 @@ QString CZavoView::damagedCellToolTip(int n, int column) const {
     if (!value) {
         return {};
     }
-    return languageText("IDS_DAMAGED_TIP").arg(QString::fromStdString(value->storedBytes));
+    return uiText("IDS_DAMAGED_TIP").arg(QString::fromStdString(value->storedBytes));
 }
 
 void CZavoView::markDamagedCells(int n) {
@@ -92,7 +89,7 @@ QString CZavoView::damagedValuesWarning() const {
     QStringList lines;
     for (std::size_t i = 0; i < values.size() && i < kListedInWarning; ++i) {
         const DamagedValue& value = values[i];
-        lines << languageText("IDS_DAMAGED_LINE")
+        lines << uiText("IDS_DAMAGED_LINE")
                      .arg(QString::number(value.channel),
                           QString::fromStdString(
                               titles[static_cast<std::size_t>(channelTableColumn(value.field))]),
@@ -101,7 +98,7 @@ QString CZavoView::damagedValuesWarning() const {
     if (values.size() > kListedInWarning) {
         lines << QStringLiteral("...");
     }
-    return languageText("IDS_DAMAGED_VALUES")
+    return uiText("IDS_DAMAGED_VALUES")
                .arg(QString::number(values.size()), channels.join(QStringLiteral(", "))) +
            QStringLiteral("\n\n") + lines.join(QLatin1Char('\n'));
 }

@@ -11,19 +11,16 @@
 #include <algorithm>
 #include <array>
 
+#include "lang/qt/ui_text.h"
 #include "lang/text_lookup.h"
 #include "platform/command_ids.h"
 
 namespace qzm {
 namespace {
 
-QString text(std::string_view key) {
-    return QString::fromStdString(lookupText(key));
-}
-
 // "%1" .. in a language text.
 QString filled(std::string_view key, const QStringList& args) {
-    QString out = text(key);
+    QString out = uiText(key);
     for (qsizetype i = 0; i < args.size(); ++i) {
         out.replace(QStringLiteral("%") + QString::number(i + 1), args[i]);
     }
@@ -46,7 +43,7 @@ ImportPreviewDialog::ImportPreviewDialog(const ImportPreview& preview, const QSt
                                          QWidget* parent)
     : QDialog(parent) {
     setObjectName(QStringLiteral("ImportPreviewDialog"));
-    setWindowTitle(text("IDS_IMPORT_TITLE"));
+    setWindowTitle(uiText("IDS_IMPORT_TITLE"));
     auto* layout = new QVBoxLayout(this);
 
     auto* summary =
@@ -62,7 +59,7 @@ ImportPreviewDialog::ImportPreviewDialog(const ImportPreview& preview, const QSt
                               static_cast<int>(kColumnKeys.size()), this);
     QStringList titles;
     for (std::string_view key : kColumnKeys) {
-        titles << text(key);
+        titles << uiText(key);
     }
     table_->setHorizontalHeaderLabels(titles);
     table_->verticalHeader()->hide();

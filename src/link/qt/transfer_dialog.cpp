@@ -12,6 +12,7 @@
 #include <thread>
 
 #include "lang/qt/apply_resource_texts.h"
+#include "lang/qt/ui_text.h"
 #include "lang/text_lookup.h"
 #include "link/port_error_text.h"
 #include "link/serial_port.h"
@@ -57,14 +58,6 @@ constexpr auto kWorkerGraceTime = std::chrono::milliseconds(250);
 // the worker has stopped counting blocks.
 constexpr auto kCancelledWriteWait = std::chrono::milliseconds(1500);
 
-QString text(const char* key) {
-    return QString::fromStdString(lookupText(key));
-}
-
-std::string windowText(std::string_view key) {
-    return lookupText(key);
-}
-
 bool waitForWorker(const TransferWorker& worker, std::chrono::milliseconds limit) {
     const auto deadline = std::chrono::steady_clock::now() + limit;
     while (!worker.finished() && std::chrono::steady_clock::now() < deadline) {
@@ -95,7 +88,7 @@ TransferDialog::TransferDialog(AppShell& shell, CZavoDoc& document,
 
     applyResourceTexts(this, IDD_TRANSFER);
     buildVerifyBox();
-    setWindowTitle(text(direction_ == kDirectionRead ? "IDS_READDATA" : "IDS_WRITEDATA"));
+    setWindowTitle(uiText(direction_ == kDirectionRead ? "IDS_READDATA" : "IDS_WRITEDATA"));
     progressBar_->setRange(0, kProgressRange);
     progressBar_->setValue(0);
     progressBar_->setTextVisible(false);
@@ -104,7 +97,7 @@ TransferDialog::TransferDialog(AppShell& shell, CZavoDoc& document,
     textLine_->setWordWrap(true);
     textLine_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     openBackupButton_ = findControl<QPushButton>(this, kIdcOpenBackup);
-    openBackupButton_->setText(text("IDS_OPEN_THIS_BACKUP"));
+    openBackupButton_->setText(uiText("IDS_OPEN_THIS_BACKUP"));
     connect(openBackupButton_, &QPushButton::clicked, this, [this] {
         const std::filesystem::path backup = backupBeforeWritePath();
         if (!backup.empty()) {
@@ -174,7 +167,7 @@ void TransferDialog::stopWriteAndTell() {
         worker_.join();
     }
     progressBar_->setValue(job_->progress.load() * kProgressRange / 100);
-    showWriteEnd(text("IDS_WRITE_CANCELLED"));
+    showWriteEnd(uiText("IDS_WRITE_CANCELLED"));
     allowAnotherRun();
 }
 
@@ -200,7 +193,7 @@ void TransferDialog::startRun() {
     const char* promptKey = direction_ == kDirectionRead ? "IDS_PROMPT_READ"
                             : job_->beforeWrite          ? "IDS_PROMPT_BACKUP"
                                                          : "IDS_PROMPT_WRITE";
-    const QString prompt = text(promptKey);
+    const QString prompt = uiText(promptKey);
     // The bar starts empty: the last run's progress belongs to that run.
     progressBar_->setValue(0);
     progressBar_->show();
@@ -251,22 +244,23 @@ void TransferDialog::onTick() {
             break;
         case StatusReading:
             progressBar_->setValue(progress * kProgressRange / 100);
-            showText(text("IDS_PROMPT_READ") + QString(" %1%").arg(progress));
+            showText(uiText("IDS_PROMPT_READ") + QString(" %1%").arg(progress));
             break;
         case StatusWriting:
             // Progress counts the blocks this write sends: "Writing 6 changed blocks of 124".
             progressBar_->setValue(progress * kProgressRange / 100);
-            showText(QString::fromStdString(writePlanText(job_->blocksToWrite.load(), windowText)) +
+            showText(QString::fromStdString(
+                         writePlanText(job_->blocksToWrite.load(), currentLanguageTexts())) +
                      QString(" %1%").arg(progress));
             break;
         case StatusReadFailed:
             endRun();
-            showFailure(text("IDS_PROMPT_READFAIL"));
+            showFailure(uiText("IDS_PROMPT_READFAIL"));
             allowAnotherRun();
             break;
         case StatusWriteFailed:
             endRun();
-            showWriteEnd(text("IDS_PROMPT_WRITEFAIL"));
+            showWriteEnd(uiText("IDS_PROMPT_WRITEFAIL"));
             allowAnotherRun();
             break;
         case StatusReadDone: {
@@ -281,17 +275,17 @@ void TransferDialog::onTick() {
             shell_.refreshTextsAndViews();
             keepReadBackup();
             progressBar_->setValue(kProgressRange);
-            showSuccess(text("IDS_READ_DONE"));
+            showSuccess(uiText("IDS_READ_DONE"));
             break;
         }
         case StatusSearching:
-            showText(text("IDS_SEARCHCOMPORT") + QString(progress & 0x0F, QChar('.')));
+            showText(uiText("IDS_SEARCHCOMPORT") + QString(progress & 0x0F, QChar('.')));
             break;
         case StatusWriteDone:
             endRun();
             progressBar_->setValue(kProgressRange);
-            showSuccess(
-                QString::fromStdString(radioHoldsText(radioHoldsAfter(*job_), *job_, windowText)));
+            showSuccess(QString::fromStdString(
+                radioHoldsText(radioHoldsAfter(*job_), *job_, currentLanguageTexts())));
             break;
         default:
             endRun();
@@ -308,7 +302,7 @@ void TransferDialog::reportNoRadio(const char* textKey) {
     const TransferFailure& failure = job_->failure;
     const PortOpenError error = job_->portError.load();
     if (failure.step != FailureStep::Handshake || error == PortOpenError::None) {
-        const std::string detail = transferFailureText(failure, windowText);
+        const std::string detail = transferFailureText(failure, currentLanguageTexts());
         if (!detail.empty()) {
             message += "\n\n" + detail;
         }
@@ -323,7 +317,7 @@ void TransferDialog::reportNoRadio(const char* textKey) {
     }
     if (direction_ == kDirectionWrite) {
         // The radio fell silent before, during or after the blocks: say which.
-        message += "\n\n" + radioHoldsText(radioHoldsAfter(*job_), *job_, windowText);
+        message += "\n\n" + radioHoldsText(radioHoldsAfter(*job_), *job_, currentLanguageTexts());
     }
     shell_.messageBox().show(message, lookupText("IDS_ERROR"),
                              {MessageIcon::Stop, MessageButtons::Ok, MessageOwner::MainWindow});
@@ -375,7 +369,8 @@ void TransferDialog::finishDialog() {
 void TransferDialog::showFailure(const QString& headline) {
     // The detail needs more than the one line above the progress bar; the bar has
     // nothing to tell until the next run, so the text takes its place.
-    const QString detail = QString::fromStdString(transferFailureText(job_->failure, windowText));
+    const QString detail =
+        QString::fromStdString(transferFailureText(job_->failure, currentLanguageTexts()));
     progressBar_->hide();
     showText(detail.isEmpty() ? headline : headline + '\n' + detail);
     // The text asks for OK: Enter must mean OK, not the Cancel button that took
@@ -388,26 +383,27 @@ void TransferDialog::showFailure(const QString& headline) {
 void TransferDialog::showWriteEnd(const QString& headline) {
     const RadioHolds holds = radioHoldsAfter(*job_);
     QString message = headline;
-    const QString detail = QString::fromStdString(transferFailureText(job_->failure, windowText));
+    const QString detail =
+        QString::fromStdString(transferFailureText(job_->failure, currentLanguageTexts()));
     if (job_->status.load() == StatusWriteFailed && !detail.isEmpty()) {
         message += '\n' + detail;
     }
-    message += '\n' + QString::fromStdString(radioHoldsText(holds, *job_, windowText));
+    message += '\n' + QString::fromStdString(radioHoldsText(holds, *job_, currentLanguageTexts()));
     const std::filesystem::path backup = backupBeforeWritePath();
     const bool restorable = holds == RadioHolds::PartOfNewImage && !backup.empty();
     if (restorable) {
         message +=
-            '\n' + text("IDS_WRITE_BACKUP_HINT").arg(QString::fromStdString(backup.string()));
+            '\n' + uiText("IDS_WRITE_BACKUP_HINT").arg(QString::fromStdString(backup.string()));
     }
     progressBar_->hide();
     openBackupButton_->setVisible(restorable);
-    cancelButton_->setText(text("IDS_CLOSE"));
+    cancelButton_->setText(uiText("IDS_CLOSE"));
     showText(message);
 }
 
 void TransferDialog::showSuccess(const QString& line) {
     lingering_ = true;
-    cancelButton_->setText(text("IDS_CLOSE"));
+    cancelButton_->setText(uiText("IDS_CLOSE"));
     cancelButton_->setDefault(true);
     cancelButton_->setFocus(Qt::OtherFocusReason);
     showText(line);

@@ -6,6 +6,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 
+#include "lang/qt/ui_text.h"
 #include "lang/text_lookup.h"
 #include "link/block_list.h"
 #include "link/qt/transfer_dialog.h"
@@ -18,20 +19,12 @@
 namespace qzm {
 namespace {
 
-QString text(const char* key) {
-    return QString::fromStdString(lookupText(key));
-}
-
 // The text line shows a message box's first paragraph: the box has the rest.
 QString firstLine(const QString& message) {
     return message.section('\n', 0, 0);
 }
 
 constexpr MessageStyle kStopBox{MessageIcon::Stop, MessageButtons::Ok, MessageOwner::MainWindow};
-
-std::string windowText(std::string_view key) {
-    return lookupText(key);
-}
 
 }  // namespace
 
@@ -42,7 +35,7 @@ void TransferDialog::buildVerifyBox() {
         verifyBox_ = nullptr;
         return;
     }
-    verifyBox_->setText(text("IDS_VERIFY_AFTER_WRITE"));
+    verifyBox_->setText(uiText("IDS_VERIFY_AFTER_WRITE"));
     verifyBox_->setChecked(safety_.verifyAfterWrite());
     // Remembered at once, like every other setting of the program.
     connect(verifyBox_, &QCheckBox::clicked, this,
@@ -96,12 +89,12 @@ bool TransferDialog::onSafetyStatus(int status, int progress) {
         case StatusVerifying:
             progressBar_->setValue(progress * kProgressRange / 100);
             showText(
-                text(status == StatusBackupReading ? "IDS_PROMPT_BACKUP" : "IDS_PROMPT_VERIFY") +
+                uiText(status == StatusBackupReading ? "IDS_PROMPT_BACKUP" : "IDS_PROMPT_VERIFY") +
                 QString(" %1%").arg(progress));
             return true;
         case StatusBackupFailed:
             endRun();
-            showText(text("IDS_BACKUP_READFAIL"));
+            showText(uiText("IDS_BACKUP_READFAIL"));
             allowAnotherRun();
             return true;
         case StatusBackupNotStored: {
@@ -115,13 +108,13 @@ bool TransferDialog::onSafetyStatus(int status, int progress) {
         }
         case StatusVerifyFailed:
             endRun();
-            showText(text("IDS_VERIFY_READFAIL"));
+            showText(uiText("IDS_VERIFY_READFAIL"));
             allowAnotherRun();
             return true;
         case StatusVerifyMismatch: {
             endRun();
             const QString message =
-                text("IDS_VERIFY_MISMATCH")
+                uiText("IDS_VERIFY_MISMATCH")
                     .arg(QString::fromStdString(blockListText(job_->mismatchedBlocks)));
             showText(firstLine(message));
             allowAnotherRun();
@@ -138,9 +131,9 @@ bool TransferDialog::onSafetyStatus(int status, int progress) {
             // The dialog stays open so the result can be read; the only way on is Close.
             endRun();
             progressBar_->setValue(kProgressRange);
-            showText(
-                QString::fromStdString(radioHoldsText(radioHoldsAfter(*job_), *job_, windowText)));
-            cancelButton_->setText(text("IDS_CLOSE"));
+            showText(QString::fromStdString(
+                radioHoldsText(radioHoldsAfter(*job_), *job_, currentLanguageTexts())));
+            cancelButton_->setText(uiText("IDS_CLOSE"));
             cancelButton_->setDefault(true);
             cancelButton_->setFocus();
             return true;
