@@ -110,7 +110,7 @@ TEST_F(ChangedBlocks, RandomChangesEndAsAFullWriteWouldAndOnlyTheChangedBlocksTr
         EXPECT_EQ(job->writeList, expected) << round;
         EXPECT_EQ(job->blocksToWrite.load(), static_cast<int>(expected.size())) << round;
         EXPECT_EQ(job->blocksWritten.load(), static_cast<int>(expected.size())) << round;
-        const Sent sent = splitFrames(radio->received());
+        const Sent sent = splitFrames(radio->receivedAll());
         EXPECT_EQ(sent.written, expected) << round;
         // The backup read asks for all 124 blocks; the check for the ones sent.
         std::vector<int> reads = blocksFrom(sent.read, wire::kBlockCount);
@@ -144,7 +144,7 @@ TEST_F(ChangedBlocks, EveryByteOfTheSpanCountsAndNothingBeyondIt) {
         const Observed seen = rig.run(job);
         ASSERT_TRUE(seen.ended) << c.name;
         EXPECT_EQ(seen.finalStatus, StatusVerifyDone) << c.name;
-        EXPECT_EQ(splitFrames(radio->received()).written, c.sent) << c.name;
+        EXPECT_EQ(splitFrames(radio->receivedAll()).written, c.sent) << c.name;
         EXPECT_TRUE(sameSpan(radio->image(), image)) << c.name;
         radio.reset();
     }
@@ -178,7 +178,7 @@ TEST_F(ChangedBlocks, AllBlocksSendsAndChecksAllOfThemAndSoDoesAWriteWithoutABac
         const Observed seen = rig.run(job);
         ASSERT_TRUE(seen.ended) << c.name;
         EXPECT_EQ(seen.finalStatus, StatusVerifyDone) << c.name;
-        const Sent sent = splitFrames(radio->received());
+        const Sent sent = splitFrames(radio->receivedAll());
         const std::size_t expected = c.all ? std::size_t{wire::kBlockCount} : 1u;
         EXPECT_EQ(sent.written.size(), expected) << c.name;
         EXPECT_EQ(sent.read.size(), expected + (c.backup ? wire::kBlockCount : 0u)) << c.name;

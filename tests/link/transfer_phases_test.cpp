@@ -73,7 +73,7 @@ TEST_F(WritePhases, BackupThenWriteThenCheckEachInASessionOfItsOwn) {
                            working.bytes.begin() + kSpan));
     EXPECT_TRUE(sameSpan(radio->image(), working));
     EXPECT_EQ(radio->completedWrites(), 1);
-    EXPECT_EQ(countHandshakes(radio->received()), 3);
+    EXPECT_EQ(countHandshakes(radio->receivedAll()), 3);
     EXPECT_TRUE(job->mismatchedBlocks.empty());
     EXPECT_EQ(job->image.bytes, working.bytes);
     // The phases come in order: backup blocks, written blocks, read-back blocks.
@@ -115,7 +115,7 @@ TEST_F(WritePhases, NothingIsWrittenUnlessTheBackupReadAndStoreSucceed) {
         EXPECT_FALSE(sawStatus(seen, StatusWriting)) << c.name;
         EXPECT_EQ(radio->image().bytes, radioMemory.bytes) << c.name;
         // Not a single data frame went out: the only 'W' bytes would be frames.
-        const Bytes got = radio->received();
+        const Bytes got = radio->receivedAll();
         EXPECT_EQ(countHandshakes(got), 1) << c.name;
         EXPECT_EQ(radio->completedWrites(), 0) << c.name;
     }
@@ -133,7 +133,7 @@ TEST_F(WritePhases, ReadBackNamesTheBlocksTheRadioKeptWrongly) {
     EXPECT_EQ(seen.finalStatus, StatusVerifyMismatch);
     EXPECT_EQ(job->mismatchedBlocks, std::vector<int>{77});
     EXPECT_FALSE(sawStatus(seen, StatusBackupReading));  // no hook, no read before
-    EXPECT_EQ(countHandshakes(radio->received()), 2);
+    EXPECT_EQ(countHandshakes(radio->receivedAll()), 2);
 }
 
 TEST_F(WritePhases, AFailedReadBackIsNotASuccess) {

@@ -99,7 +99,7 @@ TEST_F(RadioOnCom1, ReadBringsTheTransferredSpanAndNothingElse) {
                            radioMemory.bytes.begin()));
     EXPECT_TRUE(std::equal(job->image.bytes.begin() + 0x3E0, job->image.bytes.end(),
                            working.bytes.begin() + 0x3E0));
-    EXPECT_EQ(withoutRepeatedHandshakes(radio->received()), cleanReadStream());
+    EXPECT_EQ(withoutRepeatedHandshakes(radio->receivedAll()), cleanReadStream());
     EXPECT_EQ(rig.settingsText(), settingsBefore);  // found on the configured port
     EXPECT_EQ(seen.searchedPorts(), std::vector<int>{});
     EXPECT_EQ(job->foundPort.load(), -1);
@@ -129,7 +129,7 @@ TEST_F(RadioOnCom1, WriteSendsEveryBlockAtLineSpeedAndTheRadioKeepsIt) {
     ASSERT_TRUE(seen.ended);
     EXPECT_EQ(seen.finalStatus, StatusWriteDone);
     EXPECT_EQ(seen.finalProgress, 100);
-    EXPECT_EQ(withoutRepeatedHandshakes(radio->received()), cleanWriteStream(working));
+    EXPECT_EQ(withoutRepeatedHandshakes(radio->receivedAll()), cleanWriteStream(working));
     EXPECT_EQ(radio->completedWrites(), 1);
     const RadioImage kept = radio->image();
     EXPECT_TRUE(std::equal(kept.bytes.begin(), kept.bytes.begin() + 0x3E0, working.bytes.begin()));
@@ -171,7 +171,8 @@ TEST_F(RadioOnCom1, IdentificationOfEightBytesOfAnyContentIsEnough) {
         EXPECT_EQ(job->failure.kind, c.kind) << c.identBytes << " identification bytes";
         if (c.status != StatusReadDone) {
             // Nothing after the request: no acknowledgement, no block.
-            EXPECT_EQ(withoutRepeatedHandshakes(radio->received()), concat({kHandshake, {0x02}}));
+            EXPECT_EQ(withoutRepeatedHandshakes(radio->receivedAll()),
+                      concat({kHandshake, {0x02}}));
             EXPECT_EQ(job->failure.step, FailureStep::Identification);
             EXPECT_EQ(job->failure.received, c.identBytes);
             EXPECT_EQ(job->failure.port, 1);
@@ -240,7 +241,7 @@ TEST_F(RadioOnCom1, BlocksAreRetriedThreeTimesThenTheRunFails) {
         EXPECT_EQ(seen.finalStatus, c.status) << c.name;
         EXPECT_EQ(seen.finalProgress, c.progress) << c.name;
         if (!c.frame.empty()) {
-            EXPECT_EQ(countFrames(radio->received(), c.frame), c.frameCount) << c.name;
+            EXPECT_EQ(countFrames(radio->receivedAll(), c.frame), c.frameCount) << c.name;
         }
         EXPECT_EQ(job->failure.kind, c.kind) << c.name;
         if (c.kind != FailureKind::None) {
@@ -345,7 +346,7 @@ TEST_F(RadioOnCom1, UnansweredAcknowledgementsOnlyCostTheirWait) {
     auto job = rig.makeJob(kDirectionRead, test::patternImage(0));
     const Observed seen = rig.run(job);
     EXPECT_EQ(seen.finalStatus, StatusReadDone);
-    EXPECT_EQ(withoutRepeatedHandshakes(radio->received()), cleanReadStream());
+    EXPECT_EQ(withoutRepeatedHandshakes(radio->receivedAll()), cleanReadStream());
 }
 
 TEST(TransferConnect, PortThatDoesNotOpenIsReportedWithItsReason) {

@@ -4,6 +4,7 @@
 #include <fcntl.h>
 #include <poll.h>
 #include <sys/eventfd.h>
+#include <sys/ioctl.h>
 #include <sys/prctl.h>
 #include <termios.h>
 #include <unistd.h>
@@ -13,6 +14,7 @@
 #include <cstdio>
 #include <cstring>
 #include <optional>
+#include <thread>
 
 #include "link/wire_protocol.h"
 #include "radio/data_file.h"
@@ -115,6 +117,23 @@ void RadioEmulator::stop() {
 std::vector<std::uint8_t> RadioEmulator::received() const {
     std::lock_guard lock(mutex_);
     return received_;
+}
+
+std::vector<std::uint8_t> RadioEmulator::receivedAll(std::chrono::milliseconds limit) const {
+    const auto deadline = Clock::now() + limit;
+    for (;;) {
+        {
+            // The loop reads and records under this lock, so no byte is between the
+            // line and received_ while we look.
+            std::lock_guard lock(mutex_);
+            int waiting = 0;
+            if (masterFd_ < 0 || hungUp_.load() || ::ioctl(masterFd_, FIONREAD, &waiting) != 0 ||
+                waiting == 0 || Clock::now() >= deadline) {
+                return received_;
+            }
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
 }
 
 RadioImage RadioEmulator::image() const {
@@ -462,9 +481,9 @@ void RadioEmulator::loop() {
         }
         const auto now = Clock::now();
         if ((fds[1].revents & POLLIN) != 0) {
+            std::lock_guard lock(mutex_);
             const ssize_t n = ::read(masterFd_, buffer, sizeof buffer);
             if (n > 0) {
-                std::lock_guard lock(mutex_);
                 for (ssize_t i = 0; i < n; ++i) {
                     // Bytes cross the line one after another, 10 bits each.
                     lineFreeAt_ = std::max(lineFreeAt_, now) + byteTime();

@@ -75,6 +75,11 @@ class RadioEmulator {
 
     // Every byte received so far, in order.
     std::vector<std::uint8_t> received() const;
+    // The same once every byte the tool has put on the line is taken in (or after
+    // `limit`): a tool that ends without waiting for an answer may finish before this
+    // thread has read its last bytes, on a busy machine by far.
+    std::vector<std::uint8_t> receivedAll(
+        std::chrono::milliseconds limit = std::chrono::seconds(5)) const;
     RadioImage image() const;
     int handshakes() const;
     int completedWrites() const;
