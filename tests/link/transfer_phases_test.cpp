@@ -18,12 +18,19 @@ using Bytes = std::vector<std::uint8_t>;
 
 constexpr auto kSpan = static_cast<std::ptrdiff_t>(wire::kBlockCount * wire::kBlockSize);
 
+// The sessions the tool opened: a handshake right after another is the same session
+// asking again because a busy machine let the answer come after its time-out.
 long countHandshakes(const Bytes& stream) {
     const Bytes frame(wire::kHandshakeFrame.begin(), wire::kHandshakeFrame.end());
     long count = 0;
+    auto previousEnd = stream.end();
     for (auto it = stream.begin();
-         (it = std::search(it, stream.end(), frame.begin(), frame.end())) != stream.end(); ++it) {
-        ++count;
+         (it = std::search(it, stream.end(), frame.begin(), frame.end())) != stream.end();) {
+        if (it != previousEnd) {
+            ++count;
+        }
+        it += static_cast<std::ptrdiff_t>(frame.size());
+        previousEnd = it;
     }
     return count;
 }
