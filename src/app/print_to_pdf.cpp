@@ -129,12 +129,12 @@ int runPrintToPdf(const PrintToPdfRequest& request, AppOptions options, std::ost
         return kPdfNotWritten;
     }
     const QByteArray& bytes = pdf.data();
-    const FileResult written =
+    const Status written =
         writeFileAtomically(request.output.toStdString(),
                             std::span(reinterpret_cast<const std::uint8_t*>(bytes.constData()),
                                       static_cast<std::size_t>(bytes.size())));
-    if (!written.ok) {
-        errors << "qzm836: " << oneLine(written.errorText) << '\n';
+    if (!written.ok()) {
+        errors << "qzm836: " << oneLine(written.error().text) << '\n';
         return kPdfNotWritten;
     }
     return kPdfWritten;

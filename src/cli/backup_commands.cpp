@@ -19,12 +19,12 @@
 namespace qzm::cli {
 namespace {
 
-std::optional<std::filesystem::path> backupFolder(std::string& error) {
+Result<std::filesystem::path> backupFolder() {
     auto folder = BackupStore::defaultFolder();
     if (!folder) {
-        error = "no folder for backups: neither XDG_DATA_HOME nor a home folder is known";
+        return Error{"no folder for backups: neither XDG_DATA_HOME nor a home folder is known"};
     }
-    return folder;
+    return *folder;
 }
 
 // The band as the settings name it ("400-470"), else its limits in MHz.
@@ -48,17 +48,16 @@ int programmedChannels(const RadioImage& image) {
 
 }  // namespace
 
-std::optional<BackupStore> runBackupStore(const CliOptions& options,
-                                          const CliEnvironment& environment, std::string& error) {
-    error.clear();
+Result<std::optional<BackupStore>> runBackupStore(const CliOptions& options,
+                                                  const CliEnvironment& environment) {
     if (options.noBackup || !readBackupEnabled(environment.settingsPath)) {
-        return std::nullopt;
+        return std::optional<BackupStore>();
     }
-    auto folder = backupFolder(error);
+    auto folder = backupFolder();
     if (!folder) {
-        return std::nullopt;
+        return folder.error();
     }
-    return BackupStore::forRun(*folder);
+    return std::optional<BackupStore>(BackupStore::forRun(folder.value()));
 }
 
 namespace {
@@ -119,12 +118,12 @@ std::optional<BackupEntry> namedBackup(const std::vector<BackupEntry>& backups,
 
 }  // namespace
 
-std::optional<std::string> restoreSource(const CliOptions& options, std::string& error) {
-    auto folder = backupFolder(error);
-    const auto backups = folder ? BackupStore(*folder).list() : std::vector<BackupEntry>{};
+Result<std::string> restoreSource(const CliOptions& options) {
+    const auto folder = backupFolder();
+    const auto backups = folder ? BackupStore(folder.value()).list() : std::vector<BackupEntry>{};
     if (options.operands.empty()) {
         if (!folder) {
-            return std::nullopt;
+            return folder.error();
         }
         // The newest backup of a radio's memory that is whole.  Copies taken before a
         // restore are left out: after a failed restore the newest would be the data
@@ -139,15 +138,13 @@ std::optional<std::string> restoreSource(const CliOptions& options, std::string&
             }
             return entry.path.string();
         }
-        error = "there is no backup to restore in " + folder->string() +
-                " (copies taken before a restore are restored only by name)";
-        return std::nullopt;
+        return Error{"there is no backup to restore in " + folder.value().string() +
+                     " (copies taken before a restore are restored only by name)"};
     }
     const std::string operand = options.operands[0];
     if (auto named = namedBackup(backups, operand)) {
         if (!named->complete) {
-            error = notComplete(*named);
-            return std::nullopt;
+            return Error{notComplete(*named)};
         }
         return named->path.string();
     }
@@ -158,60 +155,57 @@ std::optional<std::string> restoreSource(const CliOptions& options, std::string&
         return operand;  // a file name
     }
     if (!folder) {
-        return std::nullopt;
+        return folder.error();
     }
     if (number < 1 || number > backups.size()) {
-        error = backups.empty()
-                    ? "there are no backups in " + folder->string()
-                    : "there is no backup number " + operand + " (1 to " +
-                          std::to_string(backups.size()) + ", see '" + kProgramName + " backups')";
-        return std::nullopt;
+        return Error{backups.empty() ? "there are no backups in " + folder.value().string()
+                                     : "there is no backup number " + operand + " (1 to " +
+                                           std::to_string(backups.size()) + ", see '" +
+                                           kProgramName + " backups')"};
     }
     const BackupEntry& entry = backups[number - 1];
     // A station writing into the folder moves the numbers with every radio: a number
     // is only taken while the list is the one `backups` showed.
-    const std::string shown = shownList(*folder);
+    const std::string shown = shownList(folder.value());
     if (shown != namesOf(backups)) {
         const std::string listCommand = "'" + std::string(kProgramName) + " backups'";
-        error = (shown.empty()
-                     ? "a number is taken only from the list " + listCommand + " shows; "
-                     : "the backups have changed since " + listCommand +
-                           " listed them, so number " + operand + " may mean another file; ") +
-                "restore by name (number " + operand + " is now " + entry.path.filename().string() +
-                "), or list them again";
-        return std::nullopt;
+        return Error{(shown.empty()
+                          ? "a number is taken only from the list " + listCommand + " shows; "
+                          : "the backups have changed since " + listCommand +
+                                " listed them, so number " + operand + " may mean another file; ") +
+                     "restore by name (number " + operand + " is now " +
+                     entry.path.filename().string() + "), or list them again"};
     }
     if (!entry.complete) {
-        error = notComplete(entry);
-        return std::nullopt;
+        return Error{notComplete(entry)};
     }
     return entry.path.string();
 }
 
 int runBackupsCommand(const CliEnvironment& environment) {
-    std::string error;
-    auto folder = backupFolder(error);
-    if (!folder) {
-        printError(error);
+    const auto found = backupFolder();
+    if (!found) {
+        printError(found.error().text);
         return kExitFileError;
     }
+    const std::filesystem::path& folder = found.value();
     std::error_code statusError;
-    const auto status = std::filesystem::status(*folder, statusError);
+    const auto status = std::filesystem::status(folder, statusError);
     if (std::filesystem::exists(status) && !std::filesystem::is_directory(status)) {
-        printError(folder->string() + " is not a folder, so no backup can be kept or found there");
+        printError(folder.string() + " is not a folder, so no backup can be kept or found there");
         return kExitFileError;
     }
-    if (std::filesystem::exists(status) && ::access(folder->c_str(), R_OK | X_OK) != 0) {
-        printError(fileFailure("Cannot read the folder", *folder, errno).errorText);
+    if (std::filesystem::exists(status) && ::access(folder.c_str(), R_OK | X_OK) != 0) {
+        printError(fileFailure("Cannot read the folder", folder, errno).text);
         return kExitFileError;
     }
-    const auto backups = BackupStore(*folder).list();
+    const auto backups = BackupStore(folder).list();
     if (backups.empty()) {
-        std::printf("No backups in %s\n", folder->c_str());
+        std::printf("No backups in %s\n", folder.c_str());
     } else {
         const auto bandNames = readBandNames(environment.settingsPath);
         std::printf("Backups in %s, newest first (restore takes the number or the name):\n",
-                    folder->c_str());
+                    folder.c_str());
         std::printf("%4s  %-19s  %-12s  %-12s  %s\n", "N", "DATE", "KIND", "BAND", "CHANNELS");
         for (std::size_t i = 0; i < backups.size(); ++i) {
             const BackupEntry& entry = backups[i];
@@ -245,10 +239,9 @@ int runBackupsCommand(const CliEnvironment& environment) {
         return kExitFileError;
     }
     if (!backups.empty()) {
-        const FileResult remembered =
-            writeFileAtomically(*folder / kShownListName, namesOf(backups));
-        if (!remembered.ok) {
-            printError("warning: " + remembered.errorText +
+        const Status remembered = writeFileAtomically(folder / kShownListName, namesOf(backups));
+        if (!remembered.ok()) {
+            printError("warning: " + remembered.error().text +
                        "; restore the backups by name, their numbers cannot be checked");
         }
     }

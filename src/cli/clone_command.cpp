@@ -79,12 +79,13 @@ int runCloneCommand(const CliOptions& options, const CliEnvironment& environment
     settings.verify = options.verify;
     settings.station = options.station;
     settings.allBlocks = options.allBlocks || readAllBlocks(environment.settingsPath);
-    std::string backupError;
-    settings.backups = runBackupStore(options, environment, backupError);
-    if (!backupError.empty()) {
-        printError(backupError + "; nothing was written (--no-backup writes without backups)");
+    auto backups = runBackupStore(options, environment);
+    if (!backups) {
+        printError(backups.error().text +
+                   "; nothing was written (--no-backup writes without backups)");
         return kExitFileError;
     }
+    settings.backups = std::move(backups).value();
     settings.backupHeader = document->header;
     if (options.logFile) {
         // Found now, not after the radios are programmed with nothing recorded.

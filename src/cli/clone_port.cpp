@@ -212,8 +212,8 @@ RadioRecord ClonePort::programRadio() {
             }
             const StoredBackup stored = settings_.backups->store(settings_.backupHeader, memory,
                                                                  BackupKind::BeforeWrite, tag);
-            backupProblem = stored.result.errorText;
-            return stored.result.ok;
+            backupProblem = stored.result.ok() ? std::string() : stored.result.error().text;
+            return stored.result.ok();
         };
     }
     {

@@ -15,8 +15,8 @@ DocumentFile newDocument(int bandIndex) {
 
 Result<DocumentFile> loadDocumentFile(const std::string& path) {
     FileBytes file = readDataFileBytes(path);
-    if (!file.result.ok) {
-        return Error{file.result.errorText, static_cast<int>(LoadFailure::Unreadable)};
+    if (!file.result.ok()) {
+        return Error{file.result.error().text, static_cast<int>(LoadFailure::Unreadable)};
     }
     if (auto contents = decodeDataFile(file.bytes)) {
         return *contents;

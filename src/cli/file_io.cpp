@@ -20,11 +20,11 @@ std::filesystem::path folderOf(const std::filesystem::path& path) {
 }  // namespace
 
 std::optional<std::string> replaceFile(const std::filesystem::path& path, std::string_view data) {
-    FileResult result = writeFileAtomically(path, data);
-    if (result.ok) {
+    Status result = writeFileAtomically(path, data);
+    if (result.ok()) {
         return std::nullopt;
     }
-    return result.errorText;
+    return result.error().text;
 }
 
 std::optional<std::string> checkWritableTarget(const std::filesystem::path& path) {

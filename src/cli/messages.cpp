@@ -35,11 +35,11 @@ std::optional<DocumentFile> loadOrReport(const std::string& path, const Language
 }
 
 bool saveOrReport(const std::string& path, const DocumentFile& document) {
-    FileResult saved = storeDataFile(path, document.header, document.image);
-    if (!saved.ok) {
-        printError(saved.errorText);
+    Status saved = storeDataFile(path, document.header, document.image);
+    if (!saved.ok()) {
+        printError(saved.error().text);
     }
-    return saved.ok;
+    return saved.ok();
 }
 
 }  // namespace qzm::cli

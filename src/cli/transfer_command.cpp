@@ -214,13 +214,13 @@ std::optional<std::filesystem::path> keepReadBackup(const std::optional<BackupSt
         return std::nullopt;
     }
     const StoredBackup stored = backups->store(document.header, document.image, BackupKind::Read);
-    if (stored.result.ok) {
+    if (stored.result.ok()) {
         // On standard error with the progress: standard output is the command's data
         // (diff --radio prints the differences there).
         std::fprintf(stderr, "Backup: %s\n", stored.path.c_str());
         return stored.path;
     }
-    printError("warning: no backup of the read was kept: " + stored.result.errorText);
+    printError("warning: no backup of the read was kept: " + stored.result.error().text);
     return std::nullopt;
 }
 
@@ -290,7 +290,8 @@ int writeExitCode(const RunOutcome& outcome, const TransferJob& job, const Seria
             return kExitBlockFailed;
         case StatusBackupNotStored:
             printError("the backup of the radio could not be stored: " +
-                       (beforeWrite ? beforeWrite->result.errorText : std::string()) +
+                       (beforeWrite && !beforeWrite->result.ok() ? beforeWrite->result.error().text
+                                                                 : std::string()) +
                        "\nNothing was written (--no-backup writes without one).");
             return kExitFileError;
         case StatusNoConnection:
@@ -325,26 +326,27 @@ int runTransferCommand(const CliOptions& options, const CliEnvironment& environm
     const bool reading = options.command == Command::Read;
     std::string file = options.operands.empty() ? std::string() : options.operands[0];
     if (options.command == Command::Restore) {
-        std::string error;
-        auto source = restoreSource(options, error);
+        auto source = restoreSource(options);
         if (!source) {
-            printError(error);
+            printError(source.error().text);
             return kExitFileError;
         }
-        file = *source;
+        file = source.value();
         std::printf("Restoring %s\n", file.c_str());
         std::fflush(stdout);
     }
     const bool restoring = options.command == Command::Restore;
-    std::string backupError;
-    const std::optional<BackupStore> backups = runBackupStore(options, environment, backupError);
-    if (!backupError.empty()) {
+    auto backupStore = runBackupStore(options, environment);
+    if (!backupStore) {
         if (!reading) {
-            printError(backupError + "; nothing was written (--no-backup writes without one)");
+            printError(backupStore.error().text +
+                       "; nothing was written (--no-backup writes without one)");
             return kExitFileError;
         }
-        printError("warning: " + backupError);
+        printError("warning: " + backupStore.error().text);
     }
+    const std::optional<BackupStore> backups =
+        backupStore ? std::move(backupStore).value() : std::nullopt;
 
     DocumentFile document;
     if (reading) {
@@ -396,7 +398,7 @@ int runTransferCommand(const CliOptions& options, const CliEnvironment& environm
     TransferWorker worker = startWorker(job);
     const RunOutcome outcome = watch(worker, *job, texts, display);
     port->close();
-    if (beforeWrite && beforeWrite->result.ok) {
+    if (beforeWrite && beforeWrite->result.ok()) {
         std::fprintf(stderr, "Backup: %s\n", beforeWrite->path.c_str());
     }
 

@@ -67,17 +67,21 @@ std::string errnoReasonText(int error, const TextSource& texts) {
     return fillTwo(textOr(texts, "IDS_ERRNO_OTHER", "system error (%1)"), system, {});
 }
 
-std::string fileErrorText(const FileResult& result, const TextSource& texts) {
-    if (result.ok || result.cause.error == 0) {
-        return result.errorText;
+std::string fileErrorText(const Error& error, const TextSource& texts) {
+    if (!error.file || error.code == 0) {
+        return error.text;
     }
     for (const Action& action : kActions) {
-        if (action.what == result.cause.what) {
+        if (action.what == error.file->what) {
             return fillTwo(textOr(texts, action.key, std::string(action.what) + " \"%1\": %2"),
-                           result.cause.file.string(), errnoReasonText(result.cause.error, texts));
+                           error.file->file.string(), errnoReasonText(error.code, texts));
         }
     }
-    return result.errorText;
+    return error.text;
+}
+
+std::string fileErrorText(const Status& status, const TextSource& texts) {
+    return status.ok() ? std::string() : fileErrorText(status.error(), texts);
 }
 
 }  // namespace qzm

@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "platform/atomic_file.h"
+#include "platform/result.h"
 #include "platform/text_source.h"
 
 namespace qzm {
@@ -15,8 +15,9 @@ namespace qzm {
 std::string errnoReasonText(int error, const TextSource& texts);
 
 // A failed file operation's sentence in that language: "Cannot create "<file>":
-// permission denied".  A result without a system error number (or of an operation
-// the language has no words for) keeps its own errorText.
-std::string fileErrorText(const FileResult& result, const TextSource& texts);
+// permission denied".  An error without a system error number (or of an operation
+// the language has no words for) keeps its own text; success has none.
+std::string fileErrorText(const Error& error, const TextSource& texts);
+std::string fileErrorText(const Status& status, const TextSource& texts);
 
 }  // namespace qzm

@@ -173,8 +173,8 @@ bool overwrite(int fd, std::span<const std::uint8_t> bytes) {
 // The folder would not take a temporary file, but the file may be written: it is
 // rewritten where it stands.  Not atomic, so the old bytes are kept to put back
 // when the write fails half way (a full disk, a size limit).
-FileResult rewriteInPlace(const std::filesystem::path& file, const std::filesystem::path& target,
-                          std::span<const std::uint8_t> bytes, int temporaryError) {
+Status rewriteInPlace(const std::filesystem::path& file, const std::filesystem::path& target,
+                      std::span<const std::uint8_t> bytes, int temporaryError) {
     FileDescriptor fd(::open(target.c_str(), O_RDWR | O_CLOEXEC | O_NOCTTY | O_NONBLOCK));
     if (fd.get() < 0) {
         return fileFailure("Cannot create", file, temporaryError);
@@ -189,7 +189,7 @@ FileResult rewriteInPlace(const std::filesystem::path& file, const std::filesyst
         if (!fd.close()) {
             return fileFailure("Cannot save", file, errno);
         }
-        return {true, {}, {}};
+        return {};
     }
     const int error = errno;
     if (haveOld) {
@@ -209,17 +209,15 @@ bool mayRewriteInPlace(int temporaryError, const std::filesystem::path& target) 
 
 }  // namespace
 
-FileResult fileFailure(const char* what, const std::filesystem::path& file, int error) {
-    FileResult result = fileFailure(what, file, fileErrorReason(error));
-    result.cause.error = error;
-    return result;
+Error fileFailure(const char* what, const std::filesystem::path& file, int error) {
+    Error failure = fileFailure(what, file, fileErrorReason(error));
+    failure.code = error;
+    return failure;
 }
 
-FileResult fileFailure(const char* what, const std::filesystem::path& file,
-                       std::string_view reason) {
-    return {false,
-            std::string(what) + " \"" + file.string() + "\": " + std::string(reason),
-            {what, file, 0}};
+Error fileFailure(const char* what, const std::filesystem::path& file, std::string_view reason) {
+    return {std::string(what) + " \"" + file.string() + "\": " + std::string(reason), 0,
+            FileErrorCause{what, file}};
 }
 
 bool parseTemporaryName(std::string_view name, pid_t& pid) {
@@ -246,8 +244,7 @@ void setTemporaryOpenerForTesting(TemporaryOpener opener) {
     temporaryOpener.store(opener);
 }
 
-FileResult writeFileAtomically(const std::filesystem::path& file,
-                               std::span<const std::uint8_t> bytes) {
+Status writeFileAtomically(const std::filesystem::path& file, std::span<const std::uint8_t> bytes) {
     ignoreFileSizeSignal();
     std::filesystem::path target;
     if (const int error = replacementTarget(file, target); error != 0) {
@@ -302,10 +299,10 @@ FileResult writeFileAtomically(const std::filesystem::path& file,
         ::fsync(folder.get());
     }
     removeStaleTemporaries(folderOf(target), target.filename().native());
-    return {true, {}, {}};
+    return {};
 }
 
-FileResult writeFileAtomically(const std::filesystem::path& file, std::string_view text) {
+Status writeFileAtomically(const std::filesystem::path& file, std::string_view text) {
     return writeFileAtomically(
         file, std::span(reinterpret_cast<const std::uint8_t*>(text.data()), text.size()));
 }

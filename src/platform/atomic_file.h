@@ -9,28 +9,14 @@
 #include <string>
 #include <string_view>
 
+#include "platform/result.h"
+
 namespace qzm {
-
-// The parts of a failure's sentence, for a window that words it in its own language.
-struct FileErrorCause {
-    std::string what;  // "Cannot create", as in errorText; empty when unknown
-    std::filesystem::path file;
-    int error = 0;  // the errno; 0 when the reason is not a system error
-};
-
-// Outcome of a file-system operation; errorText says what failed and why, in a sentence
-// a window or the command line can show as it stands.
-struct FileResult {
-    bool ok = false;
-    std::string errorText;
-    FileErrorCause cause;
-};
 
 // "<what> "<file>": <reason>", the form of every file error we report; the reason is
 // fileErrorReason's.
-FileResult fileFailure(const char* what, const std::filesystem::path& file, int error);
-FileResult fileFailure(const char* what, const std::filesystem::path& file,
-                       std::string_view reason);
+Error fileFailure(const char* what, const std::filesystem::path& file, int error);
+Error fileFailure(const char* what, const std::filesystem::path& file, std::string_view reason);
 
 // Replaces the file atomically: the bytes go to a temporary file in the same folder, are
 // synced, and the temporary file is renamed over the old one, so a crash or a failure
@@ -46,9 +32,8 @@ FileResult fileFailure(const char* what, const std::filesystem::path& file,
 // Where the folder refuses new files but the file itself may be written (a shared
 // folder, a file handed over by an administrator), the file is rewritten in place
 // instead; should that fail, the old contents are put back as far as possible.
-FileResult writeFileAtomically(const std::filesystem::path& file,
-                               std::span<const std::uint8_t> bytes);
-FileResult writeFileAtomically(const std::filesystem::path& file, std::string_view text);
+Status writeFileAtomically(const std::filesystem::path& file, std::span<const std::uint8_t> bytes);
+Status writeFileAtomically(const std::filesystem::path& file, std::string_view text);
 
 // Whether `name` is one of our temporary names, and the process it belongs to; the
 // second form is the one earlier versions used, ".TARGET.PID.N.tmp".

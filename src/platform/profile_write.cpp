@@ -180,7 +180,7 @@ bool writeProfileString(const std::filesystem::path& file, std::string_view sect
         }
     }
     // A read-only settings file keeps its settings, as with an ordinary write.
-    return writeFileAtomically(file, updated).ok;
+    return writeFileAtomically(file, updated).ok();
 }
 
 }  // namespace qzm

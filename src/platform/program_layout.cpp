@@ -47,7 +47,7 @@ bool copySettings(const std::filesystem::path& from, const std::filesystem::path
         return false;
     }
     // Atomic, so a second program starting at the same moment never reads half a file.
-    return writeFileAtomically(to, content.str()).ok;
+    return writeFileAtomically(to, content.str()).ok();
 }
 
 }  // namespace

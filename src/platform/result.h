@@ -1,17 +1,29 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <filesystem>
+#include <optional>
 #include <string>
 #include <utility>
 #include <variant>
 
 namespace qzm {
 
+// A failed file operation's parts, for a window that words the sentence in its own
+// language: what was attempted ("Cannot create", as in the text) and on which file.
+struct FileErrorCause {
+    std::string what;
+    std::filesystem::path file;
+};
+
 // Why an operation failed: the text the user reads, and a code where the caller
-// needs to tell failures apart (an errno, a status of the system's own).
+// needs to tell failures apart (an errno, a status of the system's own).  A file
+// operation's failure also names its cause; its code is the errno (0 when the
+// reason is not a system error).
 struct Error {
     std::string text;
     int code = 0;
+    std::optional<FileErrorCause> file = std::nullopt;
 };
 
 // The outcome of an operation that can fail across a folder border: its value, or an

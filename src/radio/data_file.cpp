@@ -79,15 +79,14 @@ FileBytes readDataFileBytes(const std::filesystem::path& file) {
         have += static_cast<std::size_t>(n);
     }
     out.bytes.resize(have);
-    out.result.ok = true;
     return out;
 }
 
 LoadedDataFile loadDataFile(const std::filesystem::path& file) {
     LoadedDataFile loaded;
     const FileBytes read = readDataFileBytes(file);
-    if (!read.result.ok) {
-        loaded.errorText = read.result.errorText;
+    if (!read.result.ok()) {
+        loaded.errorText = read.result.error().text;
         return loaded;
     }
     if (auto contents = decodeDataFile(read.bytes)) {
@@ -99,8 +98,8 @@ LoadedDataFile loadDataFile(const std::filesystem::path& file) {
     return loaded;
 }
 
-FileResult storeDataFile(const std::filesystem::path& file, const FileHeader& header,
-                         const RadioImage& image) {
+Status storeDataFile(const std::filesystem::path& file, const FileHeader& header,
+                     const RadioImage& image) {
     return writeFileAtomically(file, encodeDataFile(header, image));
 }
 

@@ -37,7 +37,7 @@ enum class DataFileKind { Ours, Foreign, Incomplete };
 DataFileKind classifyDataFile(std::span<const std::uint8_t> file);
 
 struct FileBytes {
-    FileResult result;
+    Status result;
     std::vector<std::uint8_t> bytes;  // at most kDataFileSize
 };
 
@@ -54,7 +54,7 @@ struct LoadedDataFile {
 
 // Reading and decoding in one step, for callers without a document (the command line).
 LoadedDataFile loadDataFile(const std::filesystem::path& file);
-FileResult storeDataFile(const std::filesystem::path& file, const FileHeader& header,
-                         const RadioImage& image);
+Status storeDataFile(const std::filesystem::path& file, const FileHeader& header,
+                     const RadioImage& image);
 
 }  // namespace qzm

@@ -233,8 +233,8 @@ CommandResult CZavoDoc::newDocument() {
 
 CZavoDoc::CheckedFile CZavoDoc::readAndCheck(const std::filesystem::path& file) {
     const FileBytes read = readDataFileBytes(file);
-    if (!read.result.ok) {
-        return {{CommandStatus::FileError, read.result.errorText}, std::nullopt};
+    if (!read.result.ok()) {
+        return {{CommandStatus::FileError, read.result.error().text}, std::nullopt};
     }
     auto contents = decodeDataFile(read.bytes);
     if (!contents) {
@@ -288,9 +288,9 @@ CommandResult CZavoDoc::save() {
 
 CommandResult CZavoDoc::saveAs(const std::filesystem::path& file) {
     const std::filesystem::path full = fullPath(file);
-    const FileResult stored = storeDataFile(full, header_, image_);
-    if (!stored.ok) {
-        return {CommandStatus::FileError, stored.errorText};
+    const Status stored = storeDataFile(full, header_, image_);
+    if (!stored.ok()) {
+        return {CommandStatus::FileError, stored.error().text};
     }
     pathName_ = full;
     SetModifiedFlag(false);

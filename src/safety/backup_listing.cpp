@@ -9,7 +9,7 @@ BackupListing describeBackup(const BackupEntry& entry, const TextSource& texts) 
     BackupListing listing;
     listing.entry = entry;
     const FileBytes read = readDataFileBytes(entry.path);
-    if (!read.result.ok) {
+    if (!read.result.ok()) {
         listing.problem = fileErrorText(read.result, texts);
         return listing;
     }

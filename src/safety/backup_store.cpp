@@ -72,10 +72,10 @@ bool newerFirst(const BackupEntry& a, const BackupEntry& b) {
 }
 
 // Creates the folder and any missing parents; the last level only for the user.
-FileResult makeFolder(const std::filesystem::path& folder) {
+Status makeFolder(const std::filesystem::path& folder) {
     std::error_code error;
     if (std::filesystem::is_directory(folder, error)) {
-        return {true, {}, {}};
+        return {};
     }
     if (folder.has_parent_path()) {
         std::filesystem::create_directories(folder.parent_path(), error);
@@ -89,12 +89,12 @@ FileResult makeFolder(const std::filesystem::path& folder) {
     if (!std::filesystem::is_directory(folder, error)) {
         return fileFailure("Cannot create the folder", folder, ENOTDIR);
     }
-    return {true, {}, {}};
+    return {};
 }
 
 // Writes all of `bytes` to a new temporary file in `folder`, synced; its path.
-FileResult writeIncoming(const std::filesystem::path& folder,
-                         const std::vector<std::uint8_t>& bytes, std::filesystem::path& incoming) {
+Status writeIncoming(const std::filesystem::path& folder, const std::vector<std::uint8_t>& bytes,
+                     std::filesystem::path& incoming) {
     std::string pattern = (folder / (std::string(kIncomingPrefix) + "XXXXXX")).string();
     const int fd = ::mkostemp(pattern.data(), O_CLOEXEC);
     if (fd < 0) {
@@ -123,7 +123,7 @@ FileResult writeIncoming(const std::filesystem::path& folder,
         ::unlink(incoming.c_str());
         return fileFailure("Cannot write", incoming, error);
     }
-    return {true, {}, {}};
+    return {};
 }
 
 // Gives `incoming` the name `target` unless that exists (EEXIST then).  A hard link
@@ -302,7 +302,7 @@ StoredBackup BackupStore::store(const FileHeader& header, const RadioImage& imag
                                 std::chrono::system_clock::time_point when) const {
     StoredBackup stored;
     stored.result = makeFolder(folder_);
-    if (!stored.result.ok) {
+    if (!stored.result.ok()) {
         return stored;
     }
     removeStaleIncoming(folder_);
@@ -310,7 +310,7 @@ StoredBackup BackupStore::store(const FileHeader& header, const RadioImage& imag
     // at any moment leaves either no backup or a whole one.
     std::filesystem::path incoming;
     stored.result = writeIncoming(folder_, encodeDataFile(header, image), incoming);
-    if (!stored.result.ok) {
+    if (!stored.result.ok()) {
         return stored;
     }
     const std::string stamp = backupStamp(when);
@@ -365,7 +365,7 @@ std::vector<BackupEntry> BackupStore::list() const {
         entry->modified = it->last_write_time(timeError);
         entry->owned = info.st_uid == ::geteuid();
         const FileBytes bytes = readDataFileBytes(it->path());
-        entry->complete = bytes.result.ok && classifyDataFile(bytes.bytes) == DataFileKind::Ours;
+        entry->complete = bytes.result.ok() && classifyDataFile(bytes.bytes) == DataFileKind::Ours;
         entries.push_back(std::move(*entry));
     }
     std::sort(entries.begin(), entries.end(), newerFirst);

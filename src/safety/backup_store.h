@@ -52,8 +52,8 @@ struct BackupEntry {
 };
 
 struct StoredBackup {
-    FileResult result;
-    std::filesystem::path path;  // the new file, when result.ok
+    Status result;
+    std::filesystem::path path;  // the new file, when result.ok()
 };
 
 // The name of a backup file: "<stamp>-<kind>[-<tag>][.<sequence>].836".  The tag keeps

@@ -2,13 +2,16 @@
 #include "safety/settings_transfer_safety.h"
 
 #include "lang/file_error_texts.h"
+#include "lang/text_lookup.h"
 #include "safety/backup_settings.h"
 #include "safety/backup_store.h"
 #include "safety/transfer_backups.h"
 
 namespace qzm {
+
+// Without a source of its own it speaks the current language rather than fail.
 SettingsTransferSafety::SettingsTransferSafety(std::filesystem::path settings, TextSource texts)
-    : settings_(std::move(settings)), texts_(std::move(texts)) {}
+    : settings_(std::move(settings)), texts_(texts ? std::move(texts) : currentLanguageTexts()) {}
 
 SettingsTransferSafety::~SettingsTransferSafety() = default;
 
@@ -39,7 +42,7 @@ std::string SettingsTransferSafety::beforeWriteProblem() const {
 }
 
 std::filesystem::path SettingsTransferSafety::beforeWritePath() const {
-    return beforeWrite_ && beforeWrite_->result.ok ? beforeWrite_->path : std::filesystem::path();
+    return beforeWrite_ && beforeWrite_->result.ok() ? beforeWrite_->path : std::filesystem::path();
 }
 
 Status SettingsTransferSafety::keepRead(const FileHeader& header, const RadioImage& image) {
@@ -51,7 +54,7 @@ Status SettingsTransferSafety::keepRead(const FileHeader& header, const RadioIma
         return Error{texts_("IDS_BACKUP_NO_FOLDER")};
     }
     const StoredBackup stored = BackupStore(*folder).store(header, image, BackupKind::Read);
-    if (!stored.result.ok) {
+    if (!stored.result.ok()) {
         return Error{fileErrorText(stored.result, texts_)};
     }
     return {};

@@ -8,7 +8,7 @@ std::shared_ptr<const StoredBackup> backUpBeforeWrite(TransferJob& job, const Ba
     auto stored = std::make_shared<StoredBackup>();
     job.beforeWrite = [store, stored, kind](const RadioImage& current) {
         *stored = store.store(current, kind);
-        return stored->result.ok;
+        return stored->result.ok();
     };
     return stored;
 }

@@ -45,7 +45,7 @@ class OpenBackupDialogTest : public AppTest {
         FileHeader header;
         header.writeMagic();
         const std::filesystem::path path = backups_ / name;
-        EXPECT_TRUE(storeDataFile(path, header, image).ok);
+        EXPECT_TRUE(storeDataFile(path, header, image).ok());
         return path;
     }
 

@@ -50,7 +50,7 @@ class StatusPanesTest : public AppTest {
         RadioImage image = RadioImage::fresh();
         image.setFrequency(2, ChannelSide::Receive, {0x81, 0x45, 0xe4, 0x3d});
         image.setFrequency(2, ChannelSide::Transmit, {0x00, 0x00, 0x60, 0x44});
-        EXPECT_TRUE(storeDataFile(file(name), header, image).ok) << name;
+        EXPECT_TRUE(storeDataFile(file(name), header, image).ok()) << name;
         return file(name);
     }
 };

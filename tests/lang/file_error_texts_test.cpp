@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // File errors in the user's language: the system's text never stands alone.
 #include "lang/file_error_texts.h"
+#include "platform/atomic_file.h"
 
 #include <gtest/gtest.h>
 
@@ -52,7 +53,7 @@ TEST(FileErrorTexts, CommonErrorsComeFromTheLanguageAndTheRestKeepTheSystemTextA
     };
     for (const Case& c : cases) {
         EXPECT_EQ(errnoReasonText(c.error, chinese), c.reason) << c.error;
-        const FileResult failed = fileFailure("Cannot create", "/tmp/x/备份.836", c.error);
+        const Status failed = fileFailure("Cannot create", "/tmp/x/备份.836", c.error);
         EXPECT_EQ(fileErrorText(failed, chinese), "无法创建“/tmp/x/备份.836”：" + c.reason)
             << c.error;
     }
@@ -60,15 +61,15 @@ TEST(FileErrorTexts, CommonErrorsComeFromTheLanguageAndTheRestKeepTheSystemTextA
 
 TEST(FileErrorTexts, WithoutASystemErrorOrAKnownActionTheOwnTextStays) {
     const TextSource english = language({});
-    const FileResult plain = fileFailure("Cannot save", "/a/b", kNotARegularFile);
-    EXPECT_EQ(fileErrorText(plain, english), plain.errorText);
-    const FileResult other = fileFailure("Cannot read", "/a/b", EACCES);
-    EXPECT_EQ(fileErrorText(other, english), other.errorText);
+    const Status plain = fileFailure("Cannot save", "/a/b", kNotARegularFile);
+    EXPECT_EQ(fileErrorText(plain, english), plain.error().text);
+    const Status other = fileFailure("Cannot read", "/a/b", EACCES);
+    EXPECT_EQ(fileErrorText(other, english), other.error().text);
     // A language without the sentence: the English one, with the reason filled in.
-    const FileResult folder = fileFailure("Cannot create the folder", "/a/%2", EROFS);
+    const Status folder = fileFailure("Cannot create the folder", "/a/%2", EROFS);
     EXPECT_EQ(fileErrorText(folder, english),
               "Cannot create the folder \"/a/%2\": the file system is read-only");
-    EXPECT_EQ(fileErrorText(FileResult{true, {}, {}}, english), "");
+    EXPECT_EQ(fileErrorText(Status{}, english), "");
 }
 
 }  // namespace

@@ -47,8 +47,8 @@ TEST(AtomicFile, AnyLegalNameCanBeSaved) {
     TempDir dir;
     for (std::size_t length : {243u, 250u, 255u}) {
         const auto file = dir / std::string(length, 'n');
-        const FileResult result = writeFileAtomically(file, "data");
-        EXPECT_TRUE(result.ok) << length << ": " << result.errorText;
+        const Status result = writeFileAtomically(file, "data");
+        EXPECT_TRUE(result.ok()) << length << ": " << result.error().text;
         EXPECT_EQ(readFile(file), "data");
     }
     EXPECT_EQ(folderEntries(dir.path()).size(), 3u);  // no temporary file left
@@ -72,10 +72,10 @@ TEST(AtomicFile, PathsThatCannotHoldAFileSayWhy) {
         {dir / std::string(256, 'n'), "the name is too long"},
     };
     for (const auto& c : cases) {
-        const FileResult result = writeFileAtomically(c.file, "data");
-        EXPECT_FALSE(result.ok) << c.file;
-        EXPECT_EQ(result.errorText.find(c.reason), result.errorText.size() - c.reason.size())
-            << result.errorText;
+        const Status result = writeFileAtomically(c.file, "data");
+        EXPECT_FALSE(result.ok()) << c.file;
+        EXPECT_EQ(result.error().text.find(c.reason), result.error().text.size() - c.reason.size())
+            << result.error().text;
     }
     // Nothing was replaced: the links are still links, the fifo still a fifo.
     EXPECT_TRUE(std::filesystem::is_symlink(dir / "loop-a"));
@@ -104,7 +104,7 @@ TEST(AtomicFile, TemporariesOfEndedProcessesGoWhenTheFolderIsWritten) {
     const std::string deadFolder = ".qzm-" + std::to_string(endedProcess()) + "-4.tmp";
     std::filesystem::create_directory(dir / deadFolder);
 
-    ASSERT_TRUE(writeFileAtomically(dir / "a.836", "data").ok);
+    ASSERT_TRUE(writeFileAtomically(dir / "a.836", "data").ok());
     std::vector<std::string> expected = kept;
     expected.push_back("a.836");
     expected.push_back(deadFolder);
@@ -136,9 +136,9 @@ int saveBeyondFileSizeLimit(const std::filesystem::path& file) {
     if (child == 0) {
         const rlimit limit{1024, 1024};
         ::setrlimit(RLIMIT_FSIZE, &limit);
-        const FileResult result = writeFileAtomically(file, std::string(4144, 'x'));
-        const bool named = result.errorText.find("file size limit") != std::string::npos;
-        ::_exit(result.ok ? 1 : named ? 0 : 2);
+        const Status result = writeFileAtomically(file, std::string(4144, 'x'));
+        const bool named = result.error().text.find("file size limit") != std::string::npos;
+        ::_exit(result.ok() ? 1 : named ? 0 : 2);
     }
     int status = 0;
     if (::waitpid(child, &status, 0) != child || !WIFEXITED(status)) {
@@ -182,16 +182,16 @@ TEST_F(InPlaceFallback, AWritableFileIsRewrittenWhereItStands) {
     const auto file = dir_ / "a.csv";
     writeFile(file, "a much longer old content than the new one");
     const ino_t before = inode(file);
-    const FileResult result = writeFileAtomically(file, "new");
-    ASSERT_TRUE(result.ok) << result.errorText;
+    const Status result = writeFileAtomically(file, "new");
+    ASSERT_TRUE(result.ok()) << result.error().text;
     EXPECT_EQ(readFile(file), "new");
     EXPECT_EQ(inode(file), before);
 
     // Without a file to rewrite there is nothing to fall back on.
-    const FileResult fresh = writeFileAtomically(dir_ / "b.csv", "new");
-    EXPECT_FALSE(fresh.ok);
-    EXPECT_NE(fresh.errorText.find("Cannot create"), std::string::npos);
-    EXPECT_NE(fresh.errorText.find("Permission denied"), std::string::npos);
+    const Status fresh = writeFileAtomically(dir_ / "b.csv", "new");
+    EXPECT_FALSE(fresh.ok());
+    EXPECT_NE(fresh.error().text.find("Cannot create"), std::string::npos);
+    EXPECT_NE(fresh.error().text.find("Permission denied"), std::string::npos);
     EXPECT_EQ(folderEntries(dir_.path()), std::vector<std::string>{"a.csv"});
 }
 
@@ -204,7 +204,7 @@ TEST_F(InPlaceFallback, DataFilesAndSettingsAreSaved) {
     image.setFrequencyText(1, ChannelSide::Receive, "446.00625");
     FileHeader header;
     header.writeMagic();
-    ASSERT_TRUE(storeDataFile(data, header, image).ok);
+    ASSERT_TRUE(storeDataFile(data, header, image).ok());
     ASSERT_TRUE(writeProfileString(settings, "setup", "com", "3"));
     const LoadedDataFile loaded = loadDataFile(data);
     ASSERT_EQ(loaded.status, LoadStatus::Loaded);

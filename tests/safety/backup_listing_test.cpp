@@ -5,8 +5,8 @@
 
 #include <string>
 
-#include "test_files.h"
 #include "radio/data_file.h"
+#include "test_files.h"
 
 namespace qzm {
 namespace {
@@ -33,7 +33,7 @@ TEST(BackupListing, SaysWhatEachBackupHoldsAndWhyOneCannotBeOpened) {
     const BackupStore store(folder.path());
     const RadioImage six = imageWith(1, 6);
     const StoredBackup good = store.store(six, BackupKind::BeforeWrite, "ttyUSB0");
-    ASSERT_TRUE(good.result.ok);
+    ASSERT_TRUE(good.result.ok());
     FileHeader header;
     header.writeMagic();
     const std::vector<std::uint8_t> encoded = encodeDataFile(header, six);

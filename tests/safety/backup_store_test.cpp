@@ -7,10 +7,10 @@
 
 #include <ctime>
 
-#include "test_files.h"
 #include "platform/user_data_dir.h"
 #include "radio/data_file.h"
 #include "safety/backup_settings.h"
+#include "test_files.h"
 
 namespace qzm {
 namespace {
@@ -95,10 +95,10 @@ TEST(BackupStoreTest, StoresCompleteFilesInAPrivateFolderAndNeverReplacesOne) {
     header.bytes[40] = 0x5A;
 
     const StoredBackup first = store.store(header, numberedImage(1), BackupKind::Read, {}, when);
-    ASSERT_TRUE(first.result.ok) << first.result.errorText;
+    ASSERT_TRUE(first.result.ok()) << first.result.error().text;
     EXPECT_EQ(first.path.filename(), "2026-12-08_14-05-33-read.836");
     const StoredBackup second = store.store(header, numberedImage(2), BackupKind::Read, {}, when);
-    ASSERT_TRUE(second.result.ok) << second.result.errorText;
+    ASSERT_TRUE(second.result.ok()) << second.result.error().text;
     EXPECT_EQ(second.path.filename(), "2026-12-08_14-05-33-read.2.836");
 
     const LoadedDataFile loaded = loadDataFile(first.path);
@@ -122,9 +122,9 @@ TEST(BackupStoreTest, AFolderThatCannotBeMadeIsAClearFailure) {
     test::writeFile(dir / "blocker", "a file where the folder should be");
     const BackupStore store(dir / "blocker" / "backups");
     const StoredBackup stored = store.store(RadioImage::fresh(), BackupKind::BeforeWrite);
-    EXPECT_FALSE(stored.result.ok);
-    EXPECT_NE(stored.result.errorText.find("blocker"), std::string::npos)
-        << stored.result.errorText;
+    EXPECT_FALSE(stored.result.ok());
+    EXPECT_NE(stored.result.error().text.find("blocker"), std::string::npos)
+        << stored.result.error().text;
     EXPECT_TRUE(BackupStore(dir / "none").list().empty());
 }
 
@@ -137,7 +137,7 @@ TEST(BackupStoreTest, KeepsTheNewestAndOneOfEveryDay) {
             ASSERT_TRUE(store
                             .store(dataHeader(), numberedImage(i), BackupKind::Read, {},
                                    localTime(2026, 1, day, 8, i, 0))
-                            .result.ok);
+                            .result.ok());
         }
     }
     test::writeFile(dir / "backups" / "my-notes.txt", "not a backup");
@@ -145,7 +145,7 @@ TEST(BackupStoreTest, KeepsTheNewestAndOneOfEveryDay) {
         ASSERT_TRUE(store
                         .store(dataHeader(), numberedImage(i), BackupKind::BeforeWrite, {},
                                localTime(2026, 2, 1, 9, i / 60, i % 60))
-                        .result.ok);
+                        .result.ok());
     }
     // 208 files so far were pruned down as they came: the 9 old ones stay while 200
     // or fewer exist, then the oldest go, but never the last of a day.
@@ -175,7 +175,7 @@ TEST(BackupStoreTest, ABackupAppearsOnlyWholeAndAHalfFileIsMarkedAndKept) {
     test::writeFile(store.folder() / "2026-12-08_14-05-33-before-write.836", "");
     const StoredBackup stored =
         store.store(dataHeader(), numberedImage(7), BackupKind::BeforeWrite, {}, when);
-    ASSERT_TRUE(stored.result.ok) << stored.result.errorText;
+    ASSERT_TRUE(stored.result.ok()) << stored.result.error().text;
     EXPECT_EQ(stored.path.filename(), "2026-12-08_14-05-33-before-write.2.836");
     EXPECT_EQ(loadDataFile(stored.path).contents.image.bytes, numberedImage(7).bytes);
 
@@ -202,7 +202,7 @@ TEST(BackupStoreTest, ABackupAppearsOnlyWholeAndAHalfFileIsMarkedAndKept) {
             store.folder() / name,
             std::filesystem::file_time_type::clock::now() - std::chrono::hours(2));
     }
-    ASSERT_TRUE(store.store(dataHeader(), numberedImage(8), BackupKind::Read).result.ok);
+    ASSERT_TRUE(store.store(dataHeader(), numberedImage(8), BackupKind::Read).result.ok());
     EXPECT_TRUE(std::filesystem::exists(store.folder() / ".incoming-whole1"));
     EXPECT_FALSE(std::filesystem::exists(store.folder() / ".incoming-part01"));
 }
@@ -212,9 +212,9 @@ TEST(BackupStoreTest, PruningRemovesOnlyTheUsersOwnCompleteBackupsNeverLinks) {
     const BackupStore store(dir / "backups");
     const auto day = [](int hour) { return localTime(2026, 1, 5, hour, 0, 0); };
     ASSERT_TRUE(
-        store.store(dataHeader(), numberedImage(1), BackupKind::Read, {}, day(8)).result.ok);
+        store.store(dataHeader(), numberedImage(1), BackupKind::Read, {}, day(8)).result.ok());
     ASSERT_TRUE(
-        store.store(dataHeader(), numberedImage(2), BackupKind::Read, {}, day(9)).result.ok);
+        store.store(dataHeader(), numberedImage(2), BackupKind::Read, {}, day(9)).result.ok());
     const auto folder = store.folder();
     // Older on the same day, so by name alone each of these would go.
     test::writeFile(folder / "2026-01-05_07-00-00-read.836", "my own notes, named like a backup");
@@ -261,7 +261,7 @@ TEST(BackupStoreTest, RecentDaysAndAClockThatWentBackNeverCostABackup) {
     for (int i = 0; i < 205; ++i) {
         placeBackup(fleet.folder(), now - std::chrono::hours(30) + second(i), i);
     }
-    ASSERT_TRUE(fleet.store(dataHeader(), numberedImage(1), BackupKind::Read).result.ok);
+    ASSERT_TRUE(fleet.store(dataHeader(), numberedImage(1), BackupKind::Read).result.ok());
     EXPECT_EQ(fleet.list().size(), 206u);
 
     // 205 backups dated years ahead (a clock that ran ahead, then was put right): two
@@ -272,7 +272,7 @@ TEST(BackupStoreTest, RecentDaysAndAClockThatWentBackNeverCostABackup) {
     }
     const StoredBackup first = ahead.store(dataHeader(), numberedImage(1000), BackupKind::Read);
     const StoredBackup later = ahead.store(dataHeader(), numberedImage(1001), BackupKind::Read);
-    ASSERT_TRUE(first.result.ok && later.result.ok);
+    ASSERT_TRUE(first.result.ok() && later.result.ok());
     EXPECT_TRUE(std::filesystem::exists(first.path));
     EXPECT_TRUE(std::filesystem::exists(later.path));
     EXPECT_EQ(ahead.list().size(), 207u);
@@ -290,7 +290,7 @@ TEST(BackupStoreTest, RecentDaysAndAClockThatWentBackNeverCostABackup) {
             store.store(dataHeader(), numberedImage(1), BackupKind::Read, {}, old);
         const StoredBackup b =
             store.store(dataHeader(), numberedImage(2), BackupKind::Read, {}, old + second(1));
-        ASSERT_TRUE(a.result.ok && b.result.ok);
+        ASSERT_TRUE(a.result.ok() && b.result.ok());
         EXPECT_EQ(std::filesystem::exists(a.path), ofOneRun);
         EXPECT_TRUE(std::filesystem::exists(b.path));
     }

@@ -64,7 +64,7 @@ std::filesystem::path AppTest::writeDataFile(const std::string& name, std::uint8
     RadioImage image;
     image.bytes.fill(0xFF);
     image.bytes[0x3E0] = marker;
-    EXPECT_TRUE(storeDataFile(file(name), header, image).ok) << name;
+    EXPECT_TRUE(storeDataFile(file(name), header, image).ok()) << name;
     return file(name);
 }
 

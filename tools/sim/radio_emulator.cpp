@@ -361,9 +361,9 @@ void RadioEmulator::onDataFrame() {
             if (!config_.savePath.empty()) {
                 FileHeader header;
                 header.writeMagic();
-                const FileResult saved = storeDataFile(config_.savePath, header, written);
-                if (!saved.ok) {
-                    std::fprintf(stderr, "qzm836-sim: %s\n", saved.errorText.c_str());
+                const Status saved = storeDataFile(config_.savePath, header, written);
+                if (!saved.ok()) {
+                    std::fprintf(stderr, "qzm836-sim: %s\n", saved.error().text.c_str());
                 } else {
                     say("saved " + config_.savePath.string());
                 }

@@ -115,9 +115,9 @@ void exportChannels(AppShell& shell, CZavoDoc& document) {
     } else {
         csv = exportChannelsCsv(document.image());
     }
-    const FileResult written = writeFileAtomically(chosen->path, csv);
-    if (!written.ok) {
-        showError(shell, filled("IDS_EXPORT_FAILED", {written.errorText}));
+    const Status written = writeFileAtomically(chosen->path, csv);
+    if (!written.ok()) {
+        showError(shell, filled("IDS_EXPORT_FAILED", {written.error().text}));
         return;
     }
     if (!notes.empty()) {
