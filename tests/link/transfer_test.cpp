@@ -345,7 +345,7 @@ TEST_F(RadioOnCom1, UnansweredAcknowledgementsOnlyCostTheirWait) {
     start(config);
     auto job = rig.makeJob(kDirectionRead, test::patternImage(0));
     const Observed seen = rig.run(job);
-    EXPECT_EQ(seen.finalStatus, StatusReadDone);
+    EXPECT_EQ(seen.finalStatus, StatusReadDone) << transferFailureText(job->failure, {});
     EXPECT_EQ(withoutRepeatedHandshakes(radio->receivedAll()), cleanReadStream());
 }
 
