@@ -261,6 +261,8 @@ bool RadioEmulator::takeGarbage(int step) {
 
 void RadioEmulator::hangUp() {
     say("hanging up");
+    // receivedAll looks at the line under the lock.
+    std::lock_guard lock(mutex_);
     closeFd(masterFd_);
     closeFd(slaveHoldFd_);
     hungUp_.store(true);
