@@ -212,12 +212,13 @@ bool mayRewriteInPlace(int temporaryError, const std::filesystem::path& target) 
 Error fileFailure(const char* what, const std::filesystem::path& file, int error) {
     Error failure = fileFailure(what, file, fileErrorReason(error));
     failure.code = error;
+    failure.file->reason.clear();  // the code says it
     return failure;
 }
 
 Error fileFailure(const char* what, const std::filesystem::path& file, std::string_view reason) {
     return {std::string(what) + " \"" + file.string() + "\": " + std::string(reason), 0,
-            FileErrorCause{what, file}};
+            FileErrorCause{what, file, std::string(reason)}};
 }
 
 bool parseTemporaryName(std::string_view name, pid_t& pid) {

@@ -10,10 +10,12 @@
 namespace qzm {
 
 // A failed file operation's parts, for a window that words the sentence in its own
-// language: what was attempted ("Cannot create", as in the text) and on which file.
+// language: what was attempted ("Cannot create", as in the text), on which file, and
+// the English reason when it is no system error (an errno goes in the Error's code).
 struct FileErrorCause {
     std::string what;
     std::filesystem::path file;
+    std::string reason = {};
 };
 
 // Why an operation failed: the text the user reads, and a code where the caller

@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <utility>
 
+#include "platform/file_error_text.h"
 #include "radio/document_strings.h"
 
 namespace qzm {
@@ -234,7 +235,7 @@ CommandResult CZavoDoc::newDocument() {
 CZavoDoc::CheckedFile CZavoDoc::readAndCheck(const std::filesystem::path& file) {
     const FileBytes read = readDataFileBytes(file);
     if (!read.result.ok()) {
-        return {{CommandStatus::FileError, read.result.error().text}, std::nullopt};
+        return {{CommandStatus::FileError, fileErrorText(read.result, lookupText_)}, std::nullopt};
     }
     auto contents = decodeDataFile(read.bytes);
     if (!contents) {
@@ -290,7 +291,7 @@ CommandResult CZavoDoc::saveAs(const std::filesystem::path& file) {
     const std::filesystem::path full = fullPath(file);
     const Status stored = storeDataFile(full, header_, image_);
     if (!stored.ok()) {
-        return {CommandStatus::FileError, stored.error().text};
+        return {CommandStatus::FileError, fileErrorText(stored, lookupText_)};
     }
     pathName_ = full;
     SetModifiedFlag(false);

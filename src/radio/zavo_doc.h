@@ -26,7 +26,7 @@ enum class CommandStatus {
     Done,
     Cancelled,  // the user said Cancel; this command changed nothing
     Refused,    // not a whole data file: the reason was shown, the document is unchanged
-    FileError,  // errorText says what failed; the window shows it
+    FileError,  // errorText says what failed, in the document's language; the window shows it
     NeedsPath,  // Save of a document without a path: the window runs Save As instead
 };
 

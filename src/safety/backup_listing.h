@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "lang/file_error_texts.h"
+#include "platform/file_error_text.h"
 #include "platform/text_source.h"
 #include "safety/backup_store.h"
 

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "safety/settings_transfer_safety.h"
 
-#include "lang/file_error_texts.h"
 #include "lang/text_lookup.h"
+#include "platform/file_error_text.h"
 #include "safety/backup_settings.h"
 #include "safety/backup_store.h"
 #include "safety/transfer_backups.h"

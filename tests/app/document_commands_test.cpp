@@ -196,6 +196,24 @@ TEST_F(DocumentCommandsTest, UnreadableFileIsReportedAndDroppedFromTheRecentList
     EXPECT_TRUE(doc().IsModified());
 }
 
+TEST_F(DocumentCommandsTest, AFileErrorIsWordedInTheWindowsLanguage) {
+    writeEnglish(
+        "IDS_FILE_CANNOT_OPEN=No way into %1 (%2)\nIDS_FILE_CANNOT_CREATE=Could not make %1 (%2)\n"
+        "IDS_ERRNO_ENOENT=gone\nIDS_ERRNO_ENOTDIR=a file in the way\n");
+    restart();
+    messages_.expect(MessageResult::Ok);
+    EXPECT_FALSE(app().openDocumentFile(file("missing.836")));
+    EXPECT_EQ(messages_.asked().back().text,
+              "No way into " + file("missing.836").string() + " (gone)");
+
+    writeFile("plain", "not a folder");
+    dialogs_.expect(FileDialogMode::Save, file("plain") / "x.836");
+    messages_.expect(MessageResult::Ok);
+    run(ID_FILE_SAVE_AS);
+    EXPECT_EQ(messages_.asked().back().text,
+              "Could not make " + (file("plain") / "x.836").string() + " (a file in the way)");
+}
+
 TEST_F(DocumentCommandsTest, FileDialogsStartInTheDocumentsFolderElseTheLastElseHome) {
     // A new document and nothing used yet: home, and Save As suggests a name there.
     dialogs_.expect(FileDialogMode::Open, std::nullopt);

@@ -12,9 +12,9 @@
 #include <string>
 #include <vector>
 
-#include "test_files.h"
 #include "radio/data_file.h"
 #include "scripted_message_box.h"
+#include "test_files.h"
 
 namespace qzm {
 namespace {
@@ -43,7 +43,12 @@ class CountingView final : public DocumentView {
     void OnUpdate() override { ++updates; }
 };
 
+// A key's text is the key in brackets; a file error's sentence keeps its
+// placeholders, as in every language.
 std::string fakeText(std::string_view key) {
+    if (key.starts_with("IDS_FILE_CANNOT")) {
+        return "[" + std::string(key) + " %1: %2]";
+    }
     return "[" + std::string(key) + "]";
 }
 
@@ -247,12 +252,18 @@ TEST_F(DocumentTest, HeaderCheckLooksAtTheFirst26BytesAndTheLength) {
 }
 
 TEST_F(DocumentTest, OpenThatCannotReadTheFileLeavesTheDocumentAsItWas) {
-    for (const auto& path : {folder / "missing.836", folder.path()}) {
+    const std::pair<std::filesystem::path, const char*> cases[] = {
+        {folder / "missing.836", "[IDS_ERRNO_ENOENT]"},
+        {folder.path(), "[IDS_ERRNO_EISDIR]"},
+    };
+    for (const auto& [path, reason] : cases) {
         makeEdits();
         const Snapshot before = snapshot();
         const CommandResult result = document.openDocument(path);
         EXPECT_EQ(result.status, CommandStatus::FileError);
-        EXPECT_NE(result.errorText.find(path.string()), std::string::npos) << result.errorText;
+        // Worded in the document's language, naming the file.
+        EXPECT_EQ(result.errorText,
+                  "[IDS_FILE_CANNOT_OPEN " + path.string() + ": " + std::string(reason) + "]");
         expectUnchanged(before);
     }
 }
@@ -322,7 +333,7 @@ TEST_F(DocumentTest, FailedSaveKeepsTheOldFileAndTheModifiedFlag) {
     ::setrlimit(RLIMIT_FSIZE, &old);
 
     EXPECT_EQ(result.status, CommandStatus::FileError);
-    EXPECT_FALSE(result.errorText.empty());
+    EXPECT_EQ(result.errorText, "[IDS_FILE_CANNOT_SAVE " + file.string() + ": [IDS_ERRNO_EFBIG]]");
     EXPECT_TRUE(document.IsModified());
     EXPECT_EQ(test::readFile(file), before);
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.path()), {}), 1)

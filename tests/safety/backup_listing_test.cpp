@@ -7,6 +7,7 @@
 
 #include "radio/data_file.h"
 #include "test_files.h"
+#include "test_language.h"
 
 namespace qzm {
 namespace {
@@ -72,15 +73,27 @@ TEST(BackupListing, SaysWhatEachBackupHoldsAndWhyOneCannotBeOpened) {
     EXPECT_EQ(listed[2].programmedChannels, 6);
 }
 
-TEST(BackupListing, AFileThatVanishedIsListedWithTheSystemsReason) {
+TEST(BackupListing, AFileThatCannotBeReadIsListedWithTheReasonInTheUsersLanguage) {
     TempDir folder;
-    BackupEntry gone;
-    gone.path = folder / "2020-01-01_10-00-00-read.836";
-    const BackupListing listing = describeBackup(gone, keyAsText);
-    EXPECT_FALSE(listing.canOpen());
-    EXPECT_NE(listing.problem.find("2020-01-01_10-00-00-read.836"), std::string::npos)
-        << listing.problem;
-    EXPECT_EQ(listing.bandIndex, -1);
+    const TextSource chinese = test::languageWith({
+        {"IDS_FILE_CANNOT_OPEN", "无法打开“%1”：%2"},
+        {"IDS_ERRNO_ENOENT", "没有这个文件或文件夹"},
+        {"IDS_ERRNO_EISDIR", "这是一个文件夹"},
+    });
+    const std::filesystem::path folderNamedLikeABackup = folder / "2020-01-02_10-00-00-read.836";
+    std::filesystem::create_directory(folderNamedLikeABackup);
+    const std::pair<std::filesystem::path, std::string> cases[] = {
+        {folder / "2020-01-01_10-00-00-read.836", "没有这个文件或文件夹"},  // vanished
+        {folderNamedLikeABackup, "这是一个文件夹"},
+    };
+    for (const auto& [path, reason] : cases) {
+        BackupEntry entry;
+        entry.path = path;
+        const BackupListing listing = describeBackup(entry, chinese);
+        EXPECT_FALSE(listing.canOpen());
+        EXPECT_EQ(listing.problem, "无法打开“" + path.string() + "”：" + reason);
+        EXPECT_EQ(listing.bandIndex, -1);
+    }
 }
 
 TEST(BackupListing, EveryKindHasItsOwnText) {

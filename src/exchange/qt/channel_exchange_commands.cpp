@@ -11,6 +11,7 @@
 #include "lang/text_lookup.h"
 #include "platform/atomic_file.h"
 #include "platform/file_dialog.h"
+#include "platform/file_error_text.h"
 #include "platform/qt/app_shell.h"
 #include "radio/zavo_doc.h"
 
@@ -117,7 +118,8 @@ void exportChannels(AppShell& shell, CZavoDoc& document) {
     }
     const Status written = writeFileAtomically(chosen->path, csv);
     if (!written.ok()) {
-        showError(shell, filled("IDS_EXPORT_FAILED", {written.error().text}));
+        showError(shell,
+                  filled("IDS_EXPORT_FAILED", {fileErrorText(written, currentLanguageTexts())}));
         return;
     }
     if (!notes.empty()) {
