@@ -67,6 +67,12 @@ CMainFrame::CMainFrame(QWidget* parent) : QMainWindow(parent) {
     // Focused edit fields claim keys such as Ctrl+C for themselves; the
     // accelerators of the window come first.
     qApp->installEventFilter(this);
+    // Ended without a close (SIGTERM ends the event loop): the place is kept all the same.
+    connect(qApp, &QCoreApplication::aboutToQuit, this, [this] {
+        if (isVisible()) {
+            keepPlacement();
+        }
+    });
 }
 
 CMainFrame::~CMainFrame() {
@@ -467,10 +473,14 @@ void CMainFrame::closeEvent(QCloseEvent* event) {
         event->ignore();
         return;
     }
+    keepPlacement();
+    event->accept();
+}
+
+void CMainFrame::keepPlacement() {
     if (placementKeeper_) {
         placementKeeper_({normalGeometry(), isMaximized()});
     }
-    event->accept();
 }
 
 void CMainFrame::dragEnterEvent(QDragEnterEvent* event) {

@@ -114,10 +114,12 @@ class CMainFrame : public QMainWindow {
     void placeWithin(const std::optional<WindowPlacement>& saved, const QList<QRect>& available);
     // Shows the window as placed: maximised when it was closed so.
     void showPlaced();
-    // Told where the window is whenever it closes, to keep for the next start.
+    // Told where the window is whenever it closes (or the program ends without a
+    // close), to keep for the next start.
     void setPlacementKeeper(std::function<void(const WindowPlacement&)> keeper) {
         placementKeeper_ = std::move(keeper);
     }
+    void keepPlacement();
     // Title bar and borders around the client area (an estimate until shown).
     QMargins frameMargins() const;
     // Centred on the screen's available area, the title bar never above it.

@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The window started from a terminal: the terminal closing (SIGHUP) or a reader of
 // its output going away (SIGPIPE) must not end it, as a write may be on the line;
-// SIGTERM ends it through its event loop, with the status of a termination.
+// SIGTERM ends it through its event loop, with the status of a termination, and
+// the window's place is kept.
 #include <gtest/gtest.h>
 #include <signal.h>
 
@@ -31,6 +32,21 @@ unsigned long long signalMask(qint64 pid, const std::string& field) {
 
 bool has(unsigned long long mask, int signal) {
     return (mask >> (signal - 1) & 1U) != 0;
+}
+
+// Whether a file of the user's store below `config` remembers the window's place.
+bool storeHoldsAPlacement(const std::filesystem::path& config) {
+    std::error_code error;
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(config, error)) {
+        std::ifstream file(entry.path());
+        std::string line;
+        while (entry.is_regular_file() && std::getline(file, line)) {
+            if (line.starts_with("Geometry=")) {
+                return true;
+            }
+        }
+    }
+    return false;
 }
 
 TEST(WindowSignals, AClosedTerminalDoesNotEndTheWindowButTerminationDoes) {
@@ -69,6 +85,8 @@ TEST(WindowSignals, AClosedTerminalDoesNotEndTheWindowButTerminationDoes) {
     // Ended by its own event loop (a normal exit), not killed by either signal.
     EXPECT_EQ(window.exitStatus(), QProcess::NormalExit);
     EXPECT_EQ(window.exitCode(), 128 + SIGTERM);
+    // Its place is kept for the next start as after a close.
+    EXPECT_TRUE(storeHoldsAPlacement(dir / "config"));
 }
 
 }  // namespace
