@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "exchange/channel_fields.h"
+#include "exchange/csv_message.h"
 #include "radio/channel_commit.h"
 #include "radio/value_codecs.h"
 
@@ -58,9 +59,9 @@ struct ChannelRow {
     std::array<bool, kCsvColumnCount> damaged{};            // marked damaged: left as it is
 };
 
-ChannelImportResult refused(std::size_t line, std::string message) {
+ChannelImportResult refused(CsvError error) {
     ChannelImportResult result;
-    result.error = CsvError{line, std::move(message)};
+    result.error = std::move(error);
     return result;
 }
 
@@ -80,14 +81,15 @@ void noteRepairedFrequency(const RadioImage& image, BandLimits limits, const Cha
     }
     const ChannelSide side = column == kRxFreq ? ChannelSide::Receive : ChannelSide::Transmit;
     const std::string stored = image.frequencyText(row.channel, side);
-    const std::string prefix = "channel " + std::to_string(row.channel) + ": " +
-                               std::string(kCsvColumnNames[column]) + " " + text;
+    const std::string channel = std::to_string(row.channel);
+    const std::string name(kCsvColumnNames[column]);
     if (const int range = checkFrequencyRange(text, limits); range != 0) {
-        notes.push_back({row.line, prefix + " is outside the band " + formatLimit(-1, limits) +
-                                       " to " + formatLimit(1, limits) + "; stored as " +
-                                       formatLimit(range, limits)});
+        notes.push_back(csvError(row.line, csv_message::kOutsideBand,
+                                 {channel, name, text, formatLimit(-1, limits),
+                                  formatLimit(1, limits), formatLimit(range, limits)}));
     } else if (normalizeFrequency(text) != normalizeFrequency(stored)) {
-        notes.push_back({row.line, prefix + " is not on the channel grid; stored as " + stored});
+        notes.push_back(
+            csvError(row.line, csv_message::kOffTheGrid, {channel, name, text, stored}));
     }
 }
 
@@ -96,9 +98,8 @@ void applyRow(RadioImage& image, const ChannelRow& row, std::vector<CsvError>& n
     const BandLimits limits = image.bandLimits();
     for (CsvColumn column : {kRxFreq, kRxTone, kTxFreq, kTxTone}) {
         if (row.damaged[column]) {
-            notes.push_back({row.line, "channel " + std::to_string(n) + ": " +
-                                           std::string(kCsvColumnNames[column]) +
-                                           " is marked damaged; skipped, kept as it was"});
+            notes.push_back(csvError(row.line, csv_message::kDamagedSkipped,
+                                     {std::to_string(n), std::string(kCsvColumnNames[column])}));
         }
     }
     if (!row.damaged[kRxFreq]) {
@@ -128,16 +129,19 @@ void applyRow(RadioImage& image, const ChannelRow& row, std::vector<CsvError>& n
     }
 }
 
-// What is wrong with the first bad field of the row, as "column: problem".
-std::optional<std::string> fieldProblem(const ChannelRow& row) {
+// What is wrong with the first bad field of the row, on the row's line.
+std::optional<CsvError> fieldProblem(const ChannelRow& row) {
     for (CsvColumn column : {kRxFreq, kRxTone, kTxFreq, kTxTone}) {
         const std::string& value = row.values[column];
         if (row.damaged[column]) {
             continue;
         }
         const bool frequency = column == kRxFreq || column == kTxFreq;
-        if (auto problem = frequency ? frequencyFieldProblem(value) : toneFieldProblem(value)) {
-            return std::string(kCsvColumnNames[column]) + ": " + *problem;
+        const std::string_view name = kCsvColumnNames[column];
+        if (auto problem =
+                frequency ? frequencyFieldProblem(name, value) : toneFieldProblem(name, value)) {
+            problem->line = row.line;
+            return problem;
         }
     }
     return std::nullopt;
@@ -167,7 +171,8 @@ ChannelCsvExport exportChannelTable(const RadioImage& image) {
         for (CsvColumn column : {kRxFreq, kRxTone, kTxFreq, kTxTone}) {
             std::string& value = fields[column];
             const bool frequency = column == kRxFreq || column == kTxFreq;
-            if (frequency ? frequencyFieldProblem(value) : toneFieldProblem(value)) {
+            const std::string_view name = kCsvColumnNames[column];
+            if (frequency ? frequencyFieldProblem(name, value) : toneFieldProblem(name, value)) {
                 out.damaged.push_back({n, std::string(kCsvColumnNames[column]), value});
                 value = std::string(kDamagedValue);
             }
@@ -187,10 +192,10 @@ ChannelImportResult importChannelsCsv(std::string_view csv, const RadioImage& ba
 
 ChannelImportResult importChannelRecords(const CsvParseResult& parsed, const RadioImage& base) {
     if (parsed.error) {
-        return refused(parsed.error->line, parsed.error->message);
+        return refused(*parsed.error);
     }
     if (parsed.records.empty()) {
-        return refused(1, "no header line");
+        return refused(csvError(1, csv_message::kNoHeader));
     }
 
     const CsvRecord& header = parsed.records.front();
@@ -201,8 +206,8 @@ ChannelImportResult importChannelRecords(const CsvParseResult& parsed, const Rad
         if (!seen.emplace(name, i).second && !name.empty()) {
             for (auto known : kCsvColumnNames) {
                 if (known == name) {
-                    return refused(header.line,
-                                   "column " + quotedForMessage(name) + " appears twice");
+                    return refused(
+                        csvError(header.line, csv_message::kColumnTwice, {quotedForMessage(name)}));
                 }
             }
         }
@@ -210,12 +215,12 @@ ChannelImportResult importChannelRecords(const CsvParseResult& parsed, const Rad
     for (std::size_t c = 0; c < kCsvColumnCount; ++c) {
         auto found = seen.find(std::string(kCsvColumnNames[c]));
         if (found == seen.end()) {
-            std::string message =
-                "the header lacks the column '" + std::string(kCsvColumnNames[c]) + "'";
-            if (header.fields.size() == 1 && header.fields[0].find(';') != std::string::npos) {
-                message += " (fields must be separated by commas, not semicolons)";
-            }
-            return refused(header.line, message);
+            const bool semicolons =
+                header.fields.size() == 1 && header.fields[0].find(';') != std::string::npos;
+            return refused(csvError(
+                header.line,
+                semicolons ? csv_message::kColumnMissingSemicolons : csv_message::kColumnMissing,
+                {std::string(kCsvColumnNames[c])}));
         }
         position[c] = found->second;
     }
@@ -229,9 +234,9 @@ ChannelImportResult importChannelRecords(const CsvParseResult& parsed, const Rad
         }
         const std::size_t fieldCount = fieldCountWithoutBlankTail(record, header.fields.size());
         if (fieldCount != header.fields.size()) {
-            return refused(record.line, std::to_string(fieldCount) +
-                                            " fields where the header has " +
-                                            std::to_string(header.fields.size()));
+            return refused(
+                csvError(record.line, csv_message::kFieldCount,
+                         {std::to_string(fieldCount), std::to_string(header.fields.size())}));
         }
         ChannelRow row;
         row.line = record.line;
@@ -241,28 +246,28 @@ ChannelImportResult importChannelRecords(const CsvParseResult& parsed, const Rad
         }
         auto channel = channelNumber(row.values[kChannel]);
         if (!channel) {
-            return refused(record.line, "channel: " + quotedForMessage(row.values[kChannel]) +
-                                            " is not a number from 1 to 16");
+            return refused(csvError(record.line, csv_message::kChannelNumber,
+                                    {quotedForMessage(row.values[kChannel])}));
         }
         row.channel = *channel;
         auto [earlier, fresh] = channelLines.emplace(row.channel, record.line);
         if (!fresh) {
-            return refused(record.line, "channel " + std::to_string(row.channel) +
-                                            " appears twice (first on line " +
-                                            std::to_string(earlier->second) + ")");
+            return refused(
+                csvError(record.line, csv_message::kChannelTwice,
+                         {std::to_string(row.channel), std::to_string(earlier->second)}));
         }
         for (const auto& flagColumn : kFlagColumns) {
             const std::string& value = row.values[flagColumn.column];
             if (value == "0" || value == "1") {
                 row.flags[flagColumn.column] = value == "1" ? 1 : 0;
             } else if (!value.empty()) {
-                return refused(record.line, std::string(kCsvColumnNames[flagColumn.column]) +
-                                                ": must be 0, 1 or empty, not " +
-                                                quotedForMessage(value));
+                return refused(csvError(
+                    record.line, csv_message::kFlagValue,
+                    {std::string(kCsvColumnNames[flagColumn.column]), quotedForMessage(value)}));
             }
         }
         if (auto problem = fieldProblem(row)) {
-            return refused(record.line, *problem);
+            return refused(*problem);
         }
         rows.push_back(std::move(row));
     }

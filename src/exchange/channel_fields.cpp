@@ -3,7 +3,9 @@
 
 #include <algorithm>
 #include <cctype>
+#include <vector>
 
+#include "exchange/csv_message.h"
 #include "platform/utf8_text.h"
 
 namespace qzm {
@@ -51,18 +53,19 @@ std::optional<int> ctcssTenths(std::string_view text) {
 
 }  // namespace
 
-std::optional<std::string> frequencyFieldProblem(std::string_view text) {
+std::optional<CsvError> frequencyFieldProblem(std::string_view column, std::string_view text) {
     const bool wellFormed =
         std::all_of(text.begin(), text.end(), [](char c) { return isDigit(c) || c == '.'; }) &&
         std::count(text.begin(), text.end(), '.') <= 1 &&
         std::any_of(text.begin(), text.end(), isDigit);
     if (!text.empty() && !wellFormed) {
-        return quotedForMessage(text) +
-               " is not a frequency in MHz (digits and at most one point, as 446.00625)";
+        return csvError(0, csv_message::kNotAFrequency,
+                        {std::string(column), quotedForMessage(text)});
     }
     if (text.size() > kFrequencyCharacters) {
-        return quotedForMessage(text) + " is longer than " + std::to_string(kFrequencyCharacters) +
-               " characters";
+        return csvError(
+            0, csv_message::kFrequencyTooLong,
+            {std::string(column), quotedForMessage(text), std::to_string(kFrequencyCharacters)});
     }
     return std::nullopt;
 }
@@ -72,19 +75,18 @@ bool isOffTone(std::string_view text) {
                             upper(text[2]) == 'F');
 }
 
-std::optional<std::string> toneFieldProblem(std::string_view text) {
+std::optional<CsvError> toneFieldProblem(std::string_view column, std::string_view text) {
     if (isOffTone(text) || isDcsCode(text)) {
         return std::nullopt;
     }
+    const std::vector<std::string> values = {std::string(column), quotedForMessage(text)};
     if (const auto tenths = ctcssTenths(text)) {
         if (*tenths >= kLowestCtcssTenths && *tenths <= kHighestCtcssTenths) {
             return std::nullopt;
         }
-        return quotedForMessage(text) + " is outside the CTCSS range 67.0 to 254.1 Hz";
+        return csvError(0, csv_message::kToneOutsideRange, values);
     }
-    return quotedForMessage(text) +
-           " is not a tone (empty or off, 67.0 to 254.1 Hz with at most one decimal, or a DCS "
-           "code such as D023N or D754I)";
+    return csvError(0, csv_message::kNotATone, values);
 }
 
 std::string quotedForMessage(std::string_view text) {

@@ -5,6 +5,8 @@
 #include <string>
 #include <string_view>
 
+#include "exchange/csv.h"
+
 namespace qzm {
 
 // The syntax of the channel table's fields: exactly what a user can enter in
@@ -13,12 +15,12 @@ namespace qzm {
 // still apply to it afterwards).
 
 // Empty, or digits with at most one point, at most 9 characters (the frequency
-// editor's length).
-std::optional<std::string> frequencyFieldProblem(std::string_view text);
+// editor's length).  The problem names the field's `column`; its line is 0.
+std::optional<CsvError> frequencyFieldProblem(std::string_view column, std::string_view text);
 
 // Empty or "off" (any case); a CTCSS tone of 67.0 to 254.1 Hz with at most one
 // decimal; or D, three octal digits and N or I (any case).
-std::optional<std::string> toneFieldProblem(std::string_view text);
+std::optional<CsvError> toneFieldProblem(std::string_view column, std::string_view text);
 
 // What the channel table holds for a value whose bytes hold no valid value (a
 // frequency with a hex digit, a tone code of no tone): written by export, and

@@ -6,6 +6,7 @@
 #include "exchange/chirp_columns.h"
 #include "exchange/chirp_csv.h"
 #include "exchange/chirp_values.h"
+#include "exchange/csv_message.h"
 #include "radio/channel_commit.h"
 #include "radio/value_codecs.h"
 
@@ -361,8 +362,8 @@ ChirpImportResult importChirpRecords(const CsvParseResult& parsed, const RadioIm
         return result;
     }
     if (parsed.records.empty() || !isChirpHeader(parsed.records.front())) {
-        result.error = CsvError{parsed.records.empty() ? 1 : parsed.records.front().line,
-                                "the header lacks the columns Location and Frequency"};
+        result.error = csvError(parsed.records.empty() ? 1 : parsed.records.front().line,
+                                csv_message::kChirpHeader);
         return result;
     }
     const CsvRecord& header = parsed.records.front();
@@ -373,8 +374,8 @@ ChirpImportResult importChirpRecords(const CsvParseResult& parsed, const RadioIm
                 continue;
             }
             if (at[c]) {
-                result.error = CsvError{
-                    header.line, "column '" + std::string(kColumnNames[c]) + "' appears twice"};
+                result.error = csvError(header.line, csv_message::kChirpColumnTwice,
+                                        {std::string(kColumnNames[c])});
                 return result;
             }
             at[c] = i;

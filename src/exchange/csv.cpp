@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "exchange/csv.h"
 
+#include "exchange/csv_message.h"
+
 namespace qzm {
 namespace {
 
@@ -13,7 +15,7 @@ bool CsvStreamParser::feed(std::string_view piece) {
         return false;
     }
     if (piece.size() > limits_.maxBytes - bytes_) {
-        fail(0, std::string(kCsvTooLarge));
+        fail(csvError(0, csv_message::kTooLarge));
         return false;
     }
     bytes_ += piece.size();
@@ -36,9 +38,9 @@ bool CsvStreamParser::feed(std::string_view piece) {
     return true;
 }
 
-void CsvStreamParser::fail(std::size_t line, std::string message) {
+void CsvStreamParser::fail(CsvError error) {
     if (!result_.error) {
-        result_.error = CsvError{line, std::move(message)};
+        result_.error = std::move(error);
         result_.records.clear();
         record_ = {};
         field_.clear();
@@ -51,8 +53,8 @@ void CsvStreamParser::append(char c) {
 
 void CsvStreamParser::endField() {
     if (record_.fields.size() >= limits_.maxFieldsPerRecord) {
-        fail(record_.line,
-             "more than " + std::to_string(limits_.maxFieldsPerRecord) + " fields in a record");
+        fail(csvError(record_.line, csv_message::kTooManyFields,
+                      {std::to_string(limits_.maxFieldsPerRecord)}));
         return;
     }
     record_.fields.push_back(std::move(field_));
@@ -64,7 +66,7 @@ void CsvStreamParser::endRecord() {
         return;
     }
     if (result_.records.size() >= limits_.maxRecords) {
-        fail(0, std::string(kCsvTooLarge));
+        fail(csvError(0, csv_message::kTooLarge));
         return;
     }
     result_.records.push_back(std::move(record_));
@@ -134,7 +136,7 @@ void CsvStreamParser::take(char c) {
                 return;
             }
             if (c == '"') {
-                fail(line_, "quote inside an unquoted field");
+                fail(csvError(line_, csv_message::kQuoteInsideField));
             } else {
                 append(c);
             }
@@ -157,7 +159,7 @@ void CsvStreamParser::take(char c) {
                 append('"');
                 state_ = State::Quoted;
             } else if (!takeSeparator(c)) {
-                fail(line_, "unexpected character after a closing quote");
+                fail(csvError(line_, csv_message::kAfterClosingQuote));
             }
             return;
     }
@@ -179,7 +181,7 @@ CsvParseResult CsvStreamParser::finish() {
     }
     if (!result_.error) {
         if (state_ == State::Quoted) {
-            fail(quoteLine_, "quoted field is not closed");
+            fail(csvError(quoteLine_, csv_message::kQuoteNotClosed));
         } else if (state_ != State::RecordStart) {
             endField();
             endRecord();

@@ -20,7 +20,12 @@ struct CsvRecord {
 
 struct CsvError {
     std::size_t line = 0;  // 0: the input as a whole (too large, cannot be opened)
-    std::string message;
+    std::string message;   // in English, as the command line prints it
+    // For the window's language (csvMessageText): the message's key and its values,
+    // or the system error that stopped the reading.  Empty and 0 for a bare message.
+    std::string key = {};
+    std::vector<std::string> values = {};
+    int systemError = 0;
 };
 
 struct CsvParseResult {
@@ -61,7 +66,7 @@ class CsvStreamParser {
     void append(char c);
     void endField();
     void endRecord();
-    void fail(std::size_t line, std::string message);
+    void fail(CsvError error);
 
     CsvLimits limits_;
     CsvParseResult result_;

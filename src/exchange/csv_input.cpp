@@ -10,17 +10,17 @@
 #include <cstdint>
 #include <new>
 
+#include "exchange/csv_message.h"
 #include "platform/file_descriptor.h"
-#include "platform/file_error_text.h"
 
 namespace qzm {
 namespace {
 
 constexpr std::size_t kPieceSize = 64 * 1024;
 
-CsvParseResult refusedInput(std::string message) {
+CsvParseResult refusedInput(CsvError error) {
     CsvParseResult result;
-    result.error = CsvError{0, std::move(message)};
+    result.error = std::move(error);
     return result;
 }
 
@@ -33,7 +33,7 @@ CsvParseResult parseDescriptor(int fd, const CsvLimits& limits) {
             continue;
         }
         if (n < 0) {
-            return refusedInput(fileErrorReason(errno));
+            return refusedInput(csvSystemError(errno));
         }
         if (n == 0 || !parser.feed(std::string_view(piece.data(), static_cast<std::size_t>(n)))) {
             return parser.finish();
@@ -45,27 +45,27 @@ CsvParseResult readInput(const std::string& path, const CsvLimits& limits) {
     if (path == "-") {
         struct stat info {};
         if (::fstat(STDIN_FILENO, &info) == 0 && S_ISDIR(info.st_mode)) {
-            return refusedInput(fileErrorReason(EISDIR));
+            return refusedInput(csvSystemError(EISDIR));
         }
         return parseDescriptor(STDIN_FILENO, limits);
     }
     // Non-blocking: opening a fifo must not wait for a writer; it is refused below.
     FileDescriptor fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY));
     if (fd.get() < 0) {
-        return refusedInput(fileErrorReason(errno));
+        return refusedInput(csvSystemError(errno));
     }
     struct stat info {};
     if (::fstat(fd.get(), &info) != 0) {
-        return refusedInput(fileErrorReason(errno));
+        return refusedInput(csvSystemError(errno));
     }
     if (S_ISDIR(info.st_mode)) {
-        return refusedInput(fileErrorReason(EISDIR));
+        return refusedInput(csvSystemError(EISDIR));
     }
     if (!S_ISREG(info.st_mode)) {
-        return refusedInput(kNotARegularFile);
+        return refusedInput(csvError(0, csv_message::kNotRegularFile));
     }
     if (static_cast<std::uint64_t>(info.st_size) > limits.maxBytes) {
-        return refusedInput(std::string(kCsvTooLarge));
+        return refusedInput(csvError(0, csv_message::kTooLarge));
     }
     return parseDescriptor(fd.get(), limits);
 }
@@ -76,7 +76,7 @@ CsvParseResult readCsvInput(const std::string& path, const CsvLimits& limits) {
     try {
         return readInput(path, limits);
     } catch (const std::bad_alloc&) {
-        return refusedInput("not enough memory to read it");
+        return refusedInput(csvError(0, csv_message::kNoMemory));
     }
 }
 
@@ -84,12 +84,25 @@ std::string csvInputName(const std::string& path) {
     return path == "-" ? std::string("<stdin>") : path;
 }
 
-std::string formatCsvMessage(const std::string& path, const CsvError& error) {
+namespace {
+
+std::string placed(const std::string& path, std::size_t line, const std::string& message) {
     std::string text = csvInputName(path);
-    if (error.line > 0) {
-        text += ":" + std::to_string(error.line);
+    if (line > 0) {
+        text += ":" + std::to_string(line);
     }
-    return text + ": " + error.message;
+    return text + ": " + message;
+}
+
+}  // namespace
+
+std::string formatCsvMessage(const std::string& path, const CsvError& error) {
+    return placed(path, error.line, error.message);
+}
+
+std::string formatCsvMessage(const std::string& path, const CsvError& error,
+                             const TextSource& texts) {
+    return placed(path, error.line, csvMessageText(error, texts));
 }
 
 }  // namespace qzm

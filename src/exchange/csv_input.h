@@ -4,6 +4,7 @@
 #include <string>
 
 #include "exchange/csv.h"
+#include "platform/text_source.h"
 
 namespace qzm {
 
@@ -20,7 +21,10 @@ CsvParseResult readCsvInput(const std::string& path, const CsvLimits& limits = {
 // How messages name the input: "<stdin>" for "-", else the path.
 std::string csvInputName(const std::string& path);
 
-// "NAME:LINE: message", or "NAME: message" for an error of the whole input.
+// "NAME:LINE: message", or "NAME: message" for an error of the whole input; the
+// message in English, or in the language behind `texts`.
 std::string formatCsvMessage(const std::string& path, const CsvError& error);
+std::string formatCsvMessage(const std::string& path, const CsvError& error,
+                             const TextSource& texts);
 
 }  // namespace qzm

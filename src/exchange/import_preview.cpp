@@ -4,6 +4,7 @@
 #include <algorithm>
 
 #include "exchange/chirp_columns.h"
+#include "exchange/csv_message.h"
 
 namespace qzm {
 namespace {
@@ -110,7 +111,7 @@ ImportPreview previewOfChannelTable(const ChannelImportResult& result, const Rad
         preview.rows.push_back(std::move(row));
     }
     for (const CsvError& note : result.notes) {
-        preview.notes.push_back(std::to_string(note.line) + ": " + note.message);
+        preview.notes.push_back(std::to_string(note.line) + ": " + csvMessageText(note, text));
     }
     return preview;
 }

@@ -36,6 +36,7 @@ struct PreviewSeen {
     bool okEnabled = false;
     QString summary;
     std::vector<QStringList> rows;
+    QStringList notes;
 };
 
 class ChannelExchangeTest : public AppTest {
@@ -86,6 +87,9 @@ class ChannelExchangeTest : public AppTest {
             auto* buttons = dialog->findChild<QDialogButtonBox*>();
             seen.okEnabled = buttons->button(QDialogButtonBox::Ok)->isEnabled();
             seen.summary = dialog->findChild<QLabel*>("summary")->text();
+            for (const QLabel* note : dialog->findChildren<QLabel*>("note")) {
+                seen.notes << note->text();
+            }
             const QTableWidget& table = *dialog->table();
             for (int r = 0; r < table.rowCount(); ++r) {
                 QStringList cells;
@@ -177,6 +181,37 @@ TEST_F(ChannelExchangeTest, NothingToTakeOffersNoOkAndARefusedFileSaysWhy) {
               std::string::npos);
     EXPECT_EQ(doc().image().bytes, before.bytes);
     EXPECT_FALSE(doc().IsModified());
+}
+
+TEST_F(ChannelExchangeTest, WhatIsWrongWithAListIsSaidInTheWindowsLanguage) {
+    writeEnglish(
+        "IDS_IMPORT_REFUSED=%1 abgelehnt: %2\nIDS_ERROR=Fehler\n"
+        "IDS_CSV_CHANNEL_TWICE=Kanal %1 doppelt (zuerst in Zeile %2)\n"
+        "IDS_CSV_OFF_GRID=Kanal %1: %2 %3 liegt neben dem Raster, jetzt %4\n"
+        "IDS_ERRNO_EISDIR=ein Ordner\n");
+    restart();
+    const std::string header =
+        "channel,rx_freq,rx_tone,tx_freq,tx_tone,col5,narrow,high_power,col8,col9\n";
+    messages_.expect(MessageResult::Ok);
+    importWith(header + "3,440.00000,,,,0,0,0,0,0\n3,441.00000,,,,0,0,0,0,0\n", true, false);
+    const std::string list = file("list.csv").string();
+    EXPECT_EQ(messages_.asked().back().text,
+              list + " abgelehnt: " + list + ":3: Kanal 3 doppelt (zuerst in Zeile 2)");
+
+    const PreviewSeen seen = importWith(header + "4,440.00300,,,,0,0,0,0,0\n", false);
+    ASSERT_TRUE(seen.shown);
+    ASSERT_EQ(seen.notes.size(), 1);
+    EXPECT_TRUE(
+        seen.notes[0].startsWith("2: Kanal 4: rx_freq 440.00300 liegt neben dem Raster, "
+                                 "jetzt 440."))
+        << seen.notes[0].toStdString();
+
+    std::filesystem::create_directory(file("folder.csv"));
+    dialogs_.expect(FileDialogMode::Open, file("folder.csv"));
+    messages_.expect(MessageResult::Ok);
+    EXPECT_TRUE(app().mainFrame()->runCommand(ID_FILE_IMPORT_CHANNELS));
+    const std::string folder = file("folder.csv").string();
+    EXPECT_EQ(messages_.asked().back().text, folder + " abgelehnt: " + folder + ": ein Ordner");
 }
 
 TEST_F(ChannelExchangeTest, OwnTableImportPreviewsTheChangedChannels) {

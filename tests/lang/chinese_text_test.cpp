@@ -22,6 +22,8 @@ const std::set<std::string> kNames = {
     "remove", "ModemManager", "systemctl", "disable", "now", "qzm", "restore",
     // the licence, the emulator, a chip maker
     "GNU", "sim", "FTDI",
+    // tone systems, and the columns of a CHIRP file as they stand in it
+    "CTCSS", "DCS", "Hz", "off", "Location", "Frequency",
     // key names of menu accelerators
     "Ins", "Del", "Shift", "Alt", "Backspace"};
 

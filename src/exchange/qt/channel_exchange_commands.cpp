@@ -8,6 +8,7 @@
 #include "exchange/csv_input.h"
 #include "exchange/import_preview.h"
 #include "exchange/qt/import_preview_dialog.h"
+#include "lang/placeholders.h"
 #include "lang/text_lookup.h"
 #include "platform/atomic_file.h"
 #include "platform/file_dialog.h"
@@ -31,21 +32,19 @@ FileDialogRequest channelListRequest(FileDialogMode mode, const CZavoDoc& docume
     return request;
 }
 
-std::string filled(std::string_view key, std::initializer_list<std::string> args) {
-    std::string out = lookupText(key);
-    std::size_t index = 1;
-    for (const std::string& arg : args) {
-        const std::string mark = "%" + std::to_string(index++);
-        if (const auto at = out.find(mark); at != std::string::npos) {
-            out.replace(at, mark.size(), arg);
-        }
-    }
-    return out;
+std::string filled(std::string_view key, std::vector<std::string> args) {
+    return fillPlaceholders(lookupText(key), args);
 }
 
 void showError(AppShell& shell, const std::string& text) {
     shell.messageBox().show(text, lookupText("IDS_ERROR"),
                             {MessageIcon::Stop, MessageButtons::Ok, MessageOwner::MainWindow});
+}
+
+// Why the file `name` cannot be imported, in the window's language.
+void showRefusal(AppShell& shell, const std::string& name, const CsvError& error) {
+    showError(shell, filled("IDS_IMPORT_REFUSED",
+                            {name, formatCsvMessage(name, error, currentLanguageTexts())}));
 }
 
 std::string displayName(const std::filesystem::path& path) {
@@ -64,8 +63,7 @@ void importChannels(AppShell& shell, CZavoDoc& document) {
     // The same bounded, strict reading as the command line's.
     const CsvParseResult parsed = readCsvInput(chosen->path.string());
     if (parsed.error) {
-        showError(shell,
-                  filled("IDS_IMPORT_REFUSED", {name, formatCsvMessage(name, *parsed.error)}));
+        showRefusal(shell, name, *parsed.error);
         return;
     }
     const TextSource text = currentLanguageTexts();
@@ -76,16 +74,14 @@ void importChannels(AppShell& shell, CZavoDoc& document) {
     if (chosen->fileType == kChirp || chirpHeader) {
         const ChirpImportResult result = importChirpRecords(parsed, base);
         if (result.error) {
-            showError(shell,
-                      filled("IDS_IMPORT_REFUSED", {name, formatCsvMessage(name, *result.error)}));
+            showRefusal(shell, name, *result.error);
             return;
         }
         preview = previewOfChirp(result, text);
     } else {
         const ChannelImportResult result = importChannelRecords(parsed, base);
         if (!result.image) {
-            showError(shell,
-                      filled("IDS_IMPORT_REFUSED", {name, formatCsvMessage(name, *result.error)}));
+            showRefusal(shell, name, *result.error);
             return;
         }
         preview = previewOfChannelTable(result, base, text);

@@ -91,6 +91,7 @@ ImportPreviewDialog::ImportPreviewDialog(const ImportPreview& preview, const QSt
 
     for (const std::string& note : preview.notes) {
         auto* label = new QLabel(QString::fromStdString(note), this);
+        label->setObjectName(QStringLiteral("note"));
         label->setWordWrap(true);
         layout->addWidget(label);
     }
