@@ -42,9 +42,6 @@ struct CsvLimits {
     std::size_t maxFieldsPerRecord = 64;
 };
 
-// The text of a refused input that broke a cap of CsvLimits other than the fields.
-inline constexpr std::string_view kCsvTooLarge = "too large";
-
 // Reads records from pieces of text as they arrive, so the input is never held
 // whole.  Feed every piece, then call finish().  A UTF-8 byte-order mark at the
 // start is skipped (spreadsheets write one).  Empty lines are not records.

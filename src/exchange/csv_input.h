@@ -10,11 +10,11 @@ namespace qzm {
 
 // The one way a channel list comes in from outside, for every format built on CSV.
 //
-// `path` names a regular file, or standard input for "-".  A fifo, a device or a
-// folder is refused as "not a regular file" without ever waiting for a writer;
-// input beyond `limits` is refused as kCsvTooLarge ("too large") once the cap is
-// reached, without reading the rest; the input is parsed as it is read, so it is
-// never held whole.  Nothing is thrown: running out of memory is an error too.
+// `path` names a regular file, or standard input for "-".  A fifo or a device is
+// refused as "not a regular file" without ever waiting for a writer, a folder as a
+// folder; input beyond `limits` is refused as csv_message::kTooLarge ("too large")
+// once the cap is reached, without reading the rest; the input is parsed as it is
+// read, so it is never held whole.  Nothing is thrown: running out of memory is an error too.
 // Errors of the input as a whole have line 0.
 CsvParseResult readCsvInput(const std::string& path, const CsvLimits& limits = {});
 

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "exchange/csv.h"
+#include "platform/file_error_text.h"
 #include "platform/text_source.h"
 
 namespace qzm {
@@ -21,6 +22,7 @@ struct CsvMessage {
 };
 
 namespace csv_message {
+// An input that broke a cap of CsvLimits other than the fields.
 inline constexpr CsvMessage kTooLarge{"IDS_CSV_TOO_LARGE", "too large"};
 inline constexpr CsvMessage kNoMemory{"IDS_CSV_NO_MEMORY", "not enough memory to read it"};
 inline constexpr CsvMessage kTooManyFields{"IDS_CSV_TOO_MANY_FIELDS",
@@ -62,7 +64,7 @@ inline constexpr CsvMessage kDamagedSkipped{
     "IDS_CSV_DAMAGED_SKIPPED", "channel %1: %2 is marked damaged; skipped, kept as it was"};
 inline constexpr CsvMessage kChirpHeader{"IDS_CSV_CHIRP_HEADER",
                                          "the header lacks the columns Location and Frequency"};
-inline constexpr CsvMessage kNotRegularFile{"IDS_FILE_NOT_REGULAR", "not a regular file"};
+inline constexpr CsvMessage kNotRegularFile{"IDS_FILE_NOT_REGULAR", kNotARegularFile};
 inline constexpr CsvMessage kChirpColumnTwice{"IDS_CSV_CHIRP_COLUMN_TWICE",
                                               "column '%1' appears twice"};
 }  // namespace csv_message
