@@ -40,12 +40,18 @@ void CZavoApp::onFileOpenBackup() {
 void CZavoApp::openBackup(const std::filesystem::path& file) {
     skipClearPrompt_ = true;
     const CommandResult opened = document_->openDocument(file);
-    if (opened.status == CommandStatus::Cancelled) {
-        skipClearPrompt_ = false;
-        return;
-    }
-    if (opened.status == CommandStatus::FileError) {
-        showFileError(opened.errorText);
+    switch (opened.status) {
+        case CommandStatus::Done:
+            break;
+        case CommandStatus::FileError:
+            showFileError(opened.errorText);
+            [[fallthrough]];
+        case CommandStatus::Cancelled:
+        case CommandStatus::Refused:  // the reason was shown
+        case CommandStatus::NeedsPath:
+            // The document on screen stays as it was, its file included.
+            skipClearPrompt_ = false;
+            return;
     }
     // Not in the recent files either: the backup is a source, never a target.
     document_->detachFromFile();

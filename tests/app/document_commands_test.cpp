@@ -214,6 +214,25 @@ TEST_F(DocumentCommandsTest, AFileErrorIsWordedInTheWindowsLanguage) {
               "Could not make " + (file("plain") / "x.836").string() + " (a file in the way)");
 }
 
+TEST_F(DocumentCommandsTest, ABackupThatCannotBeOpenedLeavesTheDocumentWithItsFile) {
+    const auto current = writeDataFile("current.836", 0x11);
+    openModified(current);
+    const std::filesystem::path backups = dir() / "data" / "qzm836" / "backups";
+    std::filesystem::create_directories(backups);
+    const std::filesystem::path cut = backups / "2020-01-01_10-00-00-read.836";
+    writeFile("cut.836", "short");
+    std::filesystem::rename(file("cut.836"), cut);
+    for (const auto& chosen : {cut, backups / "2020-01-02_10-00-00-read.836"}) {
+        SCOPED_TRACE(chosen.string());
+        dialogs_.expect(FileDialogMode::Open, chosen);
+        messages_.expect(MessageResult::Ok);
+        run(ID_FILE_OPEN_BACKUP);
+        EXPECT_EQ(messages_.asked().back().style.icon, MessageIcon::Stop);
+        EXPECT_EQ(doc().pathName(), current);
+        EXPECT_TRUE(doc().IsModified());
+    }
+}
+
 TEST_F(DocumentCommandsTest, FileDialogsStartInTheDocumentsFolderElseTheLastElseHome) {
     // A new document and nothing used yet: home, and Save As suggests a name there.
     dialogs_.expect(FileDialogMode::Open, std::nullopt);
