@@ -67,12 +67,6 @@ CMainFrame::CMainFrame(QWidget* parent) : QMainWindow(parent) {
     // Focused edit fields claim keys such as Ctrl+C for themselves; the
     // accelerators of the window come first.
     qApp->installEventFilter(this);
-    // Ended without a close (SIGTERM ends the event loop): the place is kept all the same.
-    connect(qApp, &QCoreApplication::aboutToQuit, this, [this] {
-        if (isVisible()) {
-            keepPlacement();
-        }
-    });
 }
 
 CMainFrame::~CMainFrame() {

@@ -114,8 +114,8 @@ class CMainFrame : public QMainWindow {
     void placeWithin(const std::optional<WindowPlacement>& saved, const QList<QRect>& available);
     // Shows the window as placed: maximised when it was closed so.
     void showPlaced();
-    // Told where the window is whenever it closes (or the program ends without a
-    // close), to keep for the next start.
+    // Told where the window is whenever it closes, to keep for the next start;
+    // keepPlacement tells it now (the program ends without a close).
     void setPlacementKeeper(std::function<void(const WindowPlacement&)> keeper) {
         placementKeeper_ = std::move(keeper);
     }

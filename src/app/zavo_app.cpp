@@ -113,6 +113,9 @@ bool CZavoApp::InitInstance(const QStringList& arguments) {
     mainFrame_->repaint();
     mainFrame_->setAcceptDrops(true);
     mainFrame_->updateTitle();
+    if (arguments.isEmpty()) {
+        offerUnsavedWork();
+    }
     return true;
 }
 
@@ -121,6 +124,13 @@ void CZavoApp::createMainWindow() {
     mainFrame_->placeOnScreen(loadWindowPlacement(options_.recentFileStore));
     mainFrame_->setPlacementKeeper([store = options_.recentFileStore](const WindowPlacement& at) {
         saveWindowPlacement(store, at);
+    });
+    // A close hides the window before the event loop ends; a window still shown at the
+    // end was not closed.
+    connect(qApp, &QCoreApplication::aboutToQuit, mainFrame_.get(), [this] {
+        if (mainFrame_->isVisible()) {
+            endedWithoutClose();
+        }
     });
     if (ownMessageBox_) {
         ownMessageBox_->setMainWindow(mainFrame_.get());

@@ -96,6 +96,9 @@ class CZavoApp : public QObject, public AppShell, public DocumentHost {
     QPrinter& printer();
     // Closing the window or Exit: false when the user keeps the document open.
     bool canCloseDocument();
+    // The program ends with the window still open (SIGTERM ends the event loop): the
+    // window's place is kept, and unsaved changes go to a file the next start offers.
+    void endedWithoutClose();
 
     // AppShell
     QWidget* mainWindow() override;
@@ -140,6 +143,9 @@ class CZavoApp : public QObject, public AppShell, public DocumentHost {
     // The language's name of a document without a file.
     std::string untitledName() const;
     void updateRecentMenu();
+    // At a start without a file: the newest unsaved work an earlier run kept, opened
+    // as an unsaved document (Yes), discarded (No), or left for later (Cancel).
+    void offerUnsavedWork();
 
     AppOptions options_;
     std::shared_ptr<SerialPort> port_ = std::make_shared<SerialPort>();

@@ -314,6 +314,10 @@ constexpr std::string_view kStringKeys[] = {
     "IDS_FILE_CANNOT_WRITE",
     "IDS_FILE_CANNOT_READ_FOLDER",
     "IDS_FILE_NOT_REGULAR",
+    // Unsaved changes of a run ended without a close.
+    "IDS_ASK_UNSAVED_WORK",
+    "IDS_UNSAVED_WORK_KEPT",
+    "IDS_UNSAVED_WORK_LOST",
     "IDS_ERRNO_ENOENT",
     "IDS_ERRNO_EACCES",
     "IDS_ERRNO_ENOSPC",

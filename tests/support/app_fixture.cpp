@@ -85,9 +85,9 @@ bool AppTest::start(const QStringList& arguments) {
     return app_->InitInstance(arguments);
 }
 
-void AppTest::restart() {
+void AppTest::restart(const QStringList& arguments) {
     app_.reset();
-    ASSERT_TRUE(start());
+    ASSERT_TRUE(start(arguments));
 }
 
 }  // namespace qzm::test

@@ -49,7 +49,7 @@ class AppTest : public ::testing::Test {
     // Starts the application; the settings and language files must exist.
     bool start(const QStringList& arguments = {});
     CZavoApp& app() { return *app_; }
-    void restart();
+    void restart(const QStringList& arguments = {});
 
     ScriptedMessageBox messages_;
     ScriptedFileDialog dialogs_;
