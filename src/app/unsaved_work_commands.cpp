@@ -8,9 +8,9 @@
 #include "app/main_frame.h"
 #include "app/unsaved_work.h"
 #include "app/zavo_app.h"
-#include "lang/placeholders.h"
 #include "lang/text_lookup.h"
 #include "platform/file_error_text.h"
+#include "platform/placeholders.h"
 #include "radio/data_file.h"
 #include "radio/zavo_doc.h"
 
@@ -31,7 +31,7 @@ void CZavoApp::endedWithoutClose() {
     // Nobody is left to ask: the changes go where the next start finds them, and the
     // terminal (or the session's log) says where.
     const auto folder = unsavedWorkFolder();
-    Status kept = Error{"no home folder"};
+    Status kept = Error{"neither XDG_DATA_HOME nor a home folder is known"};
     std::filesystem::path file;
     if (folder) {
         std::error_code ignored;

@@ -2,6 +2,7 @@
 #include "cli/radio_holds.h"
 
 #include "link/wire_protocol.h"
+#include "platform/placeholders.h"
 
 namespace qzm::cli {
 

@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "cli/field_texts.h"
-#include "lang/placeholders.h"
+#include "platform/placeholders.h"
 #include "platform/utf8_text.h"
 #include "radio/damaged_values.h"
 #include "radio/value_codecs.h"

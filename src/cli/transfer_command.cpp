@@ -20,6 +20,7 @@
 #include "link/transfer_failure_text.h"
 #include "link/wire_protocol.h"
 #include "link/write_outcome.h"
+#include "platform/placeholders.h"
 #include "platform/settings.h"
 #include "safety/transfer_backups.h"
 

@@ -4,8 +4,8 @@
 #include <array>
 #include <utility>
 
-#include "lang/placeholders.h"
 #include "platform/file_error_text.h"
+#include "platform/placeholders.h"
 
 namespace qzm {
 namespace {

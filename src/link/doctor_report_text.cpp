@@ -3,7 +3,7 @@
 
 #include <array>
 
-#include "lang/placeholders.h"
+#include "platform/placeholders.h"
 
 namespace qzm {
 namespace {

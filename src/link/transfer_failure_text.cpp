@@ -2,16 +2,12 @@
 #include "link/transfer_failure_text.h"
 
 #include <cstdio>
-#include <initializer_list>
 
 #include "link/wire_protocol.h"
+#include "platform/placeholders.h"
 
 namespace qzm {
 namespace {
-
-std::string fill(std::string_view pattern, std::initializer_list<std::string> arguments) {
-    return fillPlaceholders(pattern, arguments);
-}
 
 std::string stepText(const TransferFailure& failure, const TextSource& texts) {
     switch (failure.step) {
@@ -24,8 +20,8 @@ std::string stepText(const TransferFailure& failure, const TextSource& texts) {
     }
     char address[16];
     std::snprintf(address, sizeof address, "0x%04X", wire::blockAddress(failure.block));
-    return fill(textOr(texts, "IDS_FAIL_BLOCK", "block %1 (address %2)"),
-                {std::to_string(failure.block), address});
+    return fillPlaceholders(textOr(texts, "IDS_FAIL_BLOCK", "block %1 (address %2)"),
+                            {std::to_string(failure.block), address});
 }
 
 std::string kindText(const TransferFailure& failure, const TextSource& texts) {
@@ -34,8 +30,9 @@ std::string kindText(const TransferFailure& failure, const TextSource& texts) {
         case FailureKind::NoAnswer:
             break;
         case FailureKind::ShortAnswer:
-            return fill(textOr(texts, "IDS_FAIL_SHORT", "short answer, %1 of %2 bytes"),
-                        {std::to_string(failure.received), std::to_string(failure.expected)});
+            return fillPlaceholders(
+                textOr(texts, "IDS_FAIL_SHORT", "short answer, %1 of %2 bytes"),
+                {std::to_string(failure.received), std::to_string(failure.expected)});
         case FailureKind::WrongAddress:
             return textOr(texts, "IDS_FAIL_ADDRESS", "the answer was for another address");
         case FailureKind::Refused:
@@ -47,25 +44,6 @@ std::string kindText(const TransferFailure& failure, const TextSource& texts) {
 }
 
 }  // namespace
-
-std::string fillPlaceholders(std::string_view pattern,
-                             std::initializer_list<std::string> arguments) {
-    std::string out;
-    for (std::size_t i = 0; i < pattern.size(); ++i) {
-        // Only %1 to %9 are placeholders; a percent sign elsewhere is text.
-        const char next = i + 1 < pattern.size() ? pattern[i + 1] : '\0';
-        const std::size_t index = pattern[i] == '%' && next >= '1' && next <= '9'
-                                      ? static_cast<std::size_t>(next - '1')
-                                      : arguments.size();
-        if (index < arguments.size()) {
-            out += *(arguments.begin() + static_cast<std::ptrdiff_t>(index));
-            ++i;
-        } else {
-            out += pattern[i];
-        }
-    }
-    return out;
-}
 
 std::string failurePortText(const TransferFailure& failure) {
     if (failure.port <= 0) {
@@ -86,8 +64,8 @@ std::string transferFailureText(const TransferFailure& failure, const TextSource
     if (where.empty()) {
         return stepText(failure, texts) + ": " + kindText(failure, texts);
     }
-    return fill(textOr(texts, "IDS_FAIL_DETAIL", "%1, %2: %3"),
-                {where, stepText(failure, texts), kindText(failure, texts)});
+    return fillPlaceholders(textOr(texts, "IDS_FAIL_DETAIL", "%1, %2: %3"),
+                            {where, stepText(failure, texts), kindText(failure, texts)});
 }
 
 }  // namespace qzm

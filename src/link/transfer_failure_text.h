@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include <initializer_list>
 #include <string>
 #include <string_view>
 
@@ -9,10 +8,6 @@
 #include "platform/text_source.h"
 
 namespace qzm {
-
-// Replaces %1, %2, ... in `pattern` by the arguments.
-std::string fillPlaceholders(std::string_view pattern,
-                             std::initializer_list<std::string> arguments);
 
 // Where and how a run failed, in one line of the language behind `texts`, e.g.
 // "COM3 (/dev/ttyUSB0), block 40 (address 0x0140): no answer".  A key the

@@ -2,6 +2,7 @@
 #include "link/write_outcome.h"
 
 #include "link/wire_protocol.h"
+#include "platform/placeholders.h"
 
 namespace qzm {
 namespace {

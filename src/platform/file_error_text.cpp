@@ -5,28 +5,17 @@
 #include <cstring>
 #include <string_view>
 
+#include "platform/placeholders.h"
+
 namespace qzm {
 namespace {
-
-// %1 and %2 of a two-part sentence.
-std::string fillTwo(std::string pattern, const std::string& first, const std::string& second) {
-    std::string out;
-    for (std::size_t i = 0; i < pattern.size(); ++i) {
-        if (pattern[i] == '%' && i + 1 < pattern.size() &&
-            (pattern[i + 1] == '1' || pattern[i + 1] == '2')) {
-            out += pattern[i + 1] == '1' ? first : second;
-            ++i;
-        } else {
-            out += pattern[i];
-        }
-    }
-    return out;
-}
 
 struct Reason {
     int error;
     std::string_view key;
     std::string_view english;
+    // The English words replace the system's text even in English: it misleads there.
+    bool beforeSystemText = false;
 };
 
 constexpr Reason kReasons[] = {
@@ -38,12 +27,21 @@ constexpr Reason kReasons[] = {
     {EROFS, "IDS_ERRNO_EROFS", "the file system is read-only"},
     {EBUSY, "IDS_ERRNO_EBUSY", "the file is in use"},
     {ETXTBSY, "IDS_ERRNO_EBUSY", "the file is in use"},
-    {ENOTDIR, "IDS_ERRNO_ENOTDIR", "a part of the path is not a folder"},
+    {ENOTDIR, "IDS_ERRNO_ENOTDIR", "a part of the path is not a folder", true},
     {EISDIR, "IDS_ERRNO_EISDIR", "it is a folder"},
-    {ELOOP, "IDS_ERRNO_ELOOP", "the path is a loop of symbolic links"},
-    {EFBIG, "IDS_ERRNO_EFBIG", "the file would exceed the file size limit"},
-    {ENAMETOOLONG, "IDS_ERRNO_ENAMETOOLONG", "the name is too long"},
+    {ELOOP, "IDS_ERRNO_ELOOP", "the path is a loop of symbolic links", true},
+    {EFBIG, "IDS_ERRNO_EFBIG", "the file would exceed the file size limit", true},
+    {ENAMETOOLONG, "IDS_ERRNO_ENAMETOOLONG", "the name is too long", true},
 };
+
+const Reason* reasonOf(int error) {
+    for (const Reason& reason : kReasons) {
+        if (reason.error == error) {
+            return &reason;
+        }
+    }
+    return nullptr;
+}
 
 // Every operation a file failure names (the `what` of fileFailure).
 struct Action {
@@ -64,29 +62,18 @@ constexpr Action kActions[] = {
 }  // namespace
 
 std::string fileErrorReason(int error) {
-    switch (error) {
-        case ENOTDIR:
-            return "a part of the path is not a folder";
-        case ELOOP:
-            return "the path is a loop of symbolic links";
-        case EFBIG:
-            return "the file would exceed the file size limit";
-        case ENAMETOOLONG:
-            return "the name is too long";
-        default:
-            return std::strerror(error);
-    }
+    const Reason* reason = reasonOf(error);
+    return reason != nullptr && reason->beforeSystemText ? std::string(reason->english)
+                                                         : std::strerror(error);
 }
 
 std::string errnoReasonText(int error, const TextSource& texts) {
-    for (const Reason& reason : kReasons) {
-        if (reason.error == error) {
-            return textOr(texts, reason.key, reason.english);
-        }
+    if (const Reason* reason = reasonOf(error)) {
+        return textOr(texts, reason->key, reason->english);
     }
     const std::string system =
         std::string(std::strerror(error)) + ", errno " + std::to_string(error);
-    return fillTwo(textOr(texts, "IDS_ERRNO_OTHER", "system error (%1)"), system, {});
+    return fillPlaceholders(textOr(texts, "IDS_ERRNO_OTHER", "system error (%1)"), {system});
 }
 
 std::string fileErrorText(const Error& error, const TextSource& texts) {
@@ -103,8 +90,9 @@ std::string fileErrorText(const Error& error, const TextSource& texts) {
     }
     for (const Action& action : kActions) {
         if (action.what == error.file->what) {
-            return fillTwo(textOr(texts, action.key, std::string(action.what) + " \"%1\": %2"),
-                           error.file->file.string(), reason);
+            return fillPlaceholders(
+                textOr(texts, action.key, std::string(action.what) + " \"%1\": %2"),
+                {error.file->file.string(), reason});
         }
     }
     return error.text;

@@ -3,7 +3,6 @@
 // language file gives both the same words.
 #include <gtest/gtest.h>
 
-#include <map>
 #include <string>
 
 #include "lang/text_lookup.h"
@@ -40,29 +39,6 @@ TEST(TextSource, WindowAndCommandLineReadTheSameFileAlike) {
         EXPECT_EQ(cli(c.key), c.text) << c.key;
     }
     setLanguagePath(saved);
-}
-
-TEST(TextSource, TextOrFallsBackWhenTheLanguageLacksTheKey) {
-    const std::map<std::string, std::string, std::less<>> keys = {
-        {"IDS_YES", "Ja"}, {"IDS_OFF", ""}, {"IDS_GONE", "Not Found"}};
-    const TextSource language = [&keys](std::string_view key) {
-        const auto found = keys.find(key);
-        return found == keys.end() ? std::string() : found->second;
-    };
-    const struct {
-        const char* key;
-        const char* text;
-    } cases[] = {
-        {"IDS_YES", "Ja"},
-        {"IDS_OFF", "fallback"},
-        {"IDS_GONE", "fallback"},
-        {"IDS_ABSENT", "fallback"},
-    };
-    for (const auto& c : cases) {
-        EXPECT_EQ(textOr(language, c.key, "fallback"), c.text) << c.key;
-    }
-    // No texts at all, as a caller without a language file passes.
-    EXPECT_EQ(textOr(TextSource(), "IDS_YES", "fallback"), "fallback");
 }
 
 }  // namespace

@@ -24,15 +24,6 @@ constexpr int kFirstFieldColumn = 1;
 constexpr int kLastFieldColumn = 9;
 
 // A language text with %1, %2 ... filled in.
-QString filled(std::string_view key, std::initializer_list<QString> args) {
-    QString out = uiText(key);
-    int index = 1;
-    for (const QString& arg : args) {
-        out.replace(QStringLiteral("%%1").arg(index++), arg);
-    }
-    return out;
-}
-
 struct StepKeys {
     EditKind kind;
     std::string_view key;
@@ -167,7 +158,7 @@ QString ChannelCommands::stepName(const EditStep& step) {
         if (!keys.keyOfOne.empty() && step.count == 1) {
             return uiText(keys.keyOfOne);
         }
-        return filled(keys.key, {QString::number(step.count)});
+        return uiText(keys.key, {QString::number(step.count)});
     }
     return uiText("IDS_STEP_CHANGE");
 }
@@ -182,12 +173,12 @@ bool ChannelCommands::canRedo() const {
 
 QString ChannelCommands::undoItemText() const {
     const std::optional<EditStep> step = view_.document().undoStep();
-    return step ? filled("IDS_UNDO_NAMED", {stepName(*step)}) : uiText("Menu_Edit_Undo");
+    return step ? uiText("IDS_UNDO_NAMED", {stepName(*step)}) : uiText("Menu_Edit_Undo");
 }
 
 QString ChannelCommands::redoItemText() const {
     const std::optional<EditStep> step = view_.document().redoStep();
-    return step ? filled("IDS_REDO_NAMED", {stepName(*step)}) : uiText("Menu_Edit_Redo");
+    return step ? uiText("IDS_REDO_NAMED", {stepName(*step)}) : uiText("Menu_Edit_Redo");
 }
 
 void ChannelCommands::undo() {
@@ -196,7 +187,7 @@ void ChannelCommands::undo() {
     CZavoDoc& document = view_.document();
     const std::optional<EditStep> step = document.undoStep();
     if (step && document.undo()) {
-        tell(filled("IDS_STATUS_UNDONE", {stepName(*step)}).remove(u'&'));
+        tell(uiText("IDS_STATUS_UNDONE", {stepName(*step)}).remove(u'&'));
     }
 }
 
@@ -205,7 +196,7 @@ void ChannelCommands::redo() {
     CZavoDoc& document = view_.document();
     const std::optional<EditStep> step = document.redoStep();
     if (step && document.redo()) {
-        tell(filled("IDS_STATUS_REDONE", {stepName(*step)}).remove(u'&'));
+        tell(uiText("IDS_STATUS_REDONE", {stepName(*step)}).remove(u'&'));
     }
 }
 
@@ -251,7 +242,7 @@ void ChannelCommands::copy() {
                              static_cast<qsizetype>(bytes.size())));
     data->setText(QString::fromStdString(channelRowsText(image, channels, gridTexts())));
     QApplication::clipboard()->setMimeData(data);
-    tell(filled("IDS_STATUS_COPIED", {QString::number(channels.size())}));
+    tell(uiText("IDS_STATUS_COPIED", {QString::number(channels.size())}));
 }
 
 void ChannelCommands::cut() {
@@ -262,7 +253,7 @@ void ChannelCommands::cut() {
     copy();
     runStep(EditKind::Cut, static_cast<int>(channels.size()),
             [&](RadioImage& image) { clearChannels(image, channels); });
-    tell(filled("IDS_STATUS_CUT", {QString::number(channels.size())}));
+    tell(uiText("IDS_STATUS_CUT", {QString::number(channels.size())}));
 }
 
 void ChannelCommands::paste() {
@@ -285,9 +276,9 @@ void ChannelCommands::paste() {
                         dropped = pasteChannelRecords(image, first, *records, &written);
                     });
             QString message =
-                filled("IDS_STATUS_PASTED", {QString::number(written), QString::number(first)});
+                uiText("IDS_STATUS_PASTED", {QString::number(written), QString::number(first)});
             if (dropped > 0) {
-                message += u' ' + filled("IDS_STATUS_PASTE_DROPPED", {QString::number(dropped)});
+                message += u' ' + uiText("IDS_STATUS_PASTE_DROPPED", {QString::number(dropped)});
             }
             selectChannels([&] {
                 std::vector<int> rows;
@@ -313,7 +304,7 @@ void ChannelCommands::paste() {
         QString message = uiText("IDS_STATUS_PASTE_NOTHING");
         if (tried.droppedPastEnd > 0) {
             message +=
-                u' ' + filled("IDS_STATUS_PASTE_DROPPED", {QString::number(tried.droppedPastEnd)});
+                u' ' + uiText("IDS_STATUS_PASTE_DROPPED", {QString::number(tried.droppedPastEnd)});
         }
         tell(message);
         return;
@@ -323,7 +314,7 @@ void ChannelCommands::paste() {
         result = pasteChannelRows(image, view_.document().bandLimits(), first, rows, gridTexts());
     });
     QString message =
-        filled("IDS_STATUS_PASTED", {QString::number(result.pasted), QString::number(first)});
+        uiText("IDS_STATUS_PASTED", {QString::number(result.pasted), QString::number(first)});
     const std::pair<std::string_view, int> notes[] = {
         {"IDS_STATUS_PASTE_DROPPED", result.droppedPastEnd},
         {"IDS_STATUS_PASTE_UNUSABLE", result.unusableRows},
@@ -332,7 +323,7 @@ void ChannelCommands::paste() {
     };
     for (const auto& [key, count] : notes) {
         if (count > 0) {
-            message += u' ' + filled(key, {QString::number(count)});
+            message += u' ' + uiText(key, {QString::number(count)});
         }
     }
     std::vector<int> pasted;
@@ -365,7 +356,7 @@ void ChannelCommands::insertEmpty() {
     const int lost = channelsPushedOff(view_.document().image(), at, count);
     if (lost > 0) {
         const MessageResult answer = shell_.messageBox().show(
-            filled("IDS_WARN_INSERT", {QString::number(lost)}).toStdString(),
+            uiText("IDS_WARN_INSERT", {QString::number(lost)}).toStdString(),
             lookupText("IDS_CONFIRM"),
             {MessageIcon::Exclamation, MessageButtons::OkCancel, MessageOwner::MainWindow});
         if (answer != MessageResult::Ok) {

@@ -8,11 +8,11 @@
 #include "exchange/csv_input.h"
 #include "exchange/import_preview.h"
 #include "exchange/qt/import_preview_dialog.h"
-#include "lang/placeholders.h"
 #include "lang/text_lookup.h"
 #include "platform/atomic_file.h"
 #include "platform/file_dialog.h"
 #include "platform/file_error_text.h"
+#include "platform/placeholders.h"
 #include "platform/qt/app_shell.h"
 #include "radio/zavo_doc.h"
 

@@ -18,15 +18,6 @@
 namespace qzm {
 namespace {
 
-// "%1" .. in a language text.
-QString filled(std::string_view key, const QStringList& args) {
-    QString out = uiText(key);
-    for (qsizetype i = 0; i < args.size(); ++i) {
-        out.replace(QStringLiteral("%") + QString::number(i + 1), args[i]);
-    }
-    return out;
-}
-
 constexpr std::array<std::string_view, 9> kColumnKeys{
     "IDS_IMPORT_COL_LINE",    "IDS_IMPORT_COL_LOCATION", "IDS_IMPORT_COL_CHANNEL",
     "IDS_IMPORT_COL_OUTCOME", "IDS_IMPORT_COL_RX",       "IDS_IMPORT_COL_RXTONE",
@@ -47,7 +38,7 @@ ImportPreviewDialog::ImportPreviewDialog(const ImportPreview& preview, const QSt
     auto* layout = new QVBoxLayout(this);
 
     auto* summary =
-        new QLabel(filled("IDS_IMPORT_SUMMARY",
+        new QLabel(uiText("IDS_IMPORT_SUMMARY",
                           {fileName, QString::number(preview.taken),
                            QString::number(preview.repaired), QString::number(preview.skipped)}),
                    this);

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "lang/placeholders.h"
+#include "platform/placeholders.h"
 
 namespace qzm {
 
